@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace pelmaris::platform {
+
+// Message boxes and file dialogs. Every box is captioned with the application title.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A plain report: one OK button, no icon.
+    virtual void message(QWidget *parent, const QString &text) = 0;
+    // A plain report centred on the screen rather than on a window.
+    virtual void messageCentered(const QString &text) = 0;
+    // An error report (error icon, one OK button).
+    virtual void error(QWidget *parent, const QString &text) = 0;
+    // A Yes/No question with the question icon; true for Yes.
+    virtual bool askYesNo(QWidget *parent, const QString &text) = 0;
+    // File choosers; an empty result means the user cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &start,
+                                 const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &start,
+                                 const QString &filter) = 0;
+};
+
+} // namespace pelmaris::platform

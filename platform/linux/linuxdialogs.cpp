@@ -1,0 +1,51 @@
+#include "platform/linux/linuxdialogs.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace pelmaris::platform {
+
+void LinuxDialogs::message(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, m_title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void LinuxDialogs::messageCentered(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, m_title, text, QMessageBox::Ok);
+    box.adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        box.move(screen->availableGeometry().center() - box.rect().center());
+    box.exec();
+}
+
+void LinuxDialogs::error(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, m_title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool LinuxDialogs::askYesNo(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, m_title, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString LinuxDialogs::openFileName(QWidget *parent, const QString &title, const QString &start,
+                                   const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, start, filter);
+}
+
+QString LinuxDialogs::saveFileName(QWidget *parent, const QString &title, const QString &start,
+                                   const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, start, filter);
+}
+
+} // namespace pelmaris::platform

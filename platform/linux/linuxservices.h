@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/linux/linuxdesktop.h"
+#include "platform/linux/linuxdialogs.h"
+#include "platform/linux/linuxspecialfolders.h"
+#include "platform/linux/linuxsysteminfo.h"
+#include "platform/services.h"
+
+namespace pelmaris::platform {
+
+// Owns the Linux implementation of every service; built once in main().
+class LinuxServices {
+public:
+    explicit LinuxServices(const QString &applicationTitle);
+
+    Services services();
+
+private:
+    LinuxSpecialFolders m_folders;
+    LinuxSystemInfo m_system;
+    LinuxDialogs m_dialogs;
+    LinuxDesktop m_desktop;
+};
+
+} // namespace pelmaris::platform

@@ -1,0 +1,45 @@
+#include "platform/linux/linuxspecialfolders.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace pelmaris::platform {
+
+namespace {
+
+QString configHome()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+QString dataHome()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+} // namespace
+
+QString LinuxSpecialFolders::path(SpecialFolder id) const
+{
+    switch (id) {
+    case SpecialFolder::Desktop: {
+        const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        // A desktop folder that was never made falls back to home, like the file manager.
+        return QDir(desktop).exists() ? desktop : QDir::homePath();
+    }
+    case SpecialFolder::Programs:
+        return dataHome() + QStringLiteral("/applications");
+    case SpecialFolder::Startup:
+        return configHome() + QStringLiteral("/autostart");
+    case SpecialFolder::SendTo: {
+        const QString scripts = dataHome() + QStringLiteral("/nautilus/scripts");
+        QDir().mkpath(scripts);
+        return scripts;
+    }
+    case SpecialFolder::AppData:
+        return configHome();
+    }
+    return {};
+}
+
+} // namespace pelmaris::platform

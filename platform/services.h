@@ -1,0 +1,19 @@
+#pragma once
+
+namespace pelmaris::platform {
+
+class SpecialFolders;
+class SystemInfo;
+class Dialogs;
+class Desktop;
+
+// The platform services, built once in main() (or from fakes in tests) and handed down.
+// The pointers are never null and outlive every user.
+struct Services {
+    SpecialFolders *folders = nullptr;
+    SystemInfo *system = nullptr;
+    Dialogs *dialogs = nullptr;
+    Desktop *desktop = nullptr;
+};
+
+} // namespace pelmaris::platform

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace pelmaris::platform {
+
+// Ids keep the numbers the rest of the program was designed around.
+enum class SpecialFolder {
+    Desktop = 0,
+    Programs = 2,
+    Startup = 7,
+    SendTo = 9,
+    AppData = 26,
+};
+
+// Where the desktop keeps the user's well-known folders.
+class SpecialFolders {
+public:
+    virtual ~SpecialFolders() = default;
+    // The folder's path without a trailing delimiter, or empty when the system has none.
+    virtual QString path(SpecialFolder id) const = 0;
+};
+
+} // namespace pelmaris::platform

@@ -1,0 +1,73 @@
+#include "platform/tempfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+namespace pelmaris::platform {
+
+bool createFileExclusively(const QString &path, QString *error)
+{
+    QFile file(path);
+    // NewOnly is O_CREAT|O_EXCL: it refuses an existing name, a dangling link included.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool makeTempFileNames(const QString &dir, TempFileNames *names, QString *error)
+{
+    QString lastError;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString stem = QDir(dir).filePath(
+            QStringLiteral("tmp%1").arg(QRandomGenerator::system()->bounded(0x10000u), 4, 16,
+                                        QLatin1Char('0')).toUpper() +
+            QStringLiteral(".tmp"));
+        if (!createFileExclusively(stem, &lastError))
+            continue;
+        const QString base = stem.left(stem.size() - 4);
+        const QString html = base + QStringLiteral(".html");
+        const bool ok = createFileExclusively(html, &lastError);
+        QFile::remove(stem);
+        if (!ok)
+            continue;
+        names->stem = stem;
+        names->html = html;
+        names->ico = base + QStringLiteral(".ico");
+        names->icon = base + QStringLiteral(".icon");
+        return true;
+    }
+    if (error)
+        *error = lastError;
+    return false;
+}
+
+bool scrubAndRemove(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    // Byte for byte, so that no tail of a longer multi-byte line survives.
+    QByteArray bytes = file.readAll();
+    for (char &c : bytes)
+        if (c != '\n' && c != '\r')
+            c = '\0';
+    file.seek(0);
+    file.write(bytes);
+    file.flush();
+    file.close();
+    if (!QFile::remove(path)) {
+        if (error)
+            *error = QFile(path).errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace pelmaris::platform

@@ -1,0 +1,211 @@
+#pragma once
+
+#include "app/settings.h"
+#include "platform/services.h"
+#include "platform/specialfolders.h"
+#include "platform/tempfiles.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QCheckBox;
+class QFileSystemModel;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListView;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QSplitter;
+class QStackedWidget;
+class QTimer;
+class QTreeView;
+class QWidget;
+
+namespace pelmaris::app {
+
+class PageControl;
+
+// The main window. It builds the controls, wires their signals and keeps the state
+// fields; the logic behind each handler lives in the libraries it calls. Control and
+// handler names are the ones the rest of the program is designed around, and each
+// control's object name is its member name.
+class TPelmarisForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    TPelmarisForm(const platform::Services &services, QStringList launchParameters,
+                  QWidget *parent = nullptr);
+    ~TPelmarisForm() override;
+
+    // Window-level routines the whole program uses.
+    void SetCloseEnabled(bool enabled);
+    bool closeEnabled() const { return m_closeEnabled; }
+    static void CenterCancelButton(QWidget *button, QWidget *control);
+    QString GetSpecialFolderPath(platform::SpecialFolder id) const;
+    void EnableListControls(bool enable);
+    // The folder currently selected in the tree, without a trailing delimiter.
+    QString treeSelectedPath() const;
+    // Opens the tree at a folder and scrolls it into view.
+    void navigateTree(const QString &folder);
+
+    // The settings file this run reads and writes.
+    QString settingsFileToRead() const;
+    QString settingsFileToWrite() const;
+
+    // ---- controls ----
+    QLabel *StatusPanel0 = nullptr;
+    QLabel *StatusPanel1 = nullptr;
+    PageControl *PageControl1 = nullptr;
+    QWidget *TabSheetFile = nullptr;
+    QWidget *TabSheetSearch = nullptr;
+    QWidget *TabSheetHelp = nullptr;
+
+    // "ファイル"
+    QGroupBox *GbShortCut1 = nullptr;
+    QPushButton *btnSendTo = nullptr;
+    QPushButton *btnDeskTop = nullptr;
+    QPushButton *btnStartMenu = nullptr;
+    QPushButton *btnStartUp = nullptr;
+    QGroupBox *GbColorMode = nullptr;
+    QRadioButton *rbBrowserLight = nullptr;
+    QRadioButton *rbbrowserDark = nullptr;
+    QGroupBox *GbBrowser = nullptr;
+    QRadioButton *rbBrowserDefault = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *BtnChangeDefaultBrowser1 = nullptr;
+    QRadioButton *rbBrowserEdge = nullptr;
+    QRadioButton *rbBrowserChrome = nullptr;
+    QRadioButton *rbBrowserElse = nullptr;
+    QLabel *Label4 = nullptr;
+    QPushButton *btnChangeOtherBrowser1 = nullptr;
+    QGroupBox *GbSetting3 = nullptr;
+    QCheckBox *ChkBxSpreadTree = nullptr;
+    QCheckBox *ChkBxShowHidden = nullptr;
+    QCheckBox *ChkBxCloseQuery = nullptr;
+    QCheckBox *ChkBxSaveStatus = nullptr;
+
+    // "フォルダ"
+    QWidget *Panel2 = nullptr;
+    QSplitter *Splitter1 = nullptr;
+    QWidget *PnTreeView = nullptr;
+    QTreeView *ShellTreeView1 = nullptr;
+    QFileSystemModel *ShellTreeModel = nullptr;
+    QPushButton *btnCancel3 = nullptr;
+    QPushButton *btnBrowse3 = nullptr;
+    QWidget *PnListView = nullptr;
+    QFrame *Bevel1 = nullptr;
+    QWidget *GridPanel2 = nullptr;
+    QCheckBox *CheckBoxAll1 = nullptr;
+    QCheckBox *CheckBoxTop10 = nullptr;
+    QRadioButton *RbPreView = nullptr;
+    QRadioButton *RbReport = nullptr;
+    QPushButton *BtnShuffle1 = nullptr;
+    QStackedWidget *ListView1 = nullptr; // one model, shown by the two views below
+    QListView *ListView1Icons = nullptr;
+    QTreeView *ListView1Details = nullptr;
+    QPushButton *btnCancel1 = nullptr;
+    QPushButton *btnBrowse1 = nullptr;
+    QWidget *GridPanel1 = nullptr;
+    QRadioButton *RadioButton11 = nullptr;
+    QRadioButton *RadioButton12 = nullptr;
+    QSpinBox *NumberBox12 = nullptr;
+    QRadioButton *RadioButton21 = nullptr;
+    QSpinBox *NumberBox21 = nullptr;
+    QRadioButton *RadioButton31 = nullptr;
+    QSpinBox *NumberBox31 = nullptr;
+    QRadioButton *RadioButton41 = nullptr;
+    QSpinBox *NumberBox41 = nullptr;
+    QRadioButton *RadioButton51 = nullptr;
+
+    // "ヘルプ"
+    QWidget *GrdPnlHelp = nullptr;
+    QPushButton *btnHelp = nullptr;
+    QPushButton *bnAbout = nullptr;
+    QPushButton *btnProperties = nullptr;
+    QPushButton *btnDonation = nullptr;
+    QPushButton *btnHomeSite = nullptr;
+    QPlainTextEdit *Memo1 = nullptr;
+
+    QTimer *Timer1 = nullptr;
+
+    // Popup menus; every entry's object name is its member name.
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *PopupMenu2 = nullptr;
+    QMenu *PopupMenu3 = nullptr;
+    QAction *action(const QString &name) const;
+
+    // ---- state fields ----
+    QString BrowserName1;
+    QString BrowserName2;
+    bool CancelFlag1 = false;
+    bool CancelFlag3 = false;
+    QString CurrentDir1;
+    QString DblClickPath1;
+    bool IsTaskBarShowing = false;
+    int ListViewSortCol1 = 0;
+    int PrevCount1 = 0;
+    QString CorvindaleExeName1;
+    int ScanCount1 = 0;
+    int ScrollPos = 0; // the tree's horizontal scroll position, kept in the settings
+    QString TargetFileName1;
+    QString TempFileName1;
+    QString TempHtmlFileName1;
+    QString TempIconFileName1;
+    QString TempIconFileName4;
+    int TotalListUp1 = 0;
+
+public Q_SLOTS:
+    void Timer1Timer();
+    void FormResize();
+    void ShellTreeView1Click();
+    void ShellTreeView1DblClick();
+    void ChkBxShowHiddenClick();
+    void PageControl1Change(int index);
+    void HandleLaunchParameter();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void buildFilePage();
+    void buildSearchPage();
+    void buildHelpPage();
+    void buildLayoutRow();
+    void buildMenus();
+    void buildTree();
+
+    void FormCreate();
+    void ShowingChanged();
+    void RestoreStartFolder();
+    bool FormCloseQuery();
+    void MakeTempFileNames();
+    void removeTempFiles();
+    void WMDropFiles(const QString &firstPath);
+    void actOnExternalPath(const QString &path, const QString &failureText);
+
+    void applySettings(const Settings &settings);
+    Settings collectSettings() const;
+    void writeSettingsFile();
+    WindowPlacement currentPlacement() const;
+    int listRowCount() const;
+
+    platform::Services m_services;
+    QStringList m_launchParameters;
+    bool m_closeEnabled = true;
+    bool m_shownOnce = false;
+    bool m_closing = false;
+    WindowPlacement m_placement;
+};
+
+} // namespace pelmaris::app

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Starts the real executable under Xvfb in a sandboxed home and checks that its window
+# maps with the program's caption at three quarters of the screen, then closes it.
+set -euo pipefail
+exe="$1"
+sandbox=$(mktemp -d)
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$sandbox"' EXIT
+export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config" XDG_DATA_HOME="$sandbox/home/.local/share"
+export XDG_RUNTIME_DIR="$sandbox/run" TMPDIR="$sandbox/tmp"
+mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR" "$TMPDIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+check() {
+  "$exe" "$@" >"$sandbox/out.log" 2>&1 &
+  pid=$!
+  local id=""
+  for _ in $(seq 1 100); do
+    id=$(xwininfo -root -tree 2>/dev/null | grep -F '"ペルマリス"' | awk '{print $1}' | head -n 1 || true)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  if [ -z "$id" ]; then
+    echo "FAIL: no window captioned ペルマリス appeared"; cat "$sandbox/out.log"; exit 1
+  fi
+  sleep 1
+  local width height
+  width=$(xwininfo -id "$id" | awk '/Width:/ {print $2}')
+  height=$(xwininfo -id "$id" | awk '/Height:/ {print $2}')
+  echo "window $id ${width}x${height}"
+  # Three quarters of the 1600 x 1000 screen.
+  [ "$width" -eq 1200 ] && [ "$height" -eq 750 ] || { echo "FAIL: size ${width}x${height}"; exit 1; }
+  if [ -n "${SHOT_DIR:-}" ]; then import -window root "$SHOT_DIR/window.png" || true; fi
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  pid=""
+}
+
+check
+echo "1 passed, 0 failed"

@@ -259,7 +259,15 @@ void TPelmarisForm::buildTree()
             ShellTreeView1->setCurrentIndex(index);
         PopupMenu3->popup(ShellTreeView1->viewport()->mapToGlobal(pos));
     });
-    ShellTreeView1->horizontalScrollBar()->setValue(ScrollPos);
+    // The saved scroll position can only be applied once the tree has content to scroll.
+    auto *once = new QMetaObject::Connection;
+    *once = connect(ShellTreeModel, &QFileSystemModel::directoryLoaded, this, [this, once] {
+        if (ShellTreeView1->horizontalScrollBar()->maximum() >= ScrollPos) {
+            ShellTreeView1->horizontalScrollBar()->setValue(ScrollPos);
+            disconnect(*once);
+            delete once;
+        }
+    });
 }
 
 QString TPelmarisForm::treeSelectedPath() const

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Starts the real executable under Xvfb in a sandboxed home and checks that its window
-# maps with the program's caption at three quarters of the screen, then closes it.
+# Starts the program with the README's run command under Xvfb, in a sandboxed home, and
+# checks that its window maps with the program's caption at three quarters of the screen.
 set -euo pipefail
-exe="$1"
+run="$1"
 sandbox=$(mktemp -d)
 pid=""
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$sandbox"' EXIT
@@ -13,10 +13,10 @@ chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 check() {
-  "$exe" "$@" >"$sandbox/out.log" 2>&1 &
+  bash "$run" "$@" >"$sandbox/out.log" 2>&1 &
   pid=$!
   local id=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     id=$(xwininfo -root -tree 2>/dev/null | grep -F '"ペルマリス"' | awk '{print $1}' | head -n 1 || true)
     [ -n "$id" ] && break
     sleep 0.1
@@ -32,7 +32,8 @@ check() {
   # Three quarters of the 1600 x 1000 screen.
   [ "$width" -eq 1200 ] && [ "$height" -eq 750 ] || { echo "FAIL: size ${width}x${height}"; exit 1; }
   if [ -n "${SHOT_DIR:-}" ]; then import -window root "$SHOT_DIR/window.png" || true; fi
-  kill "$pid"; wait "$pid" 2>/dev/null || true
+  pkill -P "$pid" 2>/dev/null || true
+  kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true
   pid=""
 }
 

@@ -1,0 +1,126 @@
+#include "scan/imagelistbuilder.h"
+
+#include <QMutex>
+#include <QWaitCondition>
+
+#include <atomic>
+#include <map>
+
+namespace pelmaris::scan {
+
+struct ImageListBuilder::Run {
+    QStringList paths;
+    BuildSettings settings;
+    quint64 generation = 0;
+    std::atomic<qsizetype> next{0};
+    std::atomic<bool> cancel{false};
+
+    QMutex mutex;
+    QWaitCondition idle;
+    int active = 0;
+    qsizetype settled = 0; // every index below this has been handed to `ready`
+    std::map<qsizetype, std::optional<DecodedRow>> early; // finished out of order
+    std::vector<DecodedRow> ready;
+
+    void settle(qsizetype index, std::optional<DecodedRow> row)
+    {
+        QMutexLocker lock(&mutex);
+        if (index != settled) {
+            early.emplace(index, std::move(row));
+            return;
+        }
+        if (row)
+            ready.push_back(std::move(*row));
+        ++settled;
+        for (auto it = early.begin(); it != early.end() && it->first == settled;
+             it = early.erase(it)) {
+            if (it->second)
+                ready.push_back(std::move(*it->second));
+            ++settled;
+        }
+    }
+};
+
+ImageListBuilder::ImageListBuilder(int threads)
+    : m_threads(std::max(1, threads))
+{
+    m_pool.setMaxThreadCount(m_threads);
+    limitDecoderAllocation();
+}
+
+ImageListBuilder::~ImageListBuilder()
+{
+    cancel();
+    m_pool.waitForDone();
+}
+
+void ImageListBuilder::start(const QStringList &paths, const BuildSettings &settings)
+{
+    cancel();
+    auto run = std::make_shared<Run>();
+    run->paths = paths;
+    run->settings = settings;
+    run->generation = ++m_generation;
+    const int workers = int(std::min<qsizetype>(m_threads, std::max<qsizetype>(1, paths.size())));
+    run->active = workers;
+    m_run = run;
+    for (int i = 0; i < workers; ++i)
+        m_pool.start([run] { work(run); });
+}
+
+void ImageListBuilder::cancel()
+{
+    if (m_run)
+        m_run->cancel.store(true);
+}
+
+void ImageListBuilder::work(const std::shared_ptr<Run> &run)
+{
+    ThumbnailRequest request;
+    request.cell = run->settings.cell;
+    request.background = run->settings.background;
+    request.locale = run->settings.locale;
+    const qsizetype total = run->paths.size();
+    for (;;) {
+        if (run->cancel.load(std::memory_order_relaxed))
+            break;
+        const qsizetype index = run->next.fetch_add(1);
+        if (index >= total)
+            break;
+        request.path = run->paths.at(index);
+        run->settle(index, decodeForList(request));
+    }
+    QMutexLocker lock(&run->mutex);
+    if (--run->active == 0)
+        run->idle.wakeAll();
+}
+
+ImageListBuilder::Progress ImageListBuilder::take(std::vector<DecodedRow> &rows)
+{
+    Progress progress;
+    if (!m_run)
+        return progress;
+    QMutexLocker lock(&m_run->mutex);
+    if (rows.empty())
+        rows.swap(m_run->ready);
+    else
+        std::move(m_run->ready.begin(), m_run->ready.end(), std::back_inserter(rows));
+    m_run->ready.clear();
+    progress.tried = m_run->settled;
+    progress.total = m_run->paths.size();
+    progress.done = m_run->active == 0;
+    progress.cancelled = m_run->cancel.load() && m_run->settled < progress.total;
+    progress.generation = m_run->generation;
+    return progress;
+}
+
+void ImageListBuilder::waitForDone()
+{
+    if (!m_run)
+        return;
+    QMutexLocker lock(&m_run->mutex);
+    while (m_run->active > 0)
+        m_run->idle.wait(&m_run->mutex);
+}
+
+} // namespace pelmaris::scan

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "scan/thumbnail.h"
+
+#include <QStringList>
+#include <QThreadPool>
+
+#include <memory>
+#include <vector>
+
+namespace pelmaris::scan {
+
+// Settings shared by every path of one build.
+struct BuildSettings {
+    QSize cell{96, 96};
+    QColor background = Qt::white;
+    QLocale locale;
+};
+
+// Decodes the paths of a list on a pool of worker threads (one per core) and hands
+// the rows back strictly in list order. Not a QObject: the owner polls `take`, which
+// batches rows into few model updates and needs no cross-thread signals.
+class ImageListBuilder {
+public:
+    explicit ImageListBuilder(int threads = QThread::idealThreadCount());
+    ~ImageListBuilder();
+    ImageListBuilder(const ImageListBuilder &) = delete;
+    ImageListBuilder &operator=(const ImageListBuilder &) = delete;
+
+    // Starts a new generation; whatever an earlier one still produces is dropped.
+    void start(const QStringList &paths, const BuildSettings &settings);
+    // The workers stop before their next path; rows already finished in order stay.
+    void cancel();
+
+    struct Progress {
+        qsizetype tried = 0;  // paths settled in list order, listed or skipped
+        qsizetype total = 0;
+        bool done = true;      // no worker of this generation is running any more
+        bool cancelled = false;
+        quint64 generation = 0;
+    };
+    // Moves the rows finished in order since the last call to the end of `rows`.
+    Progress take(std::vector<DecodedRow> &rows);
+
+    // Blocks until the current generation's workers have stopped.
+    void waitForDone();
+
+private:
+    struct Run;
+    static void work(const std::shared_ptr<Run> &run);
+
+    QThreadPool m_pool;
+    int m_threads;
+    quint64 m_generation = 0;
+    std::shared_ptr<Run> m_run;
+};
+
+} // namespace pelmaris::scan

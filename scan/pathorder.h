@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <random>
+
+namespace pelmaris::scan {
+
+// The five output orders of the folder tree's menu, and "none" for a settings file
+// that checks none of them (the enumeration order then stays).
+enum class ScanOrder {
+    NumericAscending,
+    NumericDescending,
+    DictionaryAscending,
+    DictionaryDescending,
+    Random,
+    None,
+};
+
+// The program's one generator for the random orders, seeded once per run.
+using RandomEngine = std::mt19937_64;
+RandomEngine makeSeededEngine();
+
+// Numbers by value, letter case ignored ("img2" before "img10").
+int compareNumeric(const QString &a, const QString &b);
+// The user's locale collation, letter case ignored ("img10" before "img2").
+int compareDictionary(const QString &a, const QString &b);
+
+// Puts the paths into the given order in place. Every order is a strict total order
+// (ties of the case-blind orders fall back to code units), so the result never
+// depends on the sort's choice of pivots. The random order is a uniform permutation.
+void SortScanList(QStringList &paths, ScanOrder order, RandomEngine &engine);
+
+} // namespace pelmaris::scan

@@ -23,8 +23,9 @@ bool makeTempFileNames(const QString &dir, TempFileNames *names, QString *error)
     QString lastError;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString stem = QDir(dir).filePath(
-            QStringLiteral("tmp%1").arg(QRandomGenerator::system()->bounded(0x10000u), 4, 16,
-                                        QLatin1Char('0')).toUpper() +
+            QStringLiteral("tmp") +
+            QStringLiteral("%1").arg(QRandomGenerator::system()->bounded(0x10000u), 4, 16,
+                                     QLatin1Char('0')).toUpper() +
             QStringLiteral(".tmp"));
         if (!createFileExclusively(stem, &lastError))
             continue;
@@ -48,7 +49,8 @@ bool makeTempFileNames(const QString &dir, TempFileNames *names, QString *error)
 bool scrubAndRemove(const QString &path, QString *error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) {
+    // ExistingOnly: a page that is already gone must not be created just to be removed.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
         if (error)
             *error = file.errorString();
         return false;

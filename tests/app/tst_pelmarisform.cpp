@@ -1,0 +1,370 @@
+#include "app/pagecontrol.h"
+#include "app/pelmarisform.h"
+#include "fakeservices.h"
+#include "platform/inifile.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <memory>
+#include <unistd.h>
+
+using pelmaris::app::TPelmarisForm;
+using pelmaris::fakes::FakePlatform;
+using pelmaris::platform::IniFile;
+using pelmaris::platform::SpecialFolder;
+
+namespace {
+
+QString appData(const FakePlatform &fake)
+{
+    return fake.folders.paths.value(int(SpecialFolder::AppData));
+}
+
+QString perUserIni(const FakePlatform &fake, const QString &base = QStringLiteral("Pelmaris"))
+{
+    return appData(fake) + QStringLiteral("/Wendelmoor/") + base + u'/' + base +
+           QStringLiteral(".ini");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::unique_ptr<TPelmarisForm> makeForm(FakePlatform &fake)
+{
+    return std::make_unique<TPelmarisForm>(fake.services(), QStringList());
+}
+
+bool showForm(TPelmarisForm &form)
+{
+    form.show();
+    return QTest::qWaitForWindowExposed(&form);
+}
+
+} // namespace
+
+class TestPelmarisForm : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void startsOnTheFolderPage();
+    void startGeometry_data();
+    void startGeometry();
+    void statusClockShowsMemoryLoad();
+    void savedSettingsReachTheControls();
+    void saveStatusUncheckedGivesDefaultsNextTime();
+    void anotherExecutableName();
+    void unsaveableSettingsStillClose();
+    void closeRefusedWhileBusy();
+    void closeConfirmation_data();
+    void closeConfirmation();
+    void tempFilesGoneAfterClose();
+    void cancelButtonGeometry_data();
+    void cancelButtonGeometry();
+    void tabsAndCancelButtonFollowResize();
+};
+
+void TestPelmarisForm::startsOnTheFolderPage()
+{
+    FakePlatform fake;
+    auto form = makeForm(fake);
+    QVERIFY(!form->isEnabled()); // until the first show
+    QCOMPARE(form->windowTitle(), QStringLiteral("ペルマリス"));
+    QCOMPARE(form->PageControl1->currentWidget(), form->TabSheetSearch);
+    QCOMPARE(form->PageControl1->tabText(form->PageControl1->currentIndex()),
+             QStringLiteral("フォルダ"));
+    QVERIFY(QFileInfo(form->TempHtmlFileName1).isFile());
+
+    QVERIFY(showForm(*form));
+    QVERIFY(form->isEnabled());
+    // The first start opens the tree at the desktop folder.
+    QCOMPARE(form->treeSelectedPath(), fake.folders.path(SpecialFolder::Desktop));
+    QVERIFY(form->btnCancel1->isHidden());
+    QVERIFY(!form->btnBrowse1->isEnabled());
+}
+
+void TestPelmarisForm::startGeometry_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QRect>("geometry");
+
+    // Three quarters of the 1920 x 1040 work area is 1440 x 780.
+    QTest::newRow("first start, centred") << QByteArray() << QRect(240, 130, 1440, 780);
+    QTest::newRow("Left and Top only")
+        << QByteArray("[POSITION]\nLeft=100\nTop=50\n") << QRect(100, 50, 1440, 780);
+    QTest::newRow("garbage file") << QByteArray("\0\x01\xff[POSITION\nLeft=\0", 20)
+                                  << QRect(240, 130, 1440, 780);
+}
+
+void TestPelmarisForm::startGeometry()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QRect, geometry);
+
+    FakePlatform fake;
+    if (!ini.isEmpty())
+        QVERIFY(writeFile(perUserIni(fake), ini));
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    QCOMPARE(form->geometry(), geometry);
+    QCOMPARE(form->NumberBox12->value(), 20);
+}
+
+void TestPelmarisForm::statusClockShowsMemoryLoad()
+{
+    FakePlatform fake;
+    fake.system.load = 73;
+    auto form = makeForm(fake);
+    const QRegularExpression clock(
+        QStringLiteral("^\\d{4}/\\d{2}/\\d{2}  \\d{2}:\\d{2}:\\d{2}  (\\d+)%$"));
+    const QRegularExpressionMatch match = clock.match(form->StatusPanel0->text());
+    QVERIFY2(match.hasMatch(), qPrintable(form->StatusPanel0->text()));
+    QCOMPARE(match.captured(1), QStringLiteral("73"));
+
+    // The timer reads the load afresh on every tick.
+    fake.system.load = 5;
+    QTRY_COMPARE_WITH_TIMEOUT(clock.match(form->StatusPanel0->text()).captured(1),
+                              QStringLiteral("5"), 2500);
+}
+
+void TestPelmarisForm::savedSettingsReachTheControls()
+{
+    FakePlatform fake;
+    const QString ini = perUserIni(fake);
+    QVERIFY(writeFile(ini, "[position]\nstate=2\n"
+                           "[OPTION]\nBrowserEdge=1\nBrowserChrome=1\nRangeVal=0x1E\n"));
+    auto form = makeForm(fake);
+    QCOMPARE(form->settingsFileToRead(), ini);
+    QVERIFY(form->isMaximized());
+    // Within a group the last key read as set wins.
+    QVERIFY(form->rbBrowserChrome->isChecked());
+    QVERIFY(!form->rbBrowserEdge->isChecked());
+    QVERIFY(!form->rbBrowserDefault->isChecked());
+    QCOMPARE(form->NumberBox12->value(), 30);
+
+    QVERIFY(showForm(*form));
+    QVERIFY(form->close());
+    const QByteArray written = readFile(ini);
+    QVERIFY2(written.contains("\r\nState=2\r\n"), written.constData());
+    QVERIFY(!written.contains("state="));
+    const IniFile again = IniFile::parse(written);
+    QCOMPARE(again.readInteger("OPTION", "RangeVal", 0), 30);
+    QCOMPARE(again.readInteger("OPTION", "BrowserChrome", 0), 1);
+    QCOMPARE(again.readInteger("OPTION", "BrowserEdge", 1), 0);
+}
+
+void TestPelmarisForm::saveStatusUncheckedGivesDefaultsNextTime()
+{
+    FakePlatform fake;
+    const QString ini = perUserIni(fake);
+    QVERIFY(writeFile(ini, "[Mine]\na=1\n[OPTION]\nRangeVal=7\nCloseQuery=0\n"));
+    {
+        auto form = makeForm(fake);
+        QCOMPARE(form->NumberBox12->value(), 7);
+        QVERIFY(showForm(*form));
+        form->ChkBxSaveStatus->setChecked(false);
+        form->NumberBox12->setValue(9);
+        QVERIFY(form->close());
+    }
+    QCOMPARE(IniFile::load(ini).sectionNames(), QStringList({"Mine", "PROGRAM"}));
+
+    auto next = makeForm(fake);
+    QVERIFY(next->ChkBxSaveStatus->isChecked());
+    QCOMPARE(next->NumberBox12->value(), 20);
+    QVERIFY(next->RadioButton12->isChecked());
+}
+
+void TestPelmarisForm::anotherExecutableName()
+{
+    FakePlatform fake;
+    const QString bin = fake.root() + QStringLiteral("/bin");
+    fake.system.exe = bin + QStringLiteral("/Foo");
+    const QString perUser = perUserIni(fake, QStringLiteral("Foo"));
+    // A file beside the executable seeds the first start.
+    QVERIFY(writeFile(bin + QStringLiteral("/Foo.ini"), "[OPTION]\nRangeVal=12\n"));
+    {
+        auto form = makeForm(fake);
+        QCOMPARE(form->settingsFileToRead(), bin + QStringLiteral("/Foo.ini"));
+        QCOMPARE(form->settingsFileToWrite(), perUser);
+        QCOMPARE(form->NumberBox12->value(), 12);
+        QVERIFY(showForm(*form));
+        QVERIFY(form->close());
+    }
+    const IniFile written = IniFile::load(perUser);
+    QCOMPARE(written.readString("PROGRAM", "Name", {}), QStringLiteral("Foo"));
+    QCOMPARE(written.readString("PROGRAM", "Path", {}), bin + u'/');
+    QCOMPARE(written.readString("PROGRAM", "IniFile", {}), perUser);
+    QCOMPARE(written.readString("PROGRAM", "Version", {}), QStringLiteral("V1.6"));
+
+    auto next = makeForm(fake);
+    QCOMPARE(next->settingsFileToRead(), perUser);
+    QCOMPARE(next->NumberBox12->value(), 12);
+}
+
+void TestPelmarisForm::unsaveableSettingsStillClose()
+{
+    FakePlatform fake;
+    // Root writes through permissions; a parent that is a regular file stops everyone.
+    const QString blocker = fake.root() + QStringLiteral("/blocker");
+    QVERIFY(writeFile(blocker, "not a folder"));
+    fake.folders.paths.insert(int(SpecialFolder::AppData), blocker + QStringLiteral("/config"));
+    fake.system.exe = blocker + QStringLiteral("/bin/Pelmaris");
+
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    const QString html = form->TempHtmlFileName1;
+    QVERIFY(form->close());
+    const QStringList errors = fake.dialogs.texts(QStringLiteral("error"));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(QStringLiteral("Pelmaris.ini")), qPrintable(errors.first()));
+    QVERIFY(!QFileInfo::exists(html));
+}
+
+void TestPelmarisForm::closeRefusedWhileBusy()
+{
+    FakePlatform fake;
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    form->SetCloseEnabled(false);
+    QVERIFY(!form->close());
+    QVERIFY(form->isVisible());
+    QVERIFY(!QFileInfo::exists(perUserIni(fake)));
+    QVERIFY(QFileInfo::exists(form->TempHtmlFileName1));
+
+    form->SetCloseEnabled(true);
+    QVERIFY(form->close());
+    QVERIFY(QFileInfo::exists(perUserIni(fake)));
+}
+
+void TestPelmarisForm::closeConfirmation_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<bool>("answer");
+
+    QTest::newRow("not asked") << false << false;
+    QTest::newRow("answer No") << true << false;
+    QTest::newRow("answer Yes") << true << true;
+}
+
+void TestPelmarisForm::closeConfirmation()
+{
+    QFETCH(bool, confirm);
+    QFETCH(bool, answer);
+    const bool closes = !confirm || answer;
+
+    FakePlatform fake;
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    form->ChkBxCloseQuery->setChecked(confirm);
+    fake.dialogs.answers = {answer};
+
+    QCOMPARE(form->close(), closes);
+    QCOMPARE(fake.dialogs.texts(QStringLiteral("ask")),
+             confirm ? QStringList({QStringLiteral("終了してもよいですか？")}) : QStringList());
+    QCOMPARE(form->isVisible(), !closes);
+    QCOMPARE(QFileInfo::exists(perUserIni(fake)), closes);
+    QCOMPARE(QFileInfo::exists(form->TempHtmlFileName1), !closes);
+    if (closes)
+        QCOMPARE(IniFile::load(perUserIni(fake)).readInteger("OPTION", "CloseQuery", -1),
+                 int(confirm));
+}
+
+void TestPelmarisForm::tempFilesGoneAfterClose()
+{
+    FakePlatform fake;
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    const QStringList temps = {form->TempHtmlFileName1, form->TempIconFileName1,
+                               form->TempIconFileName4};
+    for (const QString &t : temps)
+        QCOMPARE(QFileInfo(t).absolutePath(), QDir(fake.system.temp).absolutePath());
+    QVERIFY(!QFileInfo::exists(form->TempFileName1));
+
+    const QByteArray page = "<html>\r\n<img src=\"/home/someone/写真/a.jpg\">\r\n</html>\r\n";
+    QVERIFY(writeFile(form->TempHtmlFileName1, page));
+    QVERIFY(writeFile(form->TempIconFileName1, "ico"));
+    QVERIFY(writeFile(form->TempIconFileName4, "icon"));
+    // A second name for the page's data shows what was left on the disk.
+    const QString second = fake.root() + QStringLiteral("/page-data");
+    QCOMPARE(::link(QFile::encodeName(form->TempHtmlFileName1).constData(),
+                    QFile::encodeName(second).constData()),
+             0);
+
+    QVERIFY(form->close());
+    for (const QString &t : temps)
+        QVERIFY2(!QFileInfo::exists(t), qPrintable(t));
+    const QByteArray left = readFile(second);
+    QCOMPARE(left.size(), page.size());
+    QVERIFY(!left.contains("jpg"));
+    QCOMPARE(QByteArray(left).replace('\0', "").replace("\r\n", ""), QByteArray());
+}
+
+void TestPelmarisForm::cancelButtonGeometry_data()
+{
+    QTest::addColumn<QSize>("control");
+    QTest::addColumn<QRect>("button");
+
+    QTest::newRow("800 x 400") << QSize(800, 400) << QRect(300, 150, 200, 100);
+    QTest::newRow("300 x 400") << QSize(300, 400) << QRect(75, 150, 150, 100);
+    QTest::newRow("square takes half") << QSize(400, 400) << QRect(100, 150, 200, 100);
+    QTest::newRow("odd sizes truncate") << QSize(801, 403) << QRect(300, 151, 200, 100);
+}
+
+void TestPelmarisForm::cancelButtonGeometry()
+{
+    QFETCH(QSize, control);
+    QFETCH(QRect, button);
+
+    QWidget panel;
+    panel.resize(control);
+    auto *cancel = new QPushButton(QStringLiteral("キャンセル")); // the panel takes ownership
+    TPelmarisForm::CenterCancelButton(cancel, &panel);
+    QCOMPARE(cancel->parentWidget(), &panel);
+    QCOMPARE(cancel->geometry(), button);
+}
+
+void TestPelmarisForm::tabsAndCancelButtonFollowResize()
+{
+    FakePlatform fake;
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    for (const QSize size : {QSize(1000, 700), QSize(1203, 655)}) {
+        form->resize(size);
+        QTRY_COMPARE(form->size(), size);
+        const int pageWidth = form->PageControl1->width();
+        QCOMPARE(form->PageControl1->pageTabBar()->tabWidth(), pageWidth / 4);
+
+        QCOMPARE(form->btnCancel1->parentWidget(), form->PnListView);
+        const QSize list = form->PnListView->size();
+        const QSize expected(list.width() > list.height() ? list.width() / 4 : list.width() / 2,
+                             list.height() / 4);
+        QCOMPARE(form->btnCancel1->size(), expected);
+        QCOMPARE(form->btnCancel1->pos(), QPoint((list.width() - expected.width()) / 2,
+                                                 (list.height() - expected.height()) / 2));
+    }
+}
+
+QTEST_MAIN(TestPelmarisForm)
+#include "tst_pelmarisform.moc"

@@ -1,0 +1,434 @@
+#include "app/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pelmaris::app;
+using pelmaris::platform::IniFile;
+
+namespace {
+
+const QString Desktop = QStringLiteral("/home/someone/Desktop/");
+
+ReadContext context(QSize workArea = QSize(1920, 1040))
+{
+    ReadContext c;
+    c.workArea = workArea;
+    c.current = WindowPlacement{}; // flags 0, show 1, max (-1, -1), state 0
+    c.desktopPath = Desktop;
+    return c;
+}
+
+Settings read(const QByteArray &content, QSize workArea = QSize(1920, 1040))
+{
+    return readSettings(IniFile::parse(content), context(workArea));
+}
+
+// The "key=value" lines of one section as a rewrite puts them in the file.
+QStringList sectionLines(const IniFile &ini, const QString &section)
+{
+    QStringList lines;
+    bool inside = false;
+    for (const QString &line : QString::fromUtf8(ini.serialize()).split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(u'['))
+            inside = line.compare(u'[' + section + u']', Qt::CaseInsensitive) == 0;
+        else if (inside && !line.isEmpty())
+            lines << line;
+    }
+    return lines;
+}
+
+QStringList keysOf(const QStringList &lines)
+{
+    QStringList keys;
+    for (const QString &line : lines)
+        keys << line.section(u'=', 0, 0);
+    return keys;
+}
+
+ProgramInfo program()
+{
+    return {QStringLiteral("Pelmaris"), QStringLiteral("/opt/pelmaris/"), QStringLiteral("V1.6"),
+            QStringLiteral("/home/someone/.config/Wendelmoor/Pelmaris/Pelmaris.ini"),
+            QStringLiteral("2025/03/09 14:05:07")};
+}
+
+// The OPTION lines a settings value produces; two settings are the same when these are.
+QStringList optionLines(const Settings &settings)
+{
+    IniFile ini;
+    writeSettings(ini, settings, program());
+    return sectionLines(ini, QStringLiteral("OPTION"));
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void readPosition_data();
+    void readPosition();
+    void placementExtrasComeFromTheFileOrTheWindow();
+    void readOptions();
+    void currentDirMustExist_data();
+    void currentDirMustExist();
+    void firstCloseWritesEveryKeyInOrder();
+    void rewriteKeepsUnknownSectionsAndRespellsState();
+    void saveStatusUncheckedKeepsOnlyProgram();
+    void spreadTreeUncheckedSavesNoFolder();
+
+    void iniFileName_data();
+    void iniFileName();
+    void fileChoice();
+    void findSibling_data();
+    void findSibling();
+};
+
+void TestSettings::readPosition_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QSize>("workArea");
+    QTest::addColumn<QRect>("normal"); // left, top, right, bottom as a QRect of corners
+    QTest::addColumn<int>("state");
+
+    const QSize area(1920, 1040);
+    // Three quarters of 1920 x 1040 is 1440 x 780, centred at (240, 130).
+    QTest::newRow("no file") << QByteArray() << area << QRect(QPoint(240, 130), QPoint(1680, 910))
+                             << 0;
+    QTest::newRow("Left and Top only") << QByteArray("[POSITION]\nLeft=100\nTop=50\n") << area
+                                       << QRect(QPoint(100, 50), QPoint(1540, 830)) << 0;
+    QTest::newRow("state in lower case") << QByteArray("[position]\nstate=2\n") << area
+                                         << QRect(QPoint(240, 130), QPoint(1680, 910)) << 2;
+    QTest::newRow("every key") << QByteArray(
+                                      "[POSITION]\nLeft=10\nTop=20\nRight=30\nBottom=40\nState=1\n")
+                               << area << QRect(QPoint(10, 20), QPoint(30, 40)) << 1;
+    QTest::newRow("hex and junk") << QByteArray(
+                                         "[POSITION]\nLeft=junk\nTop=0x10\nRight=4294967296\n")
+                                  << area << QRect(QPoint(240, 16), QPoint(1680, 796)) << 0;
+    // 3 * 1366 / 4 = 1024 and 3 * 767 / 4 = 575, both truncated; centred at (171, 96).
+    QTest::newRow("odd work area")
+        << QByteArray() << QSize(1366, 767) << QRect(QPoint(171, 96), QPoint(1195, 671)) << 0;
+}
+
+void TestSettings::readPosition()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QSize, workArea);
+    QFETCH(QRect, normal);
+    QFETCH(int, state);
+
+    const WindowPlacement p = read(content, workArea).placement;
+    QCOMPARE(QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom)), normal);
+    QCOMPARE(p.state, state);
+}
+
+void TestSettings::placementExtrasComeFromTheFileOrTheWindow()
+{
+    ReadContext c = context();
+    c.current.flags = 5;
+    c.current.showCmd = 3;
+    c.current.maxX = 7;
+    c.current.maxY = 8;
+    c.current.state = 1;
+    const WindowPlacement fromWindow = readSettings(IniFile(), c).placement;
+    QCOMPARE(fromWindow.flags, 5);
+    QCOMPARE(fromWindow.showCmd, 3);
+    QCOMPARE(fromWindow.maxX, 7);
+    QCOMPARE(fromWindow.maxY, 8);
+    QCOMPARE(fromWindow.state, 1);
+
+    const WindowPlacement fromFile =
+        readSettings(IniFile::parse("[POSITION]\nFlags=2\nShowCmd=1\nMaxX=-8\nMaxY=$10\n"), c)
+            .placement;
+    QCOMPARE(fromFile.flags, 2);
+    QCOMPARE(fromFile.showCmd, 1);
+    QCOMPARE(fromFile.maxX, -8);
+    QCOMPARE(fromFile.maxY, 16);
+}
+
+void TestSettings::readOptions()
+{
+    const Options defaults = read({}).options;
+    QCOMPARE(defaults.currentDir, Desktop);
+    QCOMPARE(defaults.treeViewWidth, 1440 / 4);
+
+    const Options o = read("[option]\n"
+                           "rangeval=0x1E\nHorizVal=$0A\nVertVal=five\nWidthVal=99999999999\n"
+                           "SaveStatus=0\nSpreadTree=2\nCloseQuery=-1\n"
+                           "BrowserEdge=1\nBrowserChrome=1\nBrowserDefault=0\n"
+                           "BrowserName=/usr/bin/firefox\nBrowserName2=\n")
+                          .options;
+    QCOMPARE(o.rangeVal, 30);
+    QCOMPARE(o.horizVal, 10);
+    QCOMPARE(o.vertVal, 5);
+    QCOMPARE(o.widthVal, 100);
+    QCOMPARE(o.saveStatus, false);
+    QCOMPARE(o.spreadTree, true); // any non-zero value is true
+    QCOMPARE(o.closeQuery, true);
+    // Both are read as set; the window lets the later one, Chrome, win.
+    QCOMPARE(o.browserEdge, true);
+    QCOMPARE(o.browserChrome, true);
+    QCOMPARE(o.browserDefault, false);
+    QCOMPARE(o.browserName, QStringLiteral("/usr/bin/firefox"));
+    QCOMPARE(o.browserName2, QString());
+}
+
+void TestSettings::currentDirMustExist_data()
+{
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<bool>("kept");
+
+    QTest::newRow("existing folder") << QDir::tempPath() << true;
+    QTest::newRow("gone") << QDir::tempPath() + QStringLiteral("/no-such-folder-here") << false;
+    QTest::newRow("a file") << QStringLiteral("/proc/self/status") << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void TestSettings::currentDirMustExist()
+{
+    QFETCH(QString, saved);
+    QFETCH(bool, kept);
+    const Options o = read("[OPTION]\nCurrentDir=" + saved.toUtf8() + "\n").options;
+    QCOMPARE(o.currentDir, kept ? saved : Desktop);
+}
+
+void TestSettings::firstCloseWritesEveryKeyInOrder()
+{
+    IniFile ini;
+    writeSettings(ini, read({}), program());
+
+    QCOMPARE(ini.sectionNames(), QStringList({"PROGRAM", "POSITION", "OPTION"}));
+    QCOMPARE(sectionLines(ini, "PROGRAM"),
+             QStringList({"Name=Pelmaris", "Path=/opt/pelmaris/", "Version=V1.6",
+                          "IniFile=/home/someone/.config/Wendelmoor/Pelmaris/Pelmaris.ini",
+                          "LastClose=2025/03/09 14:05:07"}));
+    QCOMPARE(sectionLines(ini, "POSITION"),
+             QStringList({"Flags=0", "ShowCmd=1", "MaxX=-1", "MaxY=-1", "Left=240", "Top=130",
+                          "Right=1680", "Bottom=910", "State=0"}));
+    QCOMPARE(sectionLines(ini, "OPTION"), QStringList({"SpreadTree=1",
+                                                       "ShowHidden=1",
+                                                       "CloseQuery=0",
+                                                       "SaveStatus=1",
+                                                       "CurrentDir=" + Desktop,
+                                                       "TreeViewWidth=360",
+                                                       "TreeViewScanDetail=1",
+                                                       "TreeViewScanNameOnly=0",
+                                                       "TreeViewNumSortA=1",
+                                                       "TreeViewNumSortD=0",
+                                                       "TreeViewDicSortA=0",
+                                                       "TreeViewDicSortD=0",
+                                                       "TreeViewRandomOut=0",
+                                                       "ScrollPos=0",
+                                                       "AutoSized=0",
+                                                       "RangeView=1",
+                                                       "RangeVal=20",
+                                                       "FixedWidth=0",
+                                                       "HorizVal=10",
+                                                       "FixedHeight=0",
+                                                       "VertVal=5",
+                                                       "SetWidth=0",
+                                                       "WidthVal=100",
+                                                       "AsIs=0",
+                                                       "BrowserDefault=1",
+                                                       "BrowserEdge=0",
+                                                       "BrowserChrome=0",
+                                                       "BrowserElse=0",
+                                                       "BrowserName=",
+                                                       "BrowserName2=",
+                                                       "BrowserLight=1",
+                                                       "BrowserDark=0"}));
+}
+
+void TestSettings::rewriteKeepsUnknownSectionsAndRespellsState()
+{
+    IniFile ini = IniFile::parse("; written by hand\n"
+                                 "[Mine]\na=1\n\n"
+                                 "[position]\nstate=2\nLeft=100\nTop=50\n"
+                                 "[PROGRAM]\nName=Old\nExtra=kept\n"
+                                 "[OPTION]\nRangeVal=0x1E\nObsolete=1\n"
+                                 "[Other]\nb=2\n");
+    writeSettings(ini, readSettings(ini, context()), program());
+
+    // Unknown sections and PROGRAM stay where they were; the program's own two sections
+    // are written afresh after them.
+    QCOMPARE(ini.sectionNames(), QStringList({"Mine", "PROGRAM", "Other", "POSITION", "OPTION"}));
+    QCOMPARE(sectionLines(ini, "Mine"), QStringList({"a=1"}));
+    QCOMPARE(keysOf(sectionLines(ini, "PROGRAM")),
+             QStringList({"Name", "Extra", "Path", "Version", "IniFile", "LastClose"}));
+    const QStringList position = sectionLines(ini, "POSITION");
+    QVERIFY(position.contains("State=2"));
+    QVERIFY(!keysOf(position).contains("state"));
+    QVERIFY(position.contains("Left=100"));
+    QVERIFY(position.contains("Right=1540"));
+    const QStringList option = sectionLines(ini, "OPTION");
+    QVERIFY(option.contains("RangeVal=30"));
+    QVERIFY(!keysOf(option).contains("Obsolete"));
+    QVERIFY(!ini.serialize().contains("written by hand"));
+}
+
+void TestSettings::saveStatusUncheckedKeepsOnlyProgram()
+{
+    IniFile ini =
+        IniFile::parse("[Mine]\na=1\n[POSITION]\nLeft=100\n[OPTION]\nRangeVal=7\nSaveStatus=1\n");
+    Settings s = readSettings(ini, context());
+    s.options.saveStatus = false;
+    s.options.rangeVal = 8;
+    writeSettings(ini, s, program());
+
+    QCOMPARE(ini.sectionNames(), QStringList({"Mine", "PROGRAM"}));
+    // The next start sees every default again, the box checked included.
+    const Settings next = readSettings(IniFile::parse(ini.serialize()), context());
+    QCOMPARE(next.options.saveStatus, true);
+    QCOMPARE(optionLines(next), optionLines(read({})));
+    QCOMPARE(next.placement.left, 240);
+}
+
+void TestSettings::spreadTreeUncheckedSavesNoFolder()
+{
+    Settings s = read("[OPTION]\nCurrentDir=" + QDir::tempPath().toUtf8() + "\n");
+    QCOMPARE(s.options.currentDir, QDir::tempPath());
+    s.options.spreadTree = false;
+    IniFile ini;
+    writeSettings(ini, s, program());
+    QVERIFY(sectionLines(ini, "OPTION").contains("CurrentDir="));
+    QCOMPARE(readSettings(ini, context()).options.currentDir, Desktop);
+}
+
+void TestSettings::iniFileName_data()
+{
+    QTest::addColumn<QString>("appData");
+    QTest::addColumn<QString>("maker");
+    QTest::addColumn<QString>("exe");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("this program") << "/home/u/.config"
+                                  << "Wendelmoor"
+                                  << "/opt/p/Pelmaris"
+                                  << "/home/u/.config/Wendelmoor/Pelmaris/Pelmaris.ini";
+    QTest::newRow("another executable") << "/home/u/.config"
+                                        << "Wendelmoor"
+                                        << "/opt/p/Foo"
+                                        << "/home/u/.config/Wendelmoor/Foo/Foo.ini";
+    QTest::newRow("extension dropped") << "/home/u/.config"
+                                       << "Wendelmoor"
+                                       << "/opt/p/Foo.exe"
+                                       << "/home/u/.config/Wendelmoor/Foo/Foo.ini";
+    QTest::newRow("trailing delimiter") << "/home/u/.config/"
+                                        << "Wendelmoor"
+                                        << "/opt/p/Pelmaris"
+                                        << "/home/u/.config/Wendelmoor/Pelmaris/Pelmaris.ini";
+    QTest::newRow("no application-data folder") << ""
+                                                << "Wendelmoor"
+                                                << "/opt/p/Pelmaris"
+                                                << "Wendelmoor/Pelmaris/Pelmaris.ini";
+    QTest::newRow("absolute maker folder") << "/home/u/.config"
+                                           << "/srv/maker"
+                                           << "/opt/p/Pelmaris"
+                                           << "/srv/maker/Pelmaris/Pelmaris.ini";
+}
+
+void TestSettings::iniFileName()
+{
+    QFETCH(QString, appData);
+    QFETCH(QString, maker);
+    QFETCH(QString, exe);
+    QFETCH(QString, expected);
+    QCOMPARE(GetIniFileName(appData, maker, exe), expected);
+}
+
+void TestSettings::fileChoice()
+{
+    QTemporaryDir dir;
+    const QString appData = dir.filePath(QStringLiteral("config"));
+    const QString exe = dir.filePath(QStringLiteral("bin/Foo"));
+    const QString perUser = appData + QStringLiteral("/Wendelmoor/Foo/Foo.ini");
+    const QString beside = dir.filePath(QStringLiteral("bin/Foo.ini"));
+    QCOMPARE(fallbackIniFileName(exe), beside);
+    QCOMPARE(fallbackIniFileName(dir.filePath(QStringLiteral("bin/Foo.exe"))), beside);
+
+    // Nothing yet: read beside the executable, write the per-user file, its folders made.
+    QCOMPARE(iniFileToRead(appData, exe), beside);
+    QCOMPARE(iniFileToWrite(appData, exe), perUser);
+    QVERIFY(QFileInfo(QFileInfo(perUser).absolutePath()).isDir());
+    QCOMPARE(iniFileToRead(appData, exe), beside); // a folder is not yet a file
+
+    QVERIFY(writeFile(perUser, "[OPTION]\n"));
+    QCOMPARE(iniFileToRead(appData, exe), perUser);
+
+    // A per-user folder that cannot be made sends the file beside the executable.
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    QVERIFY(writeFile(blocker, "not a folder"));
+    QCOMPARE(iniFileToWrite(blocker + QStringLiteral("/config"), exe), beside);
+    QCOMPARE(iniFileToWrite(QString(), exe), beside);
+}
+
+void TestSettings::findSibling_data()
+{
+    QTest::addColumn<QString>("appDataUnder"); // inside the sandbox
+    QTest::addColumn<QString>("siblingMaker"); // where the sibling's file lies; empty: nowhere
+    QTest::addColumn<QByteArray>("siblingIni");
+    QTest::addColumn<bool>("exeExists");
+    QTest::addColumn<bool>("found");
+
+    const QByteArray normal = "[PROGRAM]\nName=Corvindale.exe\nPath=%APPS%/Corvindale/\n";
+    QTest::newRow("found") << "config"
+                           << "wendelmoor" << normal << true << true;
+    QTest::newRow("program file missing") << "config"
+                                          << "wendelmoor" << normal << false << false;
+    QTest::newRow("capitalised maker folder") << "config"
+                                              << "Wendelmoor" << normal << true << true;
+    QTest::newRow("no sibling file") << "config"
+                                     << "" << normal << true << false;
+    QTest::newRow("user folder named like this program") << "Pelmaris/.config"
+                                                         << "wendelmoor" << normal << true << true;
+    QTest::newRow("path without delimiter")
+        << "config"
+        << "wendelmoor" << QByteArray("[program]\nname=Corvindale.exe\npath=%APPS%/Corvindale\n")
+        << true << true;
+    QTest::newRow("no Name") << "config"
+                             << "wendelmoor" << QByteArray("[PROGRAM]\nPath=%APPS%/Corvindale/\n")
+                             << true << false;
+    QTest::newRow("garbage file") << "config"
+                                  << "wendelmoor" << QByteArray("\0\xff[PROGRAM\n=", 12) << true
+                                  << false;
+}
+
+void TestSettings::findSibling()
+{
+    QFETCH(QString, appDataUnder);
+    QFETCH(QString, siblingMaker);
+    QFETCH(QByteArray, siblingIni);
+    QFETCH(bool, exeExists);
+    QFETCH(bool, found);
+
+    QTemporaryDir dir;
+    const QString apps = dir.filePath(QStringLiteral("Apps"));
+    const QString exe = apps + QStringLiteral("/Corvindale/Corvindale.exe");
+    if (exeExists)
+        QVERIFY(writeFile(exe, "program"));
+    const QString appData = dir.filePath(appDataUnder);
+    QDir().mkpath(appData);
+    if (!siblingMaker.isEmpty())
+        QVERIFY(
+            writeFile(appData + u'/' + siblingMaker + QStringLiteral("/Corvindale/Corvindale.ini"),
+                      siblingIni.replace("%APPS%", apps.toUtf8())));
+
+    QCOMPARE(FindCorvindaleExe(appData), found ? exe : QString());
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

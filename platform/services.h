@@ -6,6 +6,8 @@ class SpecialFolders;
 class SystemInfo;
 class Dialogs;
 class Desktop;
+class Shell;
+class Styles;
 
 // The platform services, built once in main() (or from fakes in tests) and handed down.
 // The pointers are never null and outlive every user.
@@ -14,6 +16,8 @@ struct Services {
     SystemInfo *system = nullptr;
     Dialogs *dialogs = nullptr;
     Desktop *desktop = nullptr;
+    Shell *shell = nullptr;
+    Styles *styles = nullptr;
 };
 
 } // namespace pelmaris::platform

@@ -14,6 +14,8 @@ Services LinuxServices::services()
     s.system = &m_system;
     s.dialogs = &m_dialogs;
     s.desktop = &m_desktop;
+    s.shell = &m_shell;
+    s.styles = &m_styles;
     return s;
 }
 

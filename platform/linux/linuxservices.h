@@ -2,7 +2,9 @@
 
 #include "platform/linux/linuxdesktop.h"
 #include "platform/linux/linuxdialogs.h"
+#include "platform/linux/linuxshell.h"
 #include "platform/linux/linuxspecialfolders.h"
+#include "platform/linux/linuxstyles.h"
 #include "platform/linux/linuxsysteminfo.h"
 #include "platform/services.h"
 
@@ -20,6 +22,8 @@ private:
     LinuxSystemInfo m_system;
     LinuxDialogs m_dialogs;
     LinuxDesktop m_desktop;
+    LinuxShell m_shell;
+    LinuxStyles m_styles;
 };
 
 } // namespace pelmaris::platform

@@ -1,6 +1,7 @@
 #include "fakeservices.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace pelmaris::fakes {
 
@@ -32,6 +33,92 @@ QStringList FakeDialogs::texts(const QString &kind) const
     return out;
 }
 
+bool FakeShell::open(const QString &target, platform::ShellError *error)
+{
+    calls.append({"open", target, {}});
+    if (!failures.contains(QStringLiteral("open")))
+        return true;
+    *error = {failCode, failText};
+    return false;
+}
+
+bool FakeShell::startDetached(const QString &program, const QString &parameters,
+                              platform::ShellError *error)
+{
+    calls.append({"start", program, parameters});
+    if (!failures.contains(QStringLiteral("start")) && !program.isEmpty())
+        return true;
+    *error = {failCode, failText};
+    return false;
+}
+
+bool FakeShell::showProperties(QWidget *, const QString &path)
+{
+    calls.append({"properties", path, {}});
+    return !failures.contains(QStringLiteral("properties"));
+}
+
+bool FakeShell::moveToTrash(const QString &path, QString *error)
+{
+    calls.append({"trash", path, {}});
+    if (failures.contains(QStringLiteral("trash"))) {
+        *error = failText;
+        return false;
+    }
+    if (trashRemovesFile)
+        QFile::remove(path);
+    return true;
+}
+
+QString FakeShell::defaultHtmlProgram(platform::ShellError *error)
+{
+    calls.append({"html", {}, {}});
+    if (!failures.contains(QStringLiteral("html")))
+        return htmlProgram;
+    *error = {failCode, failText};
+    return {};
+}
+
+QString FakeShell::findProgram(const QStringList &names, const QStringList &desktopIds)
+{
+    calls.append({"find", names.join(u','), desktopIds.join(u',')});
+    for (const QString &n : names + desktopIds)
+        if (installed.contains(n))
+            return installed.value(n);
+    return {};
+}
+
+QIcon FakeShell::programIcon(const QString &program)
+{
+    calls.append({"programIcon", program, {}});
+    return icon;
+}
+
+QIcon FakeShell::driveIcon(const QString &path)
+{
+    calls.append({"driveIcon", path, {}});
+    return icon;
+}
+
+QColor FakeStyles::color(platform::StyleColor which) const
+{
+    using platform::StyleColor;
+    namespace dark = platform::darkcolors;
+    switch (which) {
+    case StyleColor::ButtonFace:
+        return m_dark ? QColor(dark::Window) : lightFace;
+    case StyleColor::Window:
+        return m_dark ? QColor(dark::Window) : lightFace;
+    case StyleColor::Button:
+        return m_dark ? QColor(dark::Button) : lightFace;
+    case StyleColor::ButtonText:
+        return m_dark ? QColor(dark::ButtonText) : lightText;
+    case StyleColor::ListView:
+        return m_dark ? QColor(dark::ListView) : QColor(Qt::white);
+    }
+    return {};
+}
+
 FakePlatform::FakePlatform() : folders(m_dir.path())
 {
     system.temp = m_dir.path() + QStringLiteral("/tmp");
@@ -46,6 +133,8 @@ platform::Services FakePlatform::services()
     s.system = &system;
     s.dialogs = &dialogs;
     s.desktop = &desktop;
+    s.shell = &shell;
+    s.styles = &styles;
     return s;
 }
 

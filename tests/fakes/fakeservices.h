@@ -3,7 +3,9 @@
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
+#include "platform/shell.h"
 #include "platform/specialfolders.h"
+#include "platform/styles.h"
 #include "platform/systeminfo.h"
 
 #include <QHash>
@@ -83,6 +85,52 @@ public:
     QList<int> progress; // -1 for hidden
 };
 
+// Records every shell request; fails the kinds named in failures ("open", "start",
+// "properties", "trash", "html") with failCode and failText.
+class FakeShell final : public platform::Shell {
+public:
+    struct Call {
+        QString kind;
+        QString target;
+        QString parameters;
+    };
+
+    bool open(const QString &target, platform::ShellError *error) override;
+    bool startDetached(const QString &program, const QString &parameters,
+                       platform::ShellError *error) override;
+    bool showProperties(QWidget *, const QString &path) override;
+    bool moveToTrash(const QString &path, QString *error) override;
+    QString defaultHtmlProgram(platform::ShellError *error) override;
+    QString findProgram(const QStringList &names, const QStringList &desktopIds) override;
+    QIcon programIcon(const QString &program) override;
+    QIcon fileTypeIcon(const QString &) override { return icon; }
+    QIcon driveIcon(const QString &path) override;
+
+    QList<Call> calls;
+    QStringList failures;
+    int failCode = 2;
+    QString failText = QStringLiteral("No such file or directory");
+    QString htmlProgram = QStringLiteral("/usr/bin/firefox");
+    QHash<QString, QString> installed; // program name or desktop id -> path
+    QIcon icon;                        // what the icon queries answer; null by default
+    bool trashRemovesFile = true;      // moveToTrash deletes the file it was given
+};
+
+// Records the scheme; answers colours from a table (the dark colours when dark).
+class FakeStyles final : public platform::Styles {
+public:
+    void setDark(bool dark) override { switches.append(dark); m_dark = dark; }
+    bool isDark() const override { return m_dark; }
+    QColor color(platform::StyleColor which) const override;
+
+    QList<bool> switches;
+    QColor lightFace{0xf0, 0xf0, 0xf0};
+    QColor lightText{0x00, 0x00, 0x00};
+
+private:
+    bool m_dark = false;
+};
+
 // A whole fake platform in a private sandbox folder.
 class FakePlatform {
 public:
@@ -95,6 +143,8 @@ public:
     FakeSystemInfo system;
     FakeDialogs dialogs;
     FakeDesktop desktop;
+    FakeShell shell;
+    FakeStyles styles;
 };
 
 } // namespace pelmaris::fakes

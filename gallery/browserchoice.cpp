@@ -1,0 +1,191 @@
+#include "gallery/browserchoice.h"
+
+#include "platform/commandline.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/shell.h"
+#include "platform/tempfiles.h"
+#include "shell/shellroutines.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+namespace pelmaris::gallery {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+QString trimmedControls(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 0x20)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+QString clientName(KnownBrowser browser)
+{
+    return browser == KnownBrowser::Edge ? QStringLiteral("Microsoft Edge")
+                                         : QStringLiteral("Google Chrome");
+}
+
+QString GetDefaultBrowser(const platform::Services &services)
+{
+    platform::ShellError error;
+    const QString program = services.shell->defaultHtmlProgram(&error);
+    if (program.isEmpty()) {
+        services.dialogs->message(nullptr, QStringLiteral("FindExecutable Failed. Result=") +
+                                               QString::number(error.code));
+        return {};
+    }
+    return trimmedControls(program);
+}
+
+QString GetBrowserExePath(const platform::Services &services, const QString &client)
+{
+    QStringList names;
+    QStringList desktopIds;
+    if (client == clientName(KnownBrowser::Edge)) {
+        names = {QStringLiteral("microsoft-edge-stable"), QStringLiteral("microsoft-edge")};
+        desktopIds = {QStringLiteral("microsoft-edge.desktop"),
+                      QStringLiteral("com.microsoft.Edge.desktop")};
+    } else if (client == clientName(KnownBrowser::Chrome)) {
+        names = {QStringLiteral("google-chrome-stable"), QStringLiteral("google-chrome")};
+        desktopIds = {QStringLiteral("google-chrome.desktop"),
+                      QStringLiteral("com.google.Chrome.desktop")};
+    } else {
+        const QString name = client.toLower().replace(u' ', u'-');
+        names = {name};
+        desktopIds = {name + QStringLiteral(".desktop")};
+    }
+    const QString program = services.shell->findProgram(names, desktopIds);
+    if (program.isEmpty())
+        services.dialogs->message(nullptr, QStringLiteral("ブラウザを見付けられませんでした") + CrLf +
+                                               CrLf + client);
+    return program;
+}
+
+BrowserShown chooseDefaultBrowser(const platform::Services &services)
+{
+    const QString program = GetDefaultBrowser(services);
+    return {program, ProgramImage, programIcon(services, program), program};
+}
+
+BrowserShown chooseKnownBrowser(const platform::Services &services, KnownBrowser browser)
+{
+    const QString program = GetBrowserExePath(services, clientName(browser));
+    return {program, browser == KnownBrowser::Edge ? EdgeImage : ChromeImage, {}, program};
+}
+
+BrowserShown chooseOtherBrowser(const platform::Services &services, QWidget *parent,
+                                QString &browserName2)
+{
+    if (browserName2.isEmpty())
+        pickOtherBrowser(services, parent, browserName2);
+    return {browserName2, ProgramImage, programIcon(services, browserName2), browserName2};
+}
+
+std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services,
+                                             QWidget *parent, QString &browserName2)
+{
+    const QString start =
+        browserName2.isEmpty() ? QStringLiteral("/usr/bin") : platform::dequote(browserName2);
+    browserName2.clear();
+    const QString file = services.dialogs->openFileName(
+        parent, QStringLiteral("ブラウザを選択"), start, QStringLiteral("実行プログラム (*)"));
+    if (file.isEmpty())
+        return std::nullopt;
+    browserName2 = file;
+    BrowserShown shown;
+    shown.browserName1 = file;
+    shown.slot2Icon = programIcon(services, file);
+    if (!shown.slot2Icon.isNull()) {
+        shown.buttonImage = ProgramImage;
+        shown.statusText = platform::dequote(file);
+    }
+    return shown;
+}
+
+void changeDefaultBrowser(const platform::Services &services)
+{
+    shell::ShellOpen(services, QStringLiteral("ms-settings:defaultapps"));
+}
+
+void openInBrowser(const platform::Services &services, const QString &browserName1,
+                   const QString &imagePath, const QString &pageFile)
+{
+    if (!pageFile.isEmpty() && !QFileInfo::exists(pageFile))
+        platform::createFileExclusively(pageFile);
+    QString program = browserName1;
+    if (program.isEmpty()) {
+        platform::ShellError ignored;
+        program = services.shell->defaultHtmlProgram(&ignored);
+    }
+    shell::ShellOpenWith(services, program, platform::quoteArgument(imagePath));
+}
+
+QString browserShortName(const QString &programPath)
+{
+    const QString path = platform::dequote(programPath);
+    QString name = QFileInfo(path.mid(path.lastIndexOf(u'/') + 1)).completeBaseName();
+    name = QLocale().toLower(name);
+    if (!name.isEmpty() && name.at(0) >= u'a' && name.at(0) <= u'z')
+        name[0] = name.at(0).toUpper();
+    return name;
+}
+
+QString browserLabel(const QString &programPath)
+{
+    return u'(' + browserShortName(programPath) + u')';
+}
+
+QString defaultBrowserLabel(const platform::Services &services)
+{
+    return browserLabel(GetDefaultBrowser(services));
+}
+
+QString otherBrowserLabel(bool elseChecked, const QString &browserName1,
+                          const QString &browserName2)
+{
+    if (elseChecked)
+        return browserLabel(browserName1);
+    if (!browserName2.isEmpty())
+        return browserLabel(browserName2);
+    return {};
+}
+
+int browserButtonImage(const QString &browserName1)
+{
+    const QString path = platform::dequote(browserName1);
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1).toLower();
+    static const QStringList edge = {QStringLiteral("msedge.exe"), QStringLiteral("msedge"),
+                                     QStringLiteral("microsoft-edge"),
+                                     QStringLiteral("microsoft-edge-stable")};
+    static const QStringList chrome = {QStringLiteral("chrome.exe"), QStringLiteral("chrome"),
+                                       QStringLiteral("google-chrome"),
+                                       QStringLiteral("google-chrome-stable")};
+    if (edge.contains(name))
+        return EdgeImage;
+    if (chrome.contains(name))
+        return ChromeImage;
+    return ProgramImage;
+}
+
+QIcon programIcon(const platform::Services &services, const QString &programPath)
+{
+    const QString path = platform::dequote(programPath);
+    return path.isEmpty() ? QIcon() : services.shell->programIcon(path);
+}
+
+QIcon fileTypeIcon(const platform::Services &services, const QString &filePath)
+{
+    return services.shell->fileTypeIcon(filePath);
+}
+
+} // namespace pelmaris::gallery

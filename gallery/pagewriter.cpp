@@ -1,0 +1,93 @@
+#include "gallery/pagewriter.h"
+
+#include "gallery/htmlpage.h"
+#include "platform/commandline.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/shell.h"
+#include "platform/styles.h"
+#include "platform/systeminfo.h"
+#include "shell/shellroutines.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace pelmaris::gallery {
+
+bool writePageFile(const QString &path, const QStringList &lines, QString *error)
+{
+    qsizetype size = 3;
+    for (const QString &line : lines)
+        size += line.size() + 2;
+    QString text;
+    text.reserve(size);
+    text += QChar(0xfeff);
+    for (const QString &line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool writeIconFileOnce(const QString &path, const QIcon &icon, int size)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.exists() || info.isSymLink())
+        return false;
+    const QImage image = icon.pixmap(QSize(size, size)).toImage();
+    if (image.isNull())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    QImageWriter writer(&file, "ico");
+    if (writer.write(image))
+        return true;
+    file.remove();
+    return false;
+}
+
+void openPage(const platform::Services &services, const QString &browserName1,
+              const QString &pagePath)
+{
+    if (browserName1.isEmpty())
+        shell::ShellOpen(services, pagePath);
+    else
+        shell::ShellOpenWith(services, browserName1, platform::quoteArgument(pagePath));
+}
+
+void CreateHtmlFile(const platform::Services &services, const PageRequest &request)
+{
+    if (request.paths.isEmpty())
+        return;
+    writeIconFileOnce(request.files.ico, request.programIcon, 32);
+    if (!QFileInfo::exists(request.files.icon))
+        writeIconFileOnce(request.files.icon, services.shell->driveIcon(request.paths.first()), 16);
+
+    PageInput in;
+    in.paths = request.paths;
+    in.layout = request.layout;
+    in.workArea = services.system->workArea().size();
+    in.colors = pageColors(*services.styles, request.light);
+    in.pageIconPath = request.files.ico;
+    in.driveIconPath = request.files.icon;
+    in.title = request.title;
+    in.folderPath = request.folderPath;
+    in.generated = QDateTime::currentDateTime();
+    in.programFileName = QFileInfo(services.system->executablePath()).fileName();
+
+    if (!writePageFile(request.files.html, buildPageLines(in)))
+        services.dialogs->message(request.parent,
+                                  WriteFailedText + QStringLiteral("\r\n") + request.files.html);
+    openPage(services, request.browserName1, request.files.html);
+}
+
+} // namespace pelmaris::gallery

@@ -1,0 +1,187 @@
+#include "fakeservices.h"
+#include "gallery/browserchoice.h"
+
+#include <QFile>
+#include <QPixmap>
+#include <QProcess>
+#include <QTest>
+
+using namespace pelmaris;
+using namespace pelmaris::gallery;
+
+class TestBrowserChoice : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void shortNames_data();
+    void shortNames();
+    void buttonImages_data();
+    void buttonImages();
+    void knownBrowsers_data();
+    void knownBrowsers();
+    void defaultBrowser();
+    void otherBrowserIsRememberedOrAskedFor();
+    void pickingWithoutIcon();
+    void openOneImage_data();
+    void openOneImage();
+};
+
+void TestBrowserChoice::shortNames_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("chrome") << "C:/x/chrome.exe" << "(Chrome)";
+    QTest::newRow("upper case") << "/opt/FIREFOX.EXE" << "(Firefox)";
+    QTest::newRow("mixed") << "/home/u/MyBrowser.EXE" << "(Mybrowser)";
+    QTest::newRow("no extension") << "/usr/bin/google-chrome-stable" << "(Google-chrome-stable)";
+    QTest::newRow("quoted") << "\"/opt/My Browser/vivaldi\"" << "(Vivaldi)";
+    QTest::newRow("digit first") << "/opt/9web.exe" << "(9web)";
+    QTest::newRow("empty") << "" << "()";
+}
+
+void TestBrowserChoice::shortNames()
+{
+    QFETCH(QString, path);
+    QTEST(browserLabel(path), "label");
+}
+
+void TestBrowserChoice::buttonImages_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("image");
+    QTest::newRow("edge") << "/usr/bin/microsoft-edge-stable" << int(EdgeImage);
+    QTest::newRow("edge windows") << "C:/Edge/msedge.exe" << int(EdgeImage);
+    QTest::newRow("chrome") << "/usr/bin/google-chrome" << int(ChromeImage);
+    QTest::newRow("chrome windows") << "C:/Chrome/CHROME.EXE" << int(ChromeImage);
+    QTest::newRow("other") << "/usr/bin/chromium" << int(ProgramImage);
+}
+
+void TestBrowserChoice::buttonImages()
+{
+    QFETCH(QString, path);
+    QTEST(browserButtonImage(path), "image");
+}
+
+void TestBrowserChoice::knownBrowsers_data()
+{
+    QTest::addColumn<int>("browser");
+    QTest::addColumn<QString>("installedAs");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("chrome on PATH") << int(KnownBrowser::Chrome) << "google-chrome-stable"
+                                    << "/usr/bin/google-chrome-stable" << QStringList{};
+    QTest::newRow("edge from its desktop entry")
+        << int(KnownBrowser::Edge) << "microsoft-edge.desktop" << "/opt/microsoft/msedge/msedge"
+        << QStringList{};
+    QTest::newRow("edge missing") << int(KnownBrowser::Edge) << "" << ""
+                                  << QStringList{"ブラウザを見付けられませんでした\r\n\r\nMicrosoft Edge"};
+    QTest::newRow("chrome missing") << int(KnownBrowser::Chrome) << "" << ""
+                                    << QStringList{"ブラウザを見付けられませんでした\r\n\r\nGoogle Chrome"};
+}
+
+void TestBrowserChoice::knownBrowsers()
+{
+    QFETCH(int, browser);
+    QFETCH(QString, installedAs);
+    QFETCH(QString, expected);
+    fakes::FakePlatform fp;
+    if (!installedAs.isEmpty())
+        fp.shell.installed.insert(installedAs, expected);
+    const BrowserShown shown = chooseKnownBrowser(fp.services(), KnownBrowser(browser));
+    QCOMPARE(shown.browserName1.value(), expected);
+    QCOMPARE(shown.statusText.value(), expected);
+    QCOMPARE(shown.buttonImage, browser == int(KnownBrowser::Edge) ? 0 : 1);
+    QTEST(fp.dialogs.texts("message"), "messages");
+}
+
+void TestBrowserChoice::defaultBrowser()
+{
+    fakes::FakePlatform fp;
+    fp.shell.htmlProgram = " /usr/bin/firefox\t";
+    BrowserShown shown = chooseDefaultBrowser(fp.services());
+    QCOMPARE(shown.browserName1.value(), "/usr/bin/firefox");
+    QCOMPARE(shown.buttonImage, int(ProgramImage));
+    QCOMPARE(defaultBrowserLabel(fp.services()), "(Firefox)");
+
+    fp.shell.failures = {"html"};
+    fp.shell.failCode = 31;
+    shown = chooseDefaultBrowser(fp.services());
+    QCOMPARE(shown.browserName1.value(), QString());
+    QCOMPARE(defaultBrowserLabel(fp.services()), "()");
+    QCOMPARE(fp.dialogs.texts("message"),
+             QStringList(2, "FindExecutable Failed. Result=31"));
+}
+
+// A remembered program is reused without a dialog; with none the dialog opens at once,
+// and cancelling leaves both names empty.
+void TestBrowserChoice::otherBrowserIsRememberedOrAskedFor()
+{
+    fakes::FakePlatform fp;
+    QPixmap pm(16, 16);
+    pm.fill(Qt::red);
+    fp.shell.icon = QIcon(pm);
+
+    QString browserName2 = "/opt/vivaldi";
+    BrowserShown shown = chooseOtherBrowser(fp.services(), nullptr, browserName2);
+    QCOMPARE(shown.browserName1.value(), "/opt/vivaldi");
+    QCOMPARE(shown.buttonImage, int(ProgramImage));
+    QVERIFY(!shown.slot2Icon.isNull());
+    QVERIFY(fp.dialogs.calls.isEmpty());
+
+    browserName2.clear();
+    fp.dialogs.files = {"/opt/MyBrowser.EXE"};
+    shown = chooseOtherBrowser(fp.services(), nullptr, browserName2);
+    QCOMPARE(fp.dialogs.texts("open").size(), 1);
+    QCOMPARE(browserName2, "/opt/MyBrowser.EXE");
+    QCOMPARE(shown.browserName1.value(), "/opt/MyBrowser.EXE");
+    QCOMPARE(otherBrowserLabel(true, *shown.browserName1, browserName2), "(Mybrowser)");
+
+    browserName2.clear();
+    shown = chooseOtherBrowser(fp.services(), nullptr, browserName2); // cancelled
+    QCOMPARE(browserName2, QString());
+    QCOMPARE(shown.browserName1.value(), QString());
+    QCOMPARE(otherBrowserLabel(false, "/usr/bin/x", browserName2), QString());
+
+    // the change button: cancel keeps everything but the remembered name
+    browserName2 = "/opt/old";
+    QVERIFY(!pickOtherBrowser(fp.services(), nullptr, browserName2));
+    QCOMPARE(browserName2, QString());
+}
+
+void TestBrowserChoice::pickingWithoutIcon()
+{
+    fakes::FakePlatform fp; // icons are null
+    QString browserName2;
+    fp.dialogs.files = {"/opt/plain"};
+    const auto picked = pickOtherBrowser(fp.services(), nullptr, browserName2);
+    QVERIFY(picked);
+    QCOMPARE(picked->browserName1.value(), "/opt/plain");
+    QCOMPARE(picked->buttonImage, int(NoImage));
+    QVERIFY(!picked->statusText);
+}
+
+void TestBrowserChoice::openOneImage_data()
+{
+    QTest::addColumn<QString>("browser");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("program");
+    QTest::newRow("chosen") << "/usr/bin/chromium" << "/p/a \"b\" #1.jpg" << "/usr/bin/chromium";
+    QTest::newRow("none chosen uses the default")
+        << "" << "/p/c.jpg" << "/usr/bin/firefox";
+}
+
+void TestBrowserChoice::openOneImage()
+{
+    QFETCH(QString, browser);
+    QFETCH(QString, image);
+    QFETCH(QString, program);
+    fakes::FakePlatform fp;
+    const QString page = fp.system.temp + "/t.html";
+    openInBrowser(fp.services(), browser, image, page);
+    QVERIFY(QFile::exists(page));
+    QCOMPARE(fp.shell.calls.last().kind, "start");
+    QCOMPARE(fp.shell.calls.last().target, program);
+    QCOMPARE(QProcess::splitCommand(fp.shell.calls.last().parameters), QStringList{image});
+}
+
+QTEST_MAIN(TestBrowserChoice)
+#include "tst_browserchoice.moc"

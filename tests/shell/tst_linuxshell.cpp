@@ -1,0 +1,170 @@
+#include "platform/commandline.h"
+#include "platform/linux/linuxshell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pelmaris::platform;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes, bool executable = false)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    if (executable)
+        f.setPermissions(f.permissions() | QFile::ExeOwner | QFile::ReadOwner);
+}
+
+} // namespace
+
+// The desktop lookups run against a sandbox of XDG folders; nothing is opened on the
+// real desktop.
+class TestLinuxShell : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void driveIconNames_data();
+    void driveIconNames();
+    void startFailures_data();
+    void startFailures();
+    void startSplitsParameterText();
+    void browsersFromDesktopEntries();
+    void defaultHtmlProgram();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_data;
+    QString m_config;
+};
+
+void TestLinuxShell::initTestCase()
+{
+    m_data = m_dir.path() + "/data";
+    m_config = m_dir.path() + "/config";
+    QDir().mkpath(m_data + "/applications");
+    QDir().mkpath(m_config);
+    qputenv("XDG_DATA_HOME", (m_dir.path() + "/home-data").toUtf8());
+    qputenv("XDG_DATA_DIRS", m_data.toUtf8());
+    qputenv("XDG_CONFIG_HOME", m_config.toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (m_dir.path() + "/etc").toUtf8());
+    qputenv("XDG_CURRENT_DESKTOP", "TEST");
+}
+
+void TestLinuxShell::driveIconNames_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<QString>("root");
+    QTest::addColumn<bool>("removable");
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("disk") << QByteArray("ext4") << "/" << false << "drive-harddisk";
+    QTest::newRow("nfs") << QByteArray("nfs4") << "/net/a" << false << "folder-remote";
+    QTest::newRow("sshfs") << QByteArray("fuse.sshfs") << "/home/u/m" << false << "folder-remote";
+    QTest::newRow("cifs on media") << QByteArray("cifs") << "/media/share" << false << "folder-remote";
+    QTest::newRow("usb stick") << QByteArray("vfat") << "/mnt/x" << true << "drive-removable-media";
+    QTest::newRow("under /media") << QByteArray("exfat") << "/media/u/CARD" << false
+                                  << "drive-removable-media";
+    QTest::newRow("under /run/media") << QByteArray("ext4") << "/run/media/u/d" << false
+                                      << "drive-removable-media";
+}
+
+void TestLinuxShell::driveIconNames()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(QString, root);
+    QFETCH(bool, removable);
+    QTEST(LinuxShell::driveIconName(type, root, removable), "icon");
+}
+
+void TestLinuxShell::startFailures_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<int>("code");
+    QTest::newRow("empty program") << "" << 2;
+    QTest::newRow("missing path") << "/nonexistent/browser" << 2;
+    QTest::newRow("unknown name") << "no-such-program-pelmaris" << 2;
+    QTest::newRow("not executable") << "PLAIN" << 5;
+    QTest::newRow("a folder") << "FOLDER" << 5;
+}
+
+void TestLinuxShell::startFailures()
+{
+    QFETCH(QString, program);
+    if (program == "PLAIN") {
+        program = m_dir.path() + "/plain.txt";
+        writeFile(program, "x");
+    } else if (program == "FOLDER") {
+        program = m_dir.path();
+    }
+    LinuxShell shell;
+    ShellError error;
+    QVERIFY(!shell.startDetached(program, "\"/tmp/a.html\"", &error));
+    QTEST(error.code, "code");
+    QVERIFY(!error.text.isEmpty());
+}
+
+void TestLinuxShell::startSplitsParameterText()
+{
+    const QString out = m_dir.path() + "/args.txt";
+    const QString script = m_dir.path() + "/bin dir/record args";
+    writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.out.tmp\" && mv \"$0.out.tmp\" \"" +
+                          out.toUtf8() + "\"\n",
+              true);
+    LinuxShell shell;
+    ShellError error;
+    const QString page = "/tmp/a \"b\" #1.html";
+    QVERIFY(shell.startDetached(script, quoteArgument(page) + " --second", &error));
+    QTRY_VERIFY(QFile::exists(out));
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(f.readAll()), page + "\n--second\n");
+}
+
+void TestLinuxShell::browsersFromDesktopEntries()
+{
+    const QString program = m_dir.path() + "/opt/Google Chrome/chrome";
+    writeFile(program, "#!/bin/sh\n", true);
+    writeFile(m_data + "/applications/google-chrome.desktop",
+              "[Desktop Entry]\nName=Chrome\nExec=\"" + program.toUtf8() + "\" %U\nIcon=x\n");
+    writeFile(m_data + "/applications/microsoft-edge.desktop",
+              "[Desktop Entry]\nExec=/nonexistent/msedge %U\n");
+    LinuxShell shell;
+    QCOMPARE(shell.findProgram({"no-such-program-pelmaris"}, {"google-chrome.desktop"}), program);
+    QCOMPARE(shell.findProgram({}, {"microsoft-edge.desktop", "missing.desktop"}), QString());
+    QCOMPARE(shell.findProgram({"sh"}, {}), QStandardPaths::findExecutable("sh"));
+}
+
+void TestLinuxShell::defaultHtmlProgram()
+{
+    LinuxShell shell;
+    ShellError error;
+    QCOMPARE(shell.defaultHtmlProgram(&error), QString());
+    QCOMPARE(error.code, 31);
+
+    const QString program = m_dir.path() + "/bin/webby";
+    writeFile(program, "#!/bin/sh\n", true);
+    writeFile(m_data + "/applications/webby.desktop",
+              "[Desktop Entry]\nExec=" + program.toUtf8() + " %u\n");
+    writeFile(m_data + "/applications/other.desktop", "[Desktop Entry]\nExec=sh %u\n");
+    // the mime cache is the last resort ...
+    writeFile(m_data + "/applications/mimeinfo.cache",
+              "[MIME Cache]\ntext/html=other.desktop;\n");
+    QCOMPARE(shell.defaultHtmlProgram(&error), QStandardPaths::findExecutable("sh"));
+    // ... the user's choice wins, a desktop-specific list first
+    writeFile(m_config + "/mimeapps.list",
+              "[Default Applications]\ntext/html=gone.desktop;other.desktop\n");
+    writeFile(m_config + "/test-mimeapps.list",
+              "[Added Associations]\ntext/plain=x.desktop\n[Default Applications]\n"
+              "text/html=webby.desktop\n");
+    QCOMPARE(shell.defaultHtmlProgram(&error), program);
+}
+
+QTEST_MAIN(TestLinuxShell)
+#include "tst_linuxshell.moc"

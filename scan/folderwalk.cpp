@@ -145,7 +145,9 @@ WalkResult enumerateFiles(const QString &folder, const WalkOptions &options,
         QString text = atRoot ? top.dirText + name : top.dirText + QLatin1Char('/') + name;
         if (entry.kind == Kind::File) {
             result.files.append(std::move(text));
-            control.found.fetch_add(1, std::memory_order_relaxed);
+            const qint64 found = control.found.fetch_add(1, std::memory_order_relaxed) + 1;
+            if (control.onFile)
+                control.onFile(found);
             continue;
         }
         QByteArray bytes = top.dirBytes;

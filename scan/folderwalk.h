@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 
 namespace pelmaris::scan {
 
@@ -17,6 +18,8 @@ struct WalkOptions {
 struct WalkControl {
     std::atomic<qint64> found{0};    // files collected so far, readable at any time
     std::atomic<bool> cancel{false}; // ends the walk before the next entry
+    // Called on the walking thread after each file collected, when set.
+    std::function<void(qint64 found)> onFile;
 };
 
 struct WalkResult {

@@ -1,0 +1,147 @@
+// Runs the folder walk and the list building of the program over a folder, with no
+// window, and prints what they achieve:
+//
+//   bench_scan [--threads N] [--rows N] [--walk-only] FOLDER
+//
+// --rows N  after the build, repeats the listed rows in the model until it holds N
+//           rows, so the memory per listed image is measured at the scale the list
+//           is meant for (100,000 rows) rather than dominated by start-up.
+#include "scan/folderwalk.h"
+#include "scan/imagelistbuilder.h"
+#include "scan/imagelistmodel.h"
+#include "scan/pathorder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QThread>
+
+#include <cstdio>
+
+using namespace pelmaris::scan;
+
+namespace {
+
+// kB figures of /proc/self/status.
+qint64 statusKb(const char *key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(key) + ':';
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    int threads = QThread::idealThreadCount();
+    qint64 wantRows = 0;
+    bool walkOnly = false;
+    QString folder;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--threads") && i + 1 < args.size())
+            threads = args[++i].toInt();
+        else if (args[i] == QLatin1String("--rows") && i + 1 < args.size())
+            wantRows = args[++i].toLongLong();
+        else if (args[i] == QLatin1String("--walk-only"))
+            walkOnly = true;
+        else
+            folder = args[i];
+    }
+    if (folder.isEmpty()) {
+        std::fprintf(stderr, "usage: bench_scan [--threads N] [--rows N] [--walk-only] FOLDER\n");
+        return 2;
+    }
+
+    // The walk, twice: the first run warms the directory cache as `find` would find it.
+    WalkResult walk;
+    double walkSeconds = 0;
+    for (int round = 0; round < 2; ++round) {
+        WalkControl control;
+        QElapsedTimer clock;
+        clock.start();
+        walk = enumerateFiles(folder, {}, control);
+        walkSeconds = clock.nsecsElapsed() / 1e9;
+    }
+    const qsizetype found = walk.files.size();
+    QElapsedTimer sortClock;
+    sortClock.start();
+    RandomEngine engine = makeSeededEngine();
+    SortScanList(walk.files, ScanOrder::NumericAscending, engine);
+    const double sortSeconds = sortClock.nsecsElapsed() / 1e9;
+    std::printf("walk: %lld files in %.3f s; numeric sort %.3f s\n", (long long)found,
+                walkSeconds, sortSeconds);
+    if (walkOnly) {
+        std::printf("files enumerated per second: %.0f\n", found / walkSeconds);
+        return 0;
+    }
+
+    const qint64 baselineKb = statusKb("VmRSS");
+    ImageListModel model;
+    ImageListBuilder builder(threads);
+    QElapsedTimer clock;
+    clock.start();
+    builder.start(walk.files, BuildSettings{});
+    qint64 thumbBytes = 0;
+    for (;;) {
+        std::vector<DecodedRow> decoded;
+        const auto progress = builder.take(decoded);
+        std::vector<ListItem> rows;
+        std::vector<QByteArray> thumbs;
+        for (DecodedRow &d : decoded) {
+            thumbBytes += d.thumbnail.size();
+            rows.push_back(std::move(d.item));
+            thumbs.push_back(std::move(d.thumbnail));
+        }
+        model.appendRows(std::move(rows), std::move(thumbs));
+        if (progress.done)
+            break;
+        QThread::msleep(50); // the window's polling interval
+    }
+    const double buildSeconds = clock.nsecsElapsed() / 1e9;
+    const qint64 listed = model.rowCount();
+    std::printf("build: %lld of %lld files listed in %.3f s on %d threads; thumbnails %.0f B on average\n",
+                (long long)listed, (long long)found, buildSeconds, threads,
+                listed ? double(thumbBytes) / listed : 0.0);
+
+    // Scale the list up with copies of the real rows to see the cost per row.
+    if (listed > 0 && wantRows > listed) {
+        const std::vector<ListItem> real = model.items();
+        std::vector<QByteArray> realThumbs;
+        for (const ListItem &item : real)
+            realThumbs.push_back(model.storedThumbnail(item.imageIndex));
+        while (model.rowCount() < wantRows) {
+            std::vector<ListItem> rows;
+            std::vector<QByteArray> thumbs;
+            for (size_t i = 0; i < real.size() && model.rowCount() + qint64(rows.size()) < wantRows; ++i) {
+                ListItem copy = real[i];
+                copy.caption.detach();
+                for (QString &s : copy.subItems)
+                    s.detach();
+                rows.push_back(std::move(copy));
+                thumbs.push_back(QByteArray(realThumbs[i].constData(), realThumbs[i].size()));
+            }
+            model.appendRows(std::move(rows), std::move(thumbs));
+        }
+    }
+    const qint64 rows = model.rowCount();
+    const qint64 peakKb = statusKb("VmHWM");
+    std::printf("memory: VmHWM %lld kB, before the build %lld kB, rows %lld\n",
+                (long long)peakKb, (long long)baselineKb, (long long)rows);
+    std::printf("images listed per second: %.1f\n", listed / buildSeconds);
+    std::printf("files enumerated per second: %.0f\n", found / walkSeconds);
+    std::printf("peak resident memory per listed image: %.2f KiB (above the start-up baseline %.2f KiB)\n",
+                rows ? double(peakKb) / rows : 0.0,
+                rows ? double(peakKb - baselineKb) / rows : 0.0);
+    return 0;
+}

@@ -10,9 +10,11 @@
 #include <QFileInfo>
 #include <QLocale>
 
-namespace pelmaris::gallery {
+namespace pelmaris::gallery
+{
 
-namespace {
+namespace
+{
 
 const QString CrLf = QStringLiteral("\r\n");
 
@@ -66,8 +68,8 @@ QString GetBrowserExePath(const platform::Services &services, const QString &cli
     }
     const QString program = services.shell->findProgram(names, desktopIds);
     if (program.isEmpty())
-        services.dialogs->message(nullptr, QStringLiteral("ブラウザを見付けられませんでした") + CrLf +
-                                               CrLf + client);
+        services.dialogs->message(nullptr, QStringLiteral("ブラウザを見付けられませんでした") +
+                                               CrLf + CrLf + client);
     return program;
 }
 
@@ -91,8 +93,8 @@ BrowserShown chooseOtherBrowser(const platform::Services &services, QWidget *par
     return {browserName2, ProgramImage, programIcon(services, browserName2), browserName2};
 }
 
-std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services,
-                                             QWidget *parent, QString &browserName2)
+std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services, QWidget *parent,
+                                             QString &browserName2)
 {
     const QString start =
         browserName2.isEmpty() ? QStringLiteral("/usr/bin") : platform::dequote(browserName2);

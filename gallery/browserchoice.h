@@ -3,8 +3,10 @@
 // The browser that shows the gallery page. The window keeps BrowserName1 and
 // BrowserName2 and shows what these calls return:
 //
-//   void TPelmarisForm::rbBrowserDefaultClick() { showBrowser(gallery::chooseDefaultBrowser(m_services)); }
-//   void TPelmarisForm::rbBrowserEdgeClick() { showBrowser(gallery::chooseKnownBrowser(m_services, gallery::KnownBrowser::Edge)); }
+//   void TPelmarisForm::rbBrowserDefaultClick()
+//   { showBrowser(gallery::chooseDefaultBrowser(m_services)); }
+//   void TPelmarisForm::rbBrowserEdgeClick()
+//   { showBrowser(gallery::chooseKnownBrowser(m_services, gallery::KnownBrowser::Edge)); }
 //   void TPelmarisForm::rbBrowserElseClick() {
 //       if (isVisible()) showBrowser(gallery::chooseOtherBrowser(m_services, this, BrowserName2));
 //   }
@@ -29,11 +31,13 @@
 
 class QWidget;
 
-namespace pelmaris::platform {
+namespace pelmaris::platform
+{
 struct Services;
 }
 
-namespace pelmaris::gallery {
+namespace pelmaris::gallery
+{
 
 enum class KnownBrowser { Edge, Chrome };
 
@@ -43,8 +47,8 @@ enum ButtonImage { NoImage = -1, EdgeImage = 0, ChromeImage = 1, ProgramImage = 
 struct BrowserShown {
     std::optional<QString> browserName1; // the new BrowserName1, when the choice sets it
     int buttonImage = NoImage;
-    QIcon slot2Icon;                     // replaces slot 2 when not null
-    std::optional<QString> statusText;   // the status bar's second panel
+    QIcon slot2Icon;                   // replaces slot 2 when not null
+    std::optional<QString> statusText; // the status bar's second panel
 };
 
 // The desktop's program for web pages, as a path; reports a failure and gives empty.
@@ -60,8 +64,8 @@ BrowserShown chooseKnownBrowser(const platform::Services &services, KnownBrowser
 BrowserShown chooseOtherBrowser(const platform::Services &services, QWidget *parent,
                                 QString &browserName2);
 // Asks for a program. Empty result when cancelled, with browserName2 then empty.
-std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services,
-                                             QWidget *parent, QString &browserName2);
+std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services, QWidget *parent,
+                                             QString &browserName2);
 // Opens the desktop's settings for default applications.
 void changeDefaultBrowser(const platform::Services &services);
 

@@ -3,9 +3,11 @@
 #include "gallery/pageconstants.h"
 #include "platform/styles.h"
 
-namespace pelmaris::gallery {
+namespace pelmaris::gallery
+{
 
-namespace {
+namespace
+{
 
 // Only "/" separates path elements here; "\" and ":" are ordinary name characters.
 QString lastElement(const QString &path)
@@ -118,8 +120,8 @@ QString fileUrl(const QString &path)
     for (const char b : utf8) {
         const auto u = static_cast<unsigned char>(b);
         const bool keep = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
-                          (u >= '0' && u <= '9') || u == '-' || u == '.' || u == '_' ||
-                          u == '~' || u == '/' || u == ':';
+                          (u >= '0' && u <= '9') || u == '-' || u == '.' || u == '_' || u == '~' ||
+                          u == '/' || u == ':';
         if (keep) {
             out += QChar(u);
         } else {
@@ -192,51 +194,48 @@ QStringList buildPageLines(const PageInput &in)
     lines.reserve(in.paths.size() + 64);
     const QString text = ColorToHtml(in.colors.text);
 
-    lines << QStringLiteral("<!DOCTYPE html>") << QStringLiteral("<!--")
-          << QStringLiteral("Generated ") +
-                 in.generated.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
-                 QStringLiteral(" By ") + in.programFileName + u' ' + VersionText
-          << MakerCopyright << MakerHomePage << QStringLiteral("-->") << QStringLiteral("<html>")
-          << QStringLiteral("<head>")
-          << QStringLiteral(
-                 "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">")
-          << QStringLiteral("<link rel=\"icon\" type=\"image/vnd.microsoft.icon\" href=\"") +
-                 fileUrl(in.pageIconPath) + QStringLiteral("\" />")
-          << QStringLiteral("<title>") + htmlEscape(trimmedTitle(in.title)) +
-                 QStringLiteral("</title>")
-          << QStringLiteral("<style type=\"text/css\">")
-          << QStringLiteral(
-                 "#top img {width: 16px; height: 16px; object-fit: contain; margin: 0;}");
+    lines
+        << QStringLiteral("<!DOCTYPE html>") << QStringLiteral("<!--")
+        << QStringLiteral("Generated ") +
+               in.generated.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
+               QStringLiteral(" By ") + in.programFileName + u' ' + VersionText
+        << MakerCopyright << MakerHomePage << QStringLiteral("-->") << QStringLiteral("<html>")
+        << QStringLiteral("<head>")
+        << QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">")
+        << QStringLiteral("<link rel=\"icon\" type=\"image/vnd.microsoft.icon\" href=\"") +
+               fileUrl(in.pageIconPath) + QStringLiteral("\" />")
+        << QStringLiteral("<title>") + htmlEscape(trimmedTitle(in.title)) +
+               QStringLiteral("</title>")
+        << QStringLiteral("<style type=\"text/css\">")
+        << QStringLiteral("#top img {width: 16px; height: 16px; object-fit: contain; margin: 0;}");
     if (const QString rule = mainImageRule(in.layout, in.workArea, in.paths.size());
         !rule.isEmpty())
         lines << rule;
     if (in.colors.dark)
-        lines << QStringLiteral("#button button {background: ") +
-                     ColorToHtml(in.colors.button) + QStringLiteral("; color: ") + text +
-                     u'}';
+        lines << QStringLiteral("#button button {background: ") + ColorToHtml(in.colors.button) +
+                     QStringLiteral("; color: ") + text + u'}';
     lines << QStringLiteral("body {background: ") + ColorToHtml(in.colors.background) +
-                 QStringLiteral("; color: ") + text + QStringLiteral("} a {color: ") + text +
-                 u'}'
+                 QStringLiteral("; color: ") + text + QStringLiteral("} a {color: ") + text + u'}'
           << QStringLiteral("</style>") << QStringLiteral("</head>") << QStringLiteral("<body>")
           << QStringLiteral("<div id=\"button\" align=\"right\">")
           << QStringLiteral("<button onclick=\"window.print(); return false;\">&emsp;Print&emsp;"
                             "</button>")
-          << QStringLiteral("</div>") << QStringLiteral("<div id=\"top\">") << QStringLiteral("<p>");
+          << QStringLiteral("</div>") << QStringLiteral("<div id=\"top\">")
+          << QStringLiteral("<p>");
 
     if (in.paths.size() >= 2)
         lines << headerLine(in.paths.first(), QStringLiteral(" ..<br>"));
     QLocale locale = in.locale;
     locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    lines << headerLine(in.paths.last(), QStringLiteral(" (") +
-                                              locale.toString(qlonglong(in.paths.size())) +
-                                              QStringLiteral(") ") +
-                                              htmlEscape(layoutLabel(in.layout)) +
-                                              QStringLiteral("<br>"));
+    lines << headerLine(in.paths.last(),
+                        QStringLiteral(" (") + locale.toString(qlonglong(in.paths.size())) +
+                            QStringLiteral(") ") + htmlEscape(layoutLabel(in.layout)) +
+                            QStringLiteral("<br>"));
     lines << QStringLiteral("<img src=\"") + fileUrl(in.driveIconPath) + QStringLiteral("\">");
     for (const QString &folder : folderWalk(in.folderPath))
         lines << u'[' + link(fileUrl(folder), htmlEscape(folderLinkText(folder))) + u']';
-    lines << QStringLiteral("</p>") << QStringLiteral("</div>") << QStringLiteral("<div id=\"main\">")
-          << QStringLiteral("<p>");
+    lines << QStringLiteral("</p>") << QStringLiteral("</div>")
+          << QStringLiteral("<div id=\"main\">") << QStringLiteral("<p>");
 
     const QStringList titles = imageTitles(in.paths);
     for (qsizetype i = 0; i < in.paths.size(); ++i) {
@@ -247,8 +246,9 @@ QStringList buildPageLines(const PageInput &in)
                      QStringLiteral("\"></a>");
     }
 
-    lines << QStringLiteral("</p>") << QStringLiteral("</div>") << QStringLiteral("<div id=\"bottom\">")
-          << QStringLiteral("<p>") << QStringLiteral("[<a href=\"#\">View Top</a>]")
+    lines << QStringLiteral("</p>") << QStringLiteral("</div>")
+          << QStringLiteral("<div id=\"bottom\">") << QStringLiteral("<p>")
+          << QStringLiteral("[<a href=\"#\">View Top</a>]")
           << QStringLiteral("[<a href=\"#!\" onclick=\"window.close();\">Close Page</a>]")
           << QStringLiteral("[<a href=\"") + htmlEscape(MakerDonationPage) +
                  QStringLiteral("\" target=\"_blank\">Donation</a>]")

@@ -17,11 +17,13 @@
 #include <QSize>
 #include <QStringList>
 
-namespace pelmaris::platform {
+namespace pelmaris::platform
+{
 class Styles;
 }
 
-namespace pelmaris::gallery {
+namespace pelmaris::gallery
+{
 
 struct PageColors {
     QColor background;
@@ -35,17 +37,17 @@ struct PageColors {
 PageColors pageColors(const platform::Styles &styles, bool light);
 
 struct PageInput {
-    QStringList paths;        // at least one; order and duplicates are kept
+    QStringList paths; // at least one; order and duplicates are kept
     LayoutChoice layout;
-    QSize workArea;           // the primary screen without panels
+    QSize workArea; // the primary screen without panels
     PageColors colors;
-    QString pageIconPath;     // the ".ico" beside the page
-    QString driveIconPath;    // the ".icon" beside the page
-    QString title;            // the folder last scanned by double-click
-    QString folderPath;       // the folder tree's current folder
+    QString pageIconPath;  // the ".ico" beside the page
+    QString driveIconPath; // the ".icon" beside the page
+    QString title;         // the folder last scanned by double-click
+    QString folderPath;    // the folder tree's current folder
     QDateTime generated;
     QString programFileName;
-    QLocale locale;           // the thousands separator of the count
+    QLocale locale; // the thousands separator of the count
 };
 
 QStringList buildPageLines(const PageInput &in);

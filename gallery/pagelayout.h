@@ -1,20 +1,32 @@
 #pragma once
 
+// The option row's layouts and the guards of its number boxes:
+//
+//   void TPelmarisForm::NumberBox12Change() {
+//       if (!isVisible()) return;
+//       NumberBox12->setValue(gallery::guardRangeCount(NumberBox12->value(), listRowCount()));
+//       RadioButton12->setChecked(true);
+//   }
+//   NumberBox41: the same with gallery::guardWidthPercent() and RadioButton41.
+//   GridPanel1Resize: gallery::layoutButtonWidth(fontMetrics(), caption) for the four
+//   radio buttons, gallery::numberBoxWidth(RadioButton11->width()) for the number boxes.
+
 #include <QSize>
 #include <QString>
 
 class QFontMetrics;
 
-namespace pelmaris::gallery {
+namespace pelmaris::gallery
+{
 
 // The six layouts of the option row, in the order the row tests its radio buttons.
 enum class Layout {
-    AutoScaled,  // RadioButton11
-    RangeView,   // RadioButton12 with NumberBox12
-    FixedWidth,  // RadioButton21 with NumberBox21
-    FixedHeight, // RadioButton31 with NumberBox31
-    WidthPercent,// RadioButton41 with NumberBox41
-    RealSize,    // RadioButton51
+    AutoScaled,   // RadioButton11
+    RangeView,    // RadioButton12 with NumberBox12
+    FixedWidth,   // RadioButton21 with NumberBox21
+    FixedHeight,  // RadioButton31 with NumberBox31
+    WidthPercent, // RadioButton41 with NumberBox41
+    RealSize,     // RadioButton51
 };
 
 // What the option row shows when a page is written.

@@ -14,7 +14,8 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
-namespace pelmaris::gallery {
+namespace pelmaris::gallery
+{
 
 bool writePageFile(const QString &path, const QStringList &lines, QString *error)
 {

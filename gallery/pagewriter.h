@@ -16,11 +16,13 @@
 
 class QWidget;
 
-namespace pelmaris::platform {
+namespace pelmaris::platform
+{
 struct Services;
 }
 
-namespace pelmaris::gallery {
+namespace pelmaris::gallery
+{
 
 struct PageFiles {
     QString html; // TempHtmlFileName1
@@ -29,14 +31,14 @@ struct PageFiles {
 };
 
 struct PageRequest {
-    QStringList paths;       // nothing happens when empty
+    QStringList paths; // nothing happens when empty
     LayoutChoice layout;
-    bool light = true;       // rbBrowserLight
+    bool light = true; // rbBrowserLight
     PageFiles files;
-    QString title;           // DblClickPath1
-    QString folderPath;      // the folder tree's current folder
-    QIcon programIcon;       // the main window's icon
-    QString browserName1;    // empty: the desktop's program for web pages
+    QString title;        // DblClickPath1
+    QString folderPath;   // the folder tree's current folder
+    QIcon programIcon;    // the main window's icon
+    QString browserName1; // empty: the desktop's program for web pages
     QWidget *parent = nullptr;
 };
 

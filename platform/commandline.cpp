@@ -1,6 +1,7 @@
 #include "platform/commandline.h"
 
-namespace pelmaris::platform {
+namespace pelmaris::platform
+{
 
 QString dequote(const QString &text)
 {

@@ -2,19 +2,21 @@
 
 #include <QColor>
 
-namespace pelmaris::platform {
+namespace pelmaris::platform
+{
 
 // Colours that the program reads from the active style.
 enum class StyleColor {
     ButtonFace, // the main window's background
     ButtonText,
-    Button,     // normal push buttons
+    Button, // normal push buttons
     Window,
     ListView,
 };
 
 // The fixed colours of the dark scheme.
-namespace darkcolors {
+namespace darkcolors
+{
 inline constexpr QRgb Window = 0x272727;
 inline constexpr QRgb Button = 0x373737;
 inline constexpr QRgb ListView = 0x1f1f1f;
@@ -22,7 +24,8 @@ inline constexpr QRgb ButtonText = 0xffffff;
 } // namespace darkcolors
 
 // Switches the whole program between the platform's own look and the dark scheme.
-class Styles {
+class Styles
+{
 public:
     virtual ~Styles() = default;
     virtual void setDark(bool dark) = 0;

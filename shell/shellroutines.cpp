@@ -9,9 +9,11 @@
 #include <QFileInfo>
 #include <QWidget>
 
-namespace pelmaris::shell {
+namespace pelmaris::shell
+{
 
-namespace {
+namespace
+{
 const QString CrLf = QStringLiteral("\r\n");
 }
 
@@ -42,12 +44,11 @@ void ShellOpenWith(const platform::Services &services, const QString &program,
     const QString unquoted = platform::dequote(program);
     platform::ShellError error;
     if (!services.shell->startDetached(unquoted, parameters, &error))
-        services.dialogs->message(
-            nullptr, openByFailedText(error.code, error.text, unquoted, parameters));
+        services.dialogs->message(nullptr,
+                                  openByFailedText(error.code, error.text, unquoted, parameters));
 }
 
-void ShowFileProperties(const platform::Services &services, QWidget *parent,
-                        const QString &path)
+void ShowFileProperties(const platform::Services &services, QWidget *parent, const QString &path)
 {
     if (!services.shell->showProperties(parent, path))
         services.dialogs->message(nullptr,

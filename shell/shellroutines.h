@@ -15,7 +15,8 @@
 
 class QWidget;
 
-namespace pelmaris::shell {
+namespace pelmaris::shell
+{
 
 // Opens a file, folder or address (one pair of enclosing quotes removed) with the
 // program the desktop associates with it.
@@ -26,8 +27,7 @@ void ShellOpen(const platform::Services &services, const QString &target);
 void ShellOpenWith(const platform::Services &services, const QString &program,
                    const QString &parameters);
 
-void ShowFileProperties(const platform::Services &services, QWidget *parent,
-                        const QString &path);
+void ShowFileProperties(const platform::Services &services, QWidget *parent, const QString &path);
 
 // Draws the user's attention to a window in the background and brings it back if it is
 // minimized. The desktop decides how long the request lasts, so count and interval are

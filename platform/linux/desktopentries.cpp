@@ -8,9 +8,11 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-namespace pelmaris::platform::desktopentries {
+namespace pelmaris::platform::desktopentries
+{
 
-namespace {
+namespace
+{
 
 QStringList envList(const char *name, const QString &fallback)
 {
@@ -101,16 +103,16 @@ QString defaultApplication(const QString &mimeType)
         addDir(d);
     for (const QString &d : applicationDirs())
         addDir(d);
-    for (const QString &group : {QStringLiteral("Default Applications"),
-                                 QStringLiteral("Added Associations")}) {
+    for (const QString &group :
+         {QStringLiteral("Default Applications"), QStringLiteral("Added Associations")}) {
         for (const QString &file : files)
             for (const QString &id : groupList(file, group, mimeType))
                 if (!findDesktopFile(id).isEmpty())
                     return id;
     }
     for (const QString &dir : applicationDirs())
-        for (const QString &id :
-             groupList(dir + QStringLiteral("/mimeinfo.cache"), QStringLiteral("MIME Cache"), mimeType))
+        for (const QString &id : groupList(dir + QStringLiteral("/mimeinfo.cache"),
+                                           QStringLiteral("MIME Cache"), mimeType))
             if (!findDesktopFile(id).isEmpty())
                 return id;
     return {};

@@ -19,9 +19,11 @@
 
 #include <cerrno>
 
-namespace pelmaris::platform {
+namespace pelmaris::platform
+{
 
-namespace {
+namespace
+{
 
 constexpr int NotFound = 2;
 constexpr int AccessDenied = 5;
@@ -106,8 +108,7 @@ bool LinuxShell::open(const QString &target, ShellError *error)
     return true;
 }
 
-bool LinuxShell::startDetached(const QString &program, const QString &parameters,
-                               ShellError *error)
+bool LinuxShell::startDetached(const QString &program, const QString &parameters, ShellError *error)
 {
     if (program.contains(u'/')) {
         const QFileInfo info(program);
@@ -233,9 +234,10 @@ QIcon LinuxShell::driveIcon(const QString &path)
 QString LinuxShell::driveIconName(const QByteArray &fileSystemType, const QString &rootPath,
                                   bool removable)
 {
-    static const QList<QByteArray> remote = {"nfs",  "nfs4",       "cifs",       "smb3",
-                                             "smbfs", "fuse.sshfs", "sshfs",      "9p",
-                                             "afs",  "fuse.gvfsd-fuse", "davfs", "fuse.davfs2"};
+    static const QList<QByteArray> remote = {
+        "nfs",        "nfs4",       "cifs", "smb3", "smbfs",
+        "fuse.sshfs", "sshfs",      "9p",   "afs",  "fuse.gvfsd-fuse",
+        "davfs",      "fuse.davfs2"};
     if (remote.contains(fileSystemType.toLower()))
         return QStringLiteral("folder-remote");
     if (removable || rootPath.startsWith(QStringLiteral("/media/")) ||

@@ -4,7 +4,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-namespace pelmaris::platform {
+namespace pelmaris::platform
+{
 
 void LinuxStyles::captureNative()
 {

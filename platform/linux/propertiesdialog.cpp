@@ -8,9 +8,11 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
-namespace pelmaris::platform {
+namespace pelmaris::platform
+{
 
-namespace {
+namespace
+{
 
 QString permissionText(QFile::Permissions p)
 {

@@ -19,7 +19,8 @@
 using namespace pelmaris;
 using namespace pelmaris::gallery;
 
-namespace {
+namespace
+{
 
 const QString Chromium = QStringLiteral("/usr/bin/chromium");
 
@@ -30,7 +31,8 @@ const QString Probe = QStringLiteral(
     "const r = {title: document.title,"
     " images: [...document.images].map(i => ({src: i.src, width: i.naturalWidth,"
     "   title: i.getAttribute('title')})),"
-    " top: [...document.querySelectorAll('#top a')].map(a => ({href: a.href, text: a.textContent})),"
+    " top: [...document.querySelectorAll('#top a')].map(a => ({href: a.href, text: "
+    "a.textContent})),"
     " main: [...document.querySelectorAll('#main a')].map(a => a.href)};"
     "const pre = document.createElement('pre'); pre.id = 'probe';"
     "pre.textContent = JSON.stringify(r); document.body.appendChild(pre);});</script>");
@@ -42,7 +44,8 @@ QString localPath(const QString &href)
 
 } // namespace
 
-class TestGalleryChromium : public QObject {
+class TestGalleryChromium : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
@@ -64,10 +67,9 @@ void TestGalleryChromium::initTestCase()
     QVERIFY(m_dir.isValid());
     m_folder = m_dir.path() + QStringLiteral("/写真 #1 & 100%/a \"b\" 'c'");
     QVERIFY(QDir().mkpath(m_folder));
-    const QStringList names = {"plain.png",      "with blank.png", "hash#1.png",
-                               "pct 100%.png",   "amp&amp;.png",   "quote\"d.png",
-                               "it's.png",       "日本語の画像.png", "q?x=1.png",
-                               "<b>bold<i>.png"};
+    const QStringList names = {"plain.png",    "with blank.png", "hash#1.png", "pct 100%.png",
+                               "amp&amp;.png", "quote\"d.png",   "it's.png",   "日本語の画像.png",
+                               "q?x=1.png",    "<b>bold<i>.png"};
     int hue = 0;
     for (const QString &name : names) {
         QImage image(24 + hue / 10, 16, QImage::Format_RGB32);

@@ -9,7 +9,8 @@
 using namespace pelmaris;
 using namespace pelmaris::gallery;
 
-class TestBrowserChoice : public QObject {
+class TestBrowserChoice : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void shortNames_data();
@@ -29,13 +30,20 @@ void TestBrowserChoice::shortNames_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("label");
-    QTest::newRow("chrome") << "C:/x/chrome.exe" << "(Chrome)";
-    QTest::newRow("upper case") << "/opt/FIREFOX.EXE" << "(Firefox)";
-    QTest::newRow("mixed") << "/home/u/MyBrowser.EXE" << "(Mybrowser)";
-    QTest::newRow("no extension") << "/usr/bin/google-chrome-stable" << "(Google-chrome-stable)";
-    QTest::newRow("quoted") << "\"/opt/My Browser/vivaldi\"" << "(Vivaldi)";
-    QTest::newRow("digit first") << "/opt/9web.exe" << "(9web)";
-    QTest::newRow("empty") << "" << "()";
+    QTest::newRow("chrome") << "C:/x/chrome.exe"
+                            << "(Chrome)";
+    QTest::newRow("upper case") << "/opt/FIREFOX.EXE"
+                                << "(Firefox)";
+    QTest::newRow("mixed") << "/home/u/MyBrowser.EXE"
+                           << "(Mybrowser)";
+    QTest::newRow("no extension") << "/usr/bin/google-chrome-stable"
+                                  << "(Google-chrome-stable)";
+    QTest::newRow("quoted") << "\"/opt/My Browser/vivaldi\""
+                            << "(Vivaldi)";
+    QTest::newRow("digit first") << "/opt/9web.exe"
+                                 << "(9web)";
+    QTest::newRow("empty") << ""
+                           << "()";
 }
 
 void TestBrowserChoice::shortNames()
@@ -70,12 +78,15 @@ void TestBrowserChoice::knownBrowsers_data()
     QTest::newRow("chrome on PATH") << int(KnownBrowser::Chrome) << "google-chrome-stable"
                                     << "/usr/bin/google-chrome-stable" << QStringList{};
     QTest::newRow("edge from its desktop entry")
-        << int(KnownBrowser::Edge) << "microsoft-edge.desktop" << "/opt/microsoft/msedge/msedge"
-        << QStringList{};
-    QTest::newRow("edge missing") << int(KnownBrowser::Edge) << "" << ""
-                                  << QStringList{"ブラウザを見付けられませんでした\r\n\r\nMicrosoft Edge"};
-    QTest::newRow("chrome missing") << int(KnownBrowser::Chrome) << "" << ""
-                                    << QStringList{"ブラウザを見付けられませんでした\r\n\r\nGoogle Chrome"};
+        << int(KnownBrowser::Edge) << "microsoft-edge.desktop"
+        << "/opt/microsoft/msedge/msedge" << QStringList{};
+    QTest::newRow("edge missing") << int(KnownBrowser::Edge) << ""
+                                  << ""
+                                  << QStringList{
+                                         "ブラウザを見付けられませんでした\r\n\r\nMicrosoft Edge"};
+    QTest::newRow("chrome missing")
+        << int(KnownBrowser::Chrome) << ""
+        << "" << QStringList{"ブラウザを見付けられませんでした\r\n\r\nGoogle Chrome"};
 }
 
 void TestBrowserChoice::knownBrowsers()
@@ -107,8 +118,7 @@ void TestBrowserChoice::defaultBrowser()
     shown = chooseDefaultBrowser(fp.services());
     QCOMPARE(shown.browserName1.value(), QString());
     QCOMPARE(defaultBrowserLabel(fp.services()), "()");
-    QCOMPARE(fp.dialogs.texts("message"),
-             QStringList(2, "FindExecutable Failed. Result=31"));
+    QCOMPARE(fp.dialogs.texts("message"), QStringList(2, "FindExecutable Failed. Result=31"));
 }
 
 // A remembered program is reused without a dialog; with none the dialog opens at once,
@@ -164,9 +174,12 @@ void TestBrowserChoice::openOneImage_data()
     QTest::addColumn<QString>("browser");
     QTest::addColumn<QString>("image");
     QTest::addColumn<QString>("program");
-    QTest::newRow("chosen") << "/usr/bin/chromium" << "/p/a \"b\" #1.jpg" << "/usr/bin/chromium";
-    QTest::newRow("none chosen uses the default")
-        << "" << "/p/c.jpg" << "/usr/bin/firefox";
+    QTest::newRow("chosen") << "/usr/bin/chromium"
+                            << "/p/a \"b\" #1.jpg"
+                            << "/usr/bin/chromium";
+    QTest::newRow("none chosen uses the default") << ""
+                                                  << "/p/c.jpg"
+                                                  << "/usr/bin/firefox";
 }
 
 void TestBrowserChoice::openOneImage()

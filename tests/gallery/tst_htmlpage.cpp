@@ -6,7 +6,8 @@
 
 using namespace pelmaris::gallery;
 
-namespace {
+namespace
+{
 
 PageInput baseInput(const QStringList &paths)
 {
@@ -36,7 +37,8 @@ qsizetype indexStarting(const QStringList &lines, const QString &prefix)
 
 } // namespace
 
-class TestHtmlPage : public QObject {
+class TestHtmlPage : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void wholePageForOnePath();
@@ -118,10 +120,14 @@ void TestHtmlPage::headerForManyPaths_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("countText");
-    QTest::newRow("two") << 2 << "C" << "(2)";
-    QTest::newRow("1,234") << 1234 << "C" << "(1,234)";
-    QTest::newRow("1,234 ja") << 1234 << "ja_JP" << "(1,234)";
-    QTest::newRow("1.234 de") << 1234 << "de_DE" << "(1.234)";
+    QTest::newRow("two") << 2 << "C"
+                         << "(2)";
+    QTest::newRow("1,234") << 1234 << "C"
+                           << "(1,234)";
+    QTest::newRow("1,234 ja") << 1234 << "ja_JP"
+                              << "(1,234)";
+    QTest::newRow("1.234 de") << 1234 << "de_DE"
+                              << "(1.234)";
 }
 
 void TestHtmlPage::headerForManyPaths()
@@ -137,7 +143,8 @@ void TestHtmlPage::headerForManyPaths()
     in.layout.layout = Layout::AutoScaled;
     const QStringList lines = buildPageLines(in);
 
-    const qsizetype first = indexStarting(lines, "<a href=\"file:///p/0.jpg\" target=\"_blank\"><img src");
+    const qsizetype first =
+        indexStarting(lines, "<a href=\"file:///p/0.jpg\" target=\"_blank\"><img src");
     QVERIFY(first > 0);
     QCOMPARE(lines.at(first - 1), "<p>");
     QVERIFY(lines.at(first).endsWith("\">/p/0.jpg</a> ..<br>"));
@@ -160,12 +167,13 @@ void TestHtmlPage::styleBlock_data()
     const QString top = "#top img {width: 16px; height: 16px; object-fit: contain; margin: 0;}";
     const QString main = "#main img {width: 999px; height: 999px; object-fit: contain; margin: 2;}";
     QTest::newRow("light") << false << false
-                           << QStringList{top, main,
-                                          "body {background: #f0f0f0; color: #000000} a {color: #000000}"};
+                           << QStringList{
+                                  top, main,
+                                  "body {background: #f0f0f0; color: #000000} a {color: #000000}"};
     QTest::newRow("dark") << true << false
-                          << QStringList{top, main,
-                                         "#button button {background: #373737; color: #ffffff}",
-                                         "body {background: #272727; color: #ffffff} a {color: #ffffff}"};
+                          << QStringList{
+                                 top, main, "#button button {background: #373737; color: #ffffff}",
+                                 "body {background: #272727; color: #ffffff} a {color: #ffffff}"};
     QTest::newRow("light real size")
         << false << true
         << QStringList{top, "body {background: #f0f0f0; color: #000000} a {color: #000000}"};
@@ -198,8 +206,8 @@ void TestHtmlPage::folderLinks_data()
     QTest::newRow("root") << "/" << QStringList{"/"} << QStringList{"/"};
     QTest::newRow("deeper") << "/a/b" << QStringList{"/", "/a", "/a/b"}
                             << QStringList{"/", "a", "b"};
-    QTest::newRow("trailing delimiter") << "/a/b/" << QStringList{"/", "/a", "/a/b"}
-                                        << QStringList{"/", "a", "b"};
+    QTest::newRow("trailing delimiter")
+        << "/a/b/" << QStringList{"/", "/a", "/a/b"} << QStringList{"/", "a", "b"};
     QTest::newRow("no folder") << "" << QStringList{} << QStringList{};
     QTest::newRow("backslash is a name character")
         << "/x\\y:z" << QStringList{"/", "/x\\y:z"} << QStringList{"/", "x\\y:z"};
@@ -229,13 +237,24 @@ void TestHtmlPage::diffNumber_data()
     QTest::addColumn<QString>("previous");
     QTest::addColumn<QString>("current");
     QTest::addColumn<QString>("number");
-    QTest::newRow("years") << "/photos/2019/img.jpg" << "/photos/2020/img.jpg" << "2020";
-    QTest::newRow("9 then 10") << "/trip/day9/a.jpg" << "/trip/day10/a.jpg" << "10";
-    QTest::newRow("10 then 9") << "/trip/day10/a.jpg" << "/trip/day9/a.jpg" << "9";
-    QTest::newRow("windows paths") << "C:\\photos\\2019\\img.jpg" << "C:\\photos\\2020\\img.jpg"
+    QTest::newRow("years") << "/photos/2019/img.jpg"
+                           << "/photos/2020/img.jpg"
+                           << "2020";
+    QTest::newRow("9 then 10") << "/trip/day9/a.jpg"
+                               << "/trip/day10/a.jpg"
+                               << "10";
+    QTest::newRow("10 then 9") << "/trip/day10/a.jpg"
+                               << "/trip/day9/a.jpg"
+                               << "9";
+    QTest::newRow("windows paths") << "C:\\photos\\2019\\img.jpg"
+                                   << "C:\\photos\\2020\\img.jpg"
                                    << "2020";
-    QTest::newRow("no digit differs") << "/a/x.jpg" << "/b/x.jpg" << "";
-    QTest::newRow("same path") << "/a/x.jpg" << "/a/x.jpg" << "";
+    QTest::newRow("no digit differs") << "/a/x.jpg"
+                                      << "/b/x.jpg"
+                                      << "";
+    QTest::newRow("same path") << "/a/x.jpg"
+                               << "/a/x.jpg"
+                               << "";
 }
 
 void TestHtmlPage::diffNumber()
@@ -255,8 +274,8 @@ void TestHtmlPage::titles_data()
     QTest::newRow("duplicated path keeps each line, file name as title")
         << QStringList{"/a/x.jpg", "/a/x.jpg", "/a/x.jpg"}
         << QStringList{"x.jpg", "x.jpg", "x.jpg"};
-    QTest::newRow("same name, no digit") << QStringList{"/a/x.jpg", "/b/x.jpg"}
-                                         << QStringList{"x.jpg", "x.jpg"};
+    QTest::newRow("same name, no digit")
+        << QStringList{"/a/x.jpg", "/b/x.jpg"} << QStringList{"x.jpg", "x.jpg"};
     QTest::newRow("only the path just before counts")
         << QStringList{"/1/x.jpg", "/y.jpg", "/2/x.jpg"} << QStringList{"x.jpg", "y.jpg", "x.jpg"};
 }
@@ -302,13 +321,16 @@ void TestHtmlPage::fileUrls_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("url");
-    QTest::newRow("plain") << "/a/b.jpg" << "file:///a/b.jpg";
-    QTest::newRow("blank hash percent question")
-        << "/a b/#1 100%?.jpg" << "file:///a%20b/%231%20100%25%3F.jpg";
-    QTest::newRow("ampersand quotes") << "/x&y/\"q\"'s.png" << "file:///x%26y/%22q%22%27s.png";
+    QTest::newRow("plain") << "/a/b.jpg"
+                           << "file:///a/b.jpg";
+    QTest::newRow("blank hash percent question") << "/a b/#1 100%?.jpg"
+                                                 << "file:///a%20b/%231%20100%25%3F.jpg";
+    QTest::newRow("ampersand quotes") << "/x&y/\"q\"'s.png"
+                                      << "file:///x%26y/%22q%22%27s.png";
     QTest::newRow("japanese") << "/写真/猫.jpg"
                               << "file:///%E5%86%99%E7%9C%9F/%E7%8C%AB.jpg";
-    QTest::newRow("relative gets a root") << "a.jpg" << "file:///a.jpg";
+    QTest::newRow("relative gets a root") << "a.jpg"
+                                          << "file:///a.jpg";
 }
 
 void TestHtmlPage::fileUrls()

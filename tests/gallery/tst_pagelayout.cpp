@@ -6,7 +6,8 @@
 
 using namespace pelmaris::gallery;
 
-class TestPageLayout : public QObject {
+class TestPageLayout : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void rule_data();
@@ -35,7 +36,8 @@ void TestPageLayout::rule_data()
         << Layout::AutoScaled << 0 << 2000000 << sq.arg(0) << "AutoScaled";
     QTest::newRow("range 20") << Layout::RangeView << 20 << 7 << sq.arg(223) << "RangeView";
     QTest::newRow("range 1") << Layout::RangeView << 1 << 7 << sq.arg(999) << "RangeView";
-    QTest::newRow("range 0 counts as 1") << Layout::RangeView << 0 << 7 << sq.arg(999) << "RangeView";
+    QTest::newRow("range 0 counts as 1")
+        << Layout::RangeView << 0 << 7 << sq.arg(999) << "RangeView";
     QTest::newRow("range negative") << Layout::RangeView << -5 << 7 << sq.arg(999) << "RangeView";
     const QString fw =
         "#main img {width: %1px; object-fit: contain; margin: 4; vertical-align: middle;}";

@@ -12,7 +12,8 @@
 using namespace pelmaris;
 using namespace pelmaris::gallery;
 
-namespace {
+namespace
+{
 
 QIcon squareIcon(QColor color)
 {
@@ -29,7 +30,8 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
-class TestPageWriter : public QObject {
+class TestPageWriter : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void fileBytes();
@@ -45,10 +47,12 @@ void TestPageWriter::fileBytes()
     fakes::FakePlatform fp;
     const QString path = fp.system.temp + "/p.html";
     QVERIFY(writePageFile(path, {"a", "ü", ""}));
-    QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF" "a\r\n\xC3\xBC\r\n\r\n"));
+    QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF"
+                                       "a\r\n\xC3\xBC\r\n\r\n"));
     // a rewrite replaces the whole earlier content
     QVERIFY(writePageFile(path, {"b"}));
-    QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF" "b\r\n"));
+    QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF"
+                                       "b\r\n"));
 }
 
 void TestPageWriter::createHtmlFile_data()
@@ -57,7 +61,8 @@ void TestPageWriter::createHtmlFile_data()
     QTest::addColumn<bool>("dark");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("target");
-    QTest::newRow("default association, light") << "" << false << "open" << "";
+    QTest::newRow("default association, light") << "" << false << "open"
+                                                << "";
     QTest::newRow("chosen browser, dark") << "\"/opt/b r/browser\"" << true << "start"
                                           << "/opt/b r/browser";
 }

@@ -5,7 +5,8 @@
 
 using namespace pelmaris::platform;
 
-class TestCommandLine : public QObject {
+class TestCommandLine : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void dequoting_data();
@@ -20,16 +21,22 @@ void TestCommandLine::dequoting_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
-    QTest::newRow("no quotes taken whole") << "C:\\Browsers\\b.exe" << "C:\\Browsers\\b.exe";
-    QTest::newRow("unquoted with blank taken whole") << "/opt/b x --f" << "/opt/b x --f";
+    QTest::newRow("no quotes taken whole") << "C:\\Browsers\\b.exe"
+                                           << "C:\\Browsers\\b.exe";
+    QTest::newRow("unquoted with blank taken whole") << "/opt/b x --f"
+                                                     << "/opt/b x --f";
     QTest::newRow("quoted") << "\"C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe\""
                             << "C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe";
     QTest::newRow("arguments after the quote dropped") << "\"C:\\Browsers\\b.exe\" --flag"
                                                        << "C:\\Browsers\\b.exe";
-    QTest::newRow("doubled quote inside") << "\"a \"\"b\"\" c\"" << "a \"b\" c";
-    QTest::newRow("never closed taken whole") << "\"/opt/b x" << "\"/opt/b x";
-    QTest::newRow("empty quotes") << "\"\"" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("doubled quote inside") << "\"a \"\"b\"\" c\""
+                                          << "a \"b\" c";
+    QTest::newRow("never closed taken whole") << "\"/opt/b x"
+                                              << "\"/opt/b x";
+    QTest::newRow("empty quotes") << "\"\""
+                                  << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestCommandLine::dequoting()
@@ -57,11 +64,14 @@ void TestCommandLine::execLines_data()
 {
     QTest::addColumn<QString>("exec");
     QTest::addColumn<QString>("program");
-    QTest::newRow("field code") << "/usr/bin/google-chrome-stable %U" << "/usr/bin/google-chrome-stable";
-    QTest::newRow("bare name") << "chromium" << "chromium";
+    QTest::newRow("field code") << "/usr/bin/google-chrome-stable %U"
+                                << "/usr/bin/google-chrome-stable";
+    QTest::newRow("bare name") << "chromium"
+                               << "chromium";
     QTest::newRow("quoted with blank") << "\"/opt/My Browser/b\" --new-window %u"
                                        << "/opt/My Browser/b";
-    QTest::newRow("leading blanks") << "  firefox %u" << "firefox";
+    QTest::newRow("leading blanks") << "  firefox %u"
+                                    << "firefox";
 }
 
 void TestCommandLine::execLines()

@@ -10,7 +10,8 @@
 
 using namespace pelmaris::platform;
 
-namespace {
+namespace
+{
 
 void writeFile(const QString &path, const QByteArray &bytes, bool executable = false)
 {
@@ -27,7 +28,8 @@ void writeFile(const QString &path, const QByteArray &bytes, bool executable = f
 
 // The desktop lookups run against a sandbox of XDG folders; nothing is opened on the
 // real desktop.
-class TestLinuxShell : public QObject {
+class TestLinuxShell : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
@@ -67,12 +69,13 @@ void TestLinuxShell::driveIconNames_data()
     QTest::newRow("disk") << QByteArray("ext4") << "/" << false << "drive-harddisk";
     QTest::newRow("nfs") << QByteArray("nfs4") << "/net/a" << false << "folder-remote";
     QTest::newRow("sshfs") << QByteArray("fuse.sshfs") << "/home/u/m" << false << "folder-remote";
-    QTest::newRow("cifs on media") << QByteArray("cifs") << "/media/share" << false << "folder-remote";
+    QTest::newRow("cifs on media")
+        << QByteArray("cifs") << "/media/share" << false << "folder-remote";
     QTest::newRow("usb stick") << QByteArray("vfat") << "/mnt/x" << true << "drive-removable-media";
     QTest::newRow("under /media") << QByteArray("exfat") << "/media/u/CARD" << false
                                   << "drive-removable-media";
-    QTest::newRow("under /run/media") << QByteArray("ext4") << "/run/media/u/d" << false
-                                      << "drive-removable-media";
+    QTest::newRow("under /run/media")
+        << QByteArray("ext4") << "/run/media/u/d" << false << "drive-removable-media";
 }
 
 void TestLinuxShell::driveIconNames()
@@ -114,8 +117,9 @@ void TestLinuxShell::startSplitsParameterText()
 {
     const QString out = m_dir.path() + "/args.txt";
     const QString script = m_dir.path() + "/bin dir/record args";
-    writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.out.tmp\" && mv \"$0.out.tmp\" \"" +
-                          out.toUtf8() + "\"\n",
+    writeFile(script,
+              "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.out.tmp\" && mv \"$0.out.tmp\" \"" +
+                  out.toUtf8() + "\"\n",
               true);
     LinuxShell shell;
     ShellError error;
@@ -154,8 +158,7 @@ void TestLinuxShell::defaultHtmlProgram()
               "[Desktop Entry]\nExec=" + program.toUtf8() + " %u\n");
     writeFile(m_data + "/applications/other.desktop", "[Desktop Entry]\nExec=sh %u\n");
     // the mime cache is the last resort ...
-    writeFile(m_data + "/applications/mimeinfo.cache",
-              "[MIME Cache]\ntext/html=other.desktop;\n");
+    writeFile(m_data + "/applications/mimeinfo.cache", "[MIME Cache]\ntext/html=other.desktop;\n");
     QCOMPARE(shell.defaultHtmlProgram(&error), QStandardPaths::findExecutable("sh"));
     // ... the user's choice wins, a desktop-specific list first
     writeFile(m_config + "/mimeapps.list",

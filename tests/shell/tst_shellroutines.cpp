@@ -8,7 +8,8 @@
 using namespace pelmaris;
 using namespace pelmaris::shell;
 
-class TestShellRoutines : public QObject {
+class TestShellRoutines : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void reports_data();
@@ -28,22 +29,35 @@ void TestShellRoutines::reports_data()
     QTest::addColumn<bool>("fail");
     QTest::addColumn<QString>("shellTarget");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("open quoted path") << "open" << "\"/p/a \"\"b\"\".jpg\"" << "" << false
-                                      << "/p/a \"b\".jpg" << QStringList{};
-    QTest::newRow("open fails") << "open" << "\"/p/x.jpg\"" << "" << true << "/p/x.jpg"
-                                << QStringList{"Open Failed 2\r\nNo such file or directory\r\n/p/x.jpg"};
-    QTest::newRow("open with") << "with" << "\"/usr/bin/b\"" << "\"/p/a.jpg\"" << false
-                               << "/usr/bin/b" << QStringList{};
+    QTest::newRow("open quoted path") << "open"
+                                      << "\"/p/a \"\"b\"\".jpg\""
+                                      << "" << false << "/p/a \"b\".jpg" << QStringList{};
+    QTest::newRow("open fails") << "open"
+                                << "\"/p/x.jpg\""
+                                << "" << true << "/p/x.jpg"
+                                << QStringList{
+                                       "Open Failed 2\r\nNo such file or directory\r\n/p/x.jpg"};
+    QTest::newRow("open with") << "with"
+                               << "\"/usr/bin/b\""
+                               << "\"/p/a.jpg\"" << false << "/usr/bin/b" << QStringList{};
     QTest::newRow("open with fails")
-        << "with" << "/usr/bin/missing" << "\"/p/a.jpg\"" << true << "/usr/bin/missing"
-        << QStringList{"OpenBy Failed 2\r\nNo such file or directory\r\n/usr/bin/missing\r\n\"/p/a.jpg\""};
+        << "with"
+        << "/usr/bin/missing"
+        << "\"/p/a.jpg\"" << true << "/usr/bin/missing"
+        << QStringList{
+               "OpenBy Failed 2\r\nNo such file or directory\r\n/usr/bin/missing\r\n\"/p/a.jpg\""};
     QTest::newRow("open with an empty program")
-        << "with" << "" << "x" << false << ""
+        << "with"
+        << ""
+        << "x" << false << ""
         << QStringList{"OpenBy Failed 2\r\nNo such file or directory\r\n\r\nx"};
-    QTest::newRow("properties") << "properties" << "/p/a.jpg" << "" << false << "/p/a.jpg"
-                                << QStringList{};
-    QTest::newRow("properties fail") << "properties" << "/p/a.jpg" << "" << true << "/p/a.jpg"
-                                     << QStringList{"プロパティを表示できませんでした\r\n/p/a.jpg"};
+    QTest::newRow("properties") << "properties"
+                                << "/p/a.jpg"
+                                << "" << false << "/p/a.jpg" << QStringList{};
+    QTest::newRow("properties fail")
+        << "properties"
+        << "/p/a.jpg"
+        << "" << true << "/p/a.jpg" << QStringList{"プロパティを表示できませんでした\r\n/p/a.jpg"};
 }
 
 void TestShellRoutines::reports()

@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Damaged images are skipped silently; the decoders' complaints are not for the user.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.jpeg.warning=false"));
     const QString title = pelmaris::app::applicationTitle(QApplication::applicationFilePath());
     QApplication::setApplicationName(title);
     QApplication::setApplicationVersion(QStringLiteral("1.6"));

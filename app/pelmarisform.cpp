@@ -100,6 +100,8 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     PageControl1->addTab(TabSheetHelp, st->standardIcon(QStyle::SP_DialogHelpButton),
                          QStringLiteral("ヘルプ"));
     buildMenus();
+    buildListViews();
+    wireScan();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);

@@ -6,6 +6,7 @@
 #include "platform/tempfiles.h"
 
 #include <QMainWindow>
+#include <QModelIndex>
 #include <QStringList>
 
 class QAction;
@@ -27,6 +28,11 @@ class QStackedWidget;
 class QTimer;
 class QTreeView;
 class QWidget;
+
+namespace pelmaris::scan {
+class ImageListModel;
+class ScanController;
+} // namespace pelmaris::scan
 
 namespace pelmaris::app {
 
@@ -135,6 +141,11 @@ public:
 
     QTimer *Timer1 = nullptr;
 
+    // The image list: one model behind both views, and the scan that fills it.
+    scan::ImageListModel *ListModel = nullptr;
+    scan::ScanController *Scanner = nullptr;
+    const QStringList &ScanList() const;
+
     // Popup menus; every entry's object name is its member name.
     QMenu *PopupMenu1 = nullptr;
     QMenu *PopupMenu2 = nullptr;
@@ -166,9 +177,27 @@ public Q_SLOTS:
     void FormResize();
     void ShellTreeView1Click();
     void ShellTreeView1DblClick();
+    void pm3AddDetectClick();
     void ChkBxShowHiddenClick();
     void PageControl1Change(int index);
     void HandleLaunchParameter();
+    void btnCancel3Click();
+    void btnCancel1Click();
+    void RunImageListBuild();
+    void CheckBoxAll1Click();
+    void CheckBoxTop10Click();
+    void BtnShuffle1Click();
+    void pm1vsIconClick();
+    void pm1vsReportClick();
+    void RbPreViewClick();
+    void RbReportClick();
+    void ListView1Click(const QModelIndex &index);
+    void pm1RebuildListviewClick();
+    void pm1ShowTopClick();
+    void pm1ShowBottomClick();
+    void pm1ClearClick();
+    void PopupMenu1Popup();
+    void PopupMenu3Popup();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -194,6 +223,20 @@ private:
     void WMDropFiles(const QString &firstPath);
     void actOnExternalPath(const QString &path, const QString &failureText);
 
+    // Scanning and list building.
+    void buildListViews();
+    void wireScan();
+    void startScanOf(const QString &folder, bool additive);
+    void onScanProgress(qint64 found);
+    void onScanFinished(bool cancelled);
+    void onBuildProgress(qint64 tried, qint64 total);
+    void onBuildFinished(bool cancelled);
+    void setBusyCursor(bool busy);
+    void setTaskbarProgress(qint64 value, qint64 maximum);
+    void selectRow(int row);
+    void enableWired(QMenu *menu, bool enable);
+    QColor thumbnailBackground() const;
+
     void applySettings(const Settings &settings);
     Settings collectSettings() const;
     void writeSettingsFile();
@@ -206,6 +249,10 @@ private:
     bool m_shownOnce = false;
     bool m_closing = false;
     WindowPlacement m_placement;
+    bool m_busyCursor = false;
+    bool m_scanAdditive = false;
+    QString m_lastBuildFolder;
+    QStringList m_wiredActions; // menu entries whose commands exist in this build
 };
 
 } // namespace pelmaris::app

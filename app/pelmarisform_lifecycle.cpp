@@ -5,6 +5,8 @@
 #include "platform/inifile.h"
 #include "platform/specialfolders.h"
 #include "platform/systeminfo.h"
+#include "scan/imagelistmodel.h"
+#include "scan/scancontroller.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -446,7 +448,7 @@ void TPelmarisForm::removeTempFiles()
 
 int TPelmarisForm::listRowCount() const
 {
-    return ListView1Icons->model() ? ListView1Icons->model()->rowCount() : 0;
+    return ListModel ? ListModel->rowCount() : 0;
 }
 
 void TPelmarisForm::EnableListControls(bool enable)
@@ -465,14 +467,6 @@ void TPelmarisForm::EnableListControls(bool enable)
 }
 
 void TPelmarisForm::PageControl1Change(int)
-{
-}
-
-void TPelmarisForm::ShellTreeView1Click()
-{
-}
-
-void TPelmarisForm::ShellTreeView1DblClick()
 {
 }
 
@@ -507,16 +501,19 @@ void TPelmarisForm::WMDropFiles(const QString &firstPath)
 void TPelmarisForm::actOnExternalPath(const QString &path, const QString &failureText)
 {
     const QFileInfo info(path);
+    QString folder;
     if (!path.isEmpty() && info.isDir()) {
-        navigateTree(path);
+        folder = info.absoluteFilePath();
     } else if (!path.isEmpty() && info.exists()) {
         // A file counts by its own folder, a link or shortcut file included.
-        navigateTree(info.absolutePath());
+        folder = info.absolutePath();
     } else {
         m_services.dialogs->messageCentered(failureText + QStringLiteral("\r\n") + path);
         return;
     }
-    ShellTreeView1DblClick();
+    navigateTree(folder);
+    // The folder itself is scanned, also when the tree does not show it (a hidden one).
+    startScanOf(folder, false);
 }
 
 } // namespace pelmaris::app

@@ -102,6 +102,7 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     buildMenus();
     buildListViews();
     wireScan();
+    wireGallery();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);

@@ -6,10 +6,12 @@
 #include "platform/tempfiles.h"
 
 #include <QMainWindow>
+#include <QIcon>
 #include <QModelIndex>
 #include <QStringList>
 
 class QAction;
+class QIcon;
 class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
@@ -33,6 +35,11 @@ namespace pelmaris::scan {
 class ImageListModel;
 class ScanController;
 } // namespace pelmaris::scan
+
+namespace pelmaris::gallery {
+struct BrowserShown;
+struct LayoutChoice;
+} // namespace pelmaris::gallery
 
 namespace pelmaris::app {
 
@@ -152,6 +159,10 @@ public:
     QMenu *PopupMenu3 = nullptr;
     QAction *action(const QString &name) const;
 
+    // Images of the two page buttons: 0 Edge, 1 Chrome, 2 the chosen program.
+    QList<QIcon> ImageListBtnBrowse;
+    int pageButtonImage() const { return m_pageButtonImage; }
+
     // ---- state fields ----
     QString BrowserName1;
     QString BrowserName2;
@@ -199,6 +210,23 @@ public Q_SLOTS:
     void PopupMenu1Popup();
     void PopupMenu3Popup();
 
+    // Gallery page, browser choice, layout and colour options.
+    void btnBrowse1Click();
+    void btnBrowse3Click();
+    void rbBrowserDefaultClick();
+    void rbBrowserEdgeClick();
+    void rbBrowserChromeClick();
+    void rbBrowserElseClick();
+    void btnChangeOtherBrowser1Click();
+    void BtnChangeDefaultBrowser1Click();
+    void PopupMenu2Popup();
+    void pm1BrowseClick();
+    void NumberBox12Change();
+    void NumberBox41Change();
+    void GridPanel1Resize();
+    void rbBrowserLightClick();
+    void rbbrowserDarkClick();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -237,6 +265,15 @@ private:
     void enableWired(QMenu *menu, bool enable);
     QColor thumbnailBackground() const;
 
+    // Gallery wiring.
+    void wireGallery();
+    void showBrowser(const gallery::BrowserShown &shown);
+    void setPageButtonImage(int image);
+    void applyBrowserImage();
+    void refreshBrowserLabels();
+    gallery::LayoutChoice layoutChoice() const;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
     void applySettings(const Settings &settings);
     Settings collectSettings() const;
     void writeSettingsFile();
@@ -250,6 +287,8 @@ private:
     bool m_closing = false;
     WindowPlacement m_placement;
     bool m_busyCursor = false;
+    int m_pageButtonImage = -1;
+    bool m_settingNumberBox = false;
     bool m_scanAdditive = false;
     QString m_lastBuildFolder;
     QStringList m_wiredActions; // menu entries whose commands exist in this build

@@ -1,6 +1,7 @@
 #include "app/pelmarisform.h"
 
 #include "app/pagecontrol.h"
+#include "gallery/browserchoice.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
 #include "platform/specialfolders.h"
@@ -111,6 +112,8 @@ void TPelmarisForm::FormCreate()
 
     buildTree();
     MakeTempFileNames();
+    if (BrowserName1.isEmpty())
+        BrowserName1 = gallery::GetDefaultBrowser(m_services);
 
     StatusPanel1->setText(treeSelectedPath());
     CenterCancelButton(btnCancel1, PnListView);
@@ -457,17 +460,44 @@ void TPelmarisForm::EnableListControls(bool enable)
                                           RbReport,   BtnShuffle1,  ListView1,     GridPanel1};
     for (QWidget *w : rowControls)
         w->setEnabled(enable);
-    if (enable && listRowCount() == 0) {
+    for (QWidget *w : GridPanel1->findChildren<QWidget *>())
+        w->setEnabled(enable);
+    if (!enable) {
+        BtnShuffle1->setIcon(QIcon());
+        setPageButtonImage(-1);
+    } else if (listRowCount() == 0) {
         GridPanel2->setEnabled(false);
+        BtnShuffle1->setIcon(QIcon());
         BtnShuffle1->setEnabled(false);
         GridPanel1->setEnabled(false);
+        setPageButtonImage(-1);
         btnBrowse1->setEnabled(false);
         btnBrowse3->setEnabled(false);
+    } else {
+        applyBrowserImage();
+        BtnShuffle1->setIcon(QIcon::fromTheme(QStringLiteral("media-playlist-shuffle")));
     }
 }
 
 void TPelmarisForm::PageControl1Change(int)
 {
+    QWidget *page = PageControl1->currentWidget();
+    if (page == TabSheetFile) {
+        refreshBrowserLabels();
+    } else if (page == TabSheetSearch && m_shownOnce) {
+        if (listRowCount() == 0) {
+            GridPanel2->setEnabled(false);
+            BtnShuffle1->setIcon(QIcon());
+            BtnShuffle1->setEnabled(false);
+            GridPanel1->setEnabled(false);
+            setPageButtonImage(-1);
+            btnBrowse1->setEnabled(false);
+            btnBrowse3->setEnabled(false);
+        } else {
+            applyBrowserImage();
+            BtnShuffle1->setIcon(QIcon::fromTheme(QStringLiteral("media-playlist-shuffle")));
+        }
+    }
 }
 
 void TPelmarisForm::dragEnterEvent(QDragEnterEvent *event)

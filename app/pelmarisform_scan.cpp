@@ -2,6 +2,7 @@
 
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/styles.h"
 #include "scan/imagelistmodel.h"
 #include "scan/listtexts.h"
 #include "scan/scancontroller.h"
@@ -229,6 +230,7 @@ void TPelmarisForm::onScanFinished(bool cancelled)
     for (QWidget *w : GridPanel1->findChildren<QWidget *>())
         w->setEnabled(true);
     btnBrowse3->setText(scan::browseAllCaption(found));
+    applyBrowserImage();
 
     btnCancel3->hide();
     SetCloseEnabled(true);
@@ -243,7 +245,7 @@ void TPelmarisForm::onScanFinished(bool cancelled)
 
 QColor TPelmarisForm::thumbnailBackground() const
 {
-    return rbbrowserDark->isChecked() ? ListView1Icons->palette().color(QPalette::Base)
+    return rbbrowserDark->isChecked() ? m_services.styles->color(platform::StyleColor::ListView)
                                       : QColor(Qt::white);
 }
 

@@ -115,6 +115,19 @@ QString defaultApplication(const QString &mimeType)
                                            QStringLiteral("MIME Cache"), mimeType))
             if (!findDesktopFile(id).isEmpty())
                 return id;
+    // Without a cache (update-desktop-database never ran) an application that declares the
+    // type still handles it, as the desktop's own lookup finds too.
+    for (const QString &dir : applicationDirs()) {
+        const QStringList entries =
+            QDir(dir).entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
+        for (const QString &name : entries) {
+            const QString file = dir + u'/' + name;
+            if (groupList(file, QStringLiteral("Desktop Entry"), QStringLiteral("MimeType"))
+                    .contains(mimeType) &&
+                value(file, QStringLiteral("NoDisplay")) != QStringLiteral("true"))
+                return name;
+        }
+    }
     return {};
 }
 

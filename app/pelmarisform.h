@@ -68,6 +68,9 @@ public:
     // Opens the tree at a folder and scrolls it into view.
     void navigateTree(const QString &folder);
 
+    // What a shortcut file or link points to; the path itself for anything else.
+    QString ResolveShortcutTarget(const QString &path) const;
+
     // The settings file this run reads and writes.
     QString settingsFileToRead() const;
     QString settingsFileToWrite() const;

@@ -4,6 +4,7 @@
 #include "gallery/browserchoice.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
+#include "platform/shell.h"
 #include "platform/specialfolders.h"
 #include "platform/systeminfo.h"
 #include "scan/imagelistmodel.h"
@@ -520,6 +521,11 @@ void TPelmarisForm::HandleLaunchParameter()
     TargetFileName1 = m_launchParameters.value(0);
     actOnExternalPath(TargetFileName1, QStringLiteral("「送る」の起動パラメータが不正です"));
     IsTaskBarShowing = true;
+}
+
+QString TPelmarisForm::ResolveShortcutTarget(const QString &path) const
+{
+    return m_services.shell->shortcutTarget(path);
 }
 
 void TPelmarisForm::WMDropFiles(const QString &firstPath)

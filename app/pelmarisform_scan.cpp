@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/styles.h"
 #include "scan/imagelistmodel.h"
+#include "shell/shellroutines.h"
 #include "scan/listtexts.h"
 #include "scan/scancontroller.h"
 
@@ -308,7 +309,7 @@ void TPelmarisForm::onBuildFinished(bool)
         selectRow(0);
     setBusyCursor(false);
     if (!isActiveWindow())
-        m_services.desktop->alert(this);
+        shell::FlashTaskbarButton(m_services, this, 10, 500);
 }
 
 void TPelmarisForm::selectRow(int row)

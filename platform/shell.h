@@ -40,6 +40,9 @@ public:
     virtual QIcon fileTypeIcon(const QString &path) = 0;
     // The icon of the drive or mount that holds the path.
     virtual QIcon driveIcon(const QString &path) = 0;
+    // What a shortcut points to (a link's target, a launcher's program or document); the
+    // path itself when it is no shortcut or cannot be read as one.
+    virtual QString shortcutTarget(const QString &path) = 0;
 };
 
 } // namespace pelmaris::platform

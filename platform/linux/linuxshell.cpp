@@ -1,5 +1,6 @@
 #include "platform/linux/linuxshell.h"
 
+#include "platform/commandline.h"
 #include "platform/linux/desktopentries.h"
 #include "platform/linux/propertiesdialog.h"
 
@@ -244,6 +245,32 @@ QString LinuxShell::driveIconName(const QByteArray &fileSystemType, const QStrin
         rootPath.startsWith(QStringLiteral("/run/media/")))
         return QStringLiteral("drive-removable-media");
     return QStringLiteral("drive-harddisk");
+}
+
+} // namespace pelmaris::platform
+
+namespace pelmaris::platform
+{
+
+QString LinuxShell::shortcutTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString target = info.symLinkTarget();
+        return target.isEmpty() ? path : target;
+    }
+    if (!info.isFile() || !path.endsWith(QStringLiteral(".desktop")))
+        return path;
+    const QString type = desktopentries::value(path, QStringLiteral("Type"));
+    if (type == QStringLiteral("Link")) {
+        const QUrl url(desktopentries::value(path, QStringLiteral("URL")));
+        return url.isLocalFile() ? url.toLocalFile() : path;
+    }
+    const QString exec = desktopentries::value(path, QStringLiteral("Exec"));
+    if (exec.isEmpty())
+        return path;
+    const QString program = desktopentries::resolveProgram(programFromExecLine(exec));
+    return program.isEmpty() ? programFromExecLine(exec) : program;
 }
 
 } // namespace pelmaris::platform

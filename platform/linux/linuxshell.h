@@ -19,6 +19,7 @@ public:
     QString defaultHtmlProgram(ShellError *error) override;
     QString findProgram(const QStringList &names, const QStringList &desktopIds) override;
     QIcon programIcon(const QString &program) override;
+    QString shortcutTarget(const QString &path) override;
     QIcon fileTypeIcon(const QString &path) override;
     QIcon driveIcon(const QString &path) override;
 

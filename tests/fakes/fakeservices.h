@@ -105,6 +105,7 @@ public:
     QIcon programIcon(const QString &program) override;
     QIcon fileTypeIcon(const QString &) override { return icon; }
     QIcon driveIcon(const QString &path) override;
+    QString shortcutTarget(const QString &path) override { return shortcuts.value(path, path); }
 
     QList<Call> calls;
     QStringList failures;
@@ -112,6 +113,7 @@ public:
     QString failText = QStringLiteral("No such file or directory");
     QString htmlProgram = QStringLiteral("/usr/bin/firefox");
     QHash<QString, QString> installed; // program name or desktop id -> path
+    QHash<QString, QString> shortcuts; // shortcut file -> its target
     QIcon icon;                        // what the icon queries answer; null by default
     bool trashRemovesFile = true;      // moveToTrash deletes the file it was given
 };

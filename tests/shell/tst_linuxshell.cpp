@@ -40,6 +40,8 @@ private Q_SLOTS:
     void startSplitsParameterText();
     void browsersFromDesktopEntries();
     void defaultHtmlProgram();
+    void defaultFromDeclaredTypes();
+    void shortcutTargets();
 
 private:
     QTemporaryDir m_dir;
@@ -167,6 +169,47 @@ void TestLinuxShell::defaultHtmlProgram()
               "[Added Associations]\ntext/plain=x.desktop\n[Default Applications]\n"
               "text/html=webby.desktop\n");
     QCOMPARE(shell.defaultHtmlProgram(&error), program);
+}
+
+void TestLinuxShell::defaultFromDeclaredTypes()
+{
+    // Without any list or cache, a launcher that declares the type is the program.
+    QTemporaryDir data;
+    const QString program = data.path() + "/bin/viewer";
+    writeFile(program, "#!/bin/sh\n", true);
+    writeFile(data.path() + "/applications/hidden.desktop",
+              "[Desktop Entry]\nExec=sh %u\nMimeType=text/html;\nNoDisplay=true\n");
+    writeFile(data.path() + "/applications/viewer.desktop",
+              "[Desktop Entry]\nExec=" + program.toUtf8() + " %u\nMimeType=image/png;text/html;\n");
+    const QByteArray saved = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", data.path().toUtf8());
+    LinuxShell shell;
+    ShellError error;
+    const QString found = shell.defaultHtmlProgram(&error);
+    qputenv("XDG_DATA_DIRS", saved);
+    QCOMPARE(found, program);
+}
+
+void TestLinuxShell::shortcutTargets()
+{
+    const QString dir = m_dir.path() + "/shortcuts";
+    const QString program = dir + "/bin/tool";
+    writeFile(program, "#!/bin/sh\n", true);
+    writeFile(dir + "/app.desktop",
+              "[Desktop Entry]\nType=Application\nExec=\"" + program.toUtf8() + "\" %F\n");
+    writeFile(dir + "/doc.desktop",
+              "[Desktop Entry]\nType=Link\nURL=file:///srv/a%20b/c.txt\n");
+    writeFile(dir + "/web.desktop", "[Desktop Entry]\nType=Link\nURL=https://example.org/\n");
+    writeFile(dir + "/plain.txt", "x");
+    QVERIFY(QFile::link(dir + "/plain.txt", dir + "/link.txt"));
+
+    LinuxShell shell;
+    QCOMPARE(shell.shortcutTarget(dir + "/app.desktop"), program);
+    QCOMPARE(shell.shortcutTarget(dir + "/doc.desktop"), QString("/srv/a b/c.txt"));
+    QCOMPARE(shell.shortcutTarget(dir + "/web.desktop"), dir + "/web.desktop");
+    QCOMPARE(shell.shortcutTarget(dir + "/link.txt"), dir + "/plain.txt");
+    QCOMPARE(shell.shortcutTarget(dir + "/plain.txt"), dir + "/plain.txt");
+    QCOMPARE(shell.shortcutTarget(dir + "/missing.desktop"), dir + "/missing.desktop");
 }
 
 QTEST_MAIN(TestLinuxShell)

@@ -1,5 +1,6 @@
 #include "app/pelmarisform.h"
 
+#include "gallery/browserchoice.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/styles.h"
@@ -541,6 +542,13 @@ void TPelmarisForm::PopupMenu1Popup()
         m_services.folders->path(platform::SpecialFolder::AppData));
     if (CorvindaleExeName1.isEmpty())
         set("pm1SendToCorvindale", false);
+    // "既定のアプリケーションで開く" shows the file type's icon, "ブラウザで開く" the browser's.
+    const QIcon typeIcon = gallery::fileTypeIcon(m_services, ListModel->item(row).caption);
+    if (!typeIcon.isNull())
+        action(QStringLiteral("pm1Open"))->setIcon(typeIcon);
+    const QIcon browserIcon = gallery::programIcon(m_services, BrowserName1);
+    if (!browserIcon.isNull())
+        action(QStringLiteral("pm1Browse"))->setIcon(browserIcon);
 }
 
 void TPelmarisForm::PopupMenu3Popup()

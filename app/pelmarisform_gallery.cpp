@@ -298,8 +298,11 @@ void TPelmarisForm::NumberBox41Change()
 void TPelmarisForm::GridPanel1Resize()
 {
     const QFontMetrics metrics(font());
+    // Here the indicator is drawn beside the caption, not inside the measured text.
+    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
     for (QRadioButton *b : {RadioButton12, RadioButton21, RadioButton31, RadioButton41})
-        b->setFixedWidth(gallery::layoutButtonWidth(metrics, b->text()));
+        b->setFixedWidth(gallery::layoutButtonWidth(metrics, b->text()) + indicator);
     const int boxWidth = gallery::numberBoxWidth(RadioButton11->width());
     for (QSpinBox *box : {NumberBox12, NumberBox21, NumberBox31, NumberBox41})
         box->setFixedWidth(qMax(box->minimumSizeHint().width(), boxWidth));

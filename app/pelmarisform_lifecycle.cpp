@@ -539,7 +539,8 @@ void TPelmarisForm::actOnExternalPath(const QString &path, const QString &failur
     const QFileInfo info(path);
     QString folder;
     if (!path.isEmpty() && info.isDir()) {
-        folder = info.absoluteFilePath();
+        // A typed path may end in a delimiter; the folder is kept as the tree names it.
+        folder = QDir::cleanPath(info.absoluteFilePath());
     } else if (!path.isEmpty() && info.exists()) {
         // A file counts by its own folder, a link or shortcut file included.
         folder = info.absolutePath();

@@ -110,15 +110,24 @@ std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
         QSize want(std::max(1, target.width()), std::max(1, target.height()));
         if (turned)
             want.transpose();
-        if (want.width() < stored.width() && want.height() < stored.height())
+        if (scalesWhileDecoding && want.width() < stored.width() && want.height() < stored.height())
             reader.setScaledSize(want);
     }
-    const QImage picture = reader.read();
+    QImage picture = reader.read();
     if (picture.isNull())
         return std::nullopt;
     if (!stored.isValid()) {
         shown = picture.size();
         target = thumbnailRect(shown, request.cell);
+    }
+    // The other readers only scale after a full decode, in the picture's own pixel format,
+    // which dithers a two-colour picture to black and white; scale those in 32 bits.
+    if (!scalesWhileDecoding && target.width() > 0 && target.height() > 0 &&
+        target.width() < picture.width() && target.height() < picture.height()) {
+        const QImage::Format deep =
+            picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+        picture = picture.convertToFormat(deep).scaled(target.size(), Qt::IgnoreAspectRatio,
+                                                       Qt::SmoothTransformation);
     }
 
     QImage cell(request.cell, QImage::Format_RGB32);

@@ -56,6 +56,20 @@ private Q_SLOTS:
         QVERIFY(row->thumbnail.size() < 8 * 1024);
     }
 
+    // A 1-bit picture with a palette keeps its colours when shrunk.
+    void twoColourPictureKeepsItsColours()
+    {
+        QImage image(400, 300, QImage::Format_Mono);
+        image.setColorTable({qRgb(0, 255, 0), qRgb(255, 255, 255)});
+        image.fill(0);
+        QVERIFY(image.save(m_dir.filePath("two-colour.png"), "png"));
+        const auto row = decode("two-colour.png");
+        QVERIFY(row);
+        const QColor middle = thumbnailImage(row->thumbnail).pixelColor(48, 48);
+        QVERIFY2(middle.green() > 230 && middle.red() < 25 && middle.blue() < 25,
+                 qPrintable(middle.name()));
+    }
+
     void transparentPictureSitsOnTheBackground()
     {
         QVERIFY(fixtures::writeImage(m_dir.filePath("clear.png"), QSize(50, 50), "png",

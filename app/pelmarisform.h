@@ -45,6 +45,9 @@ namespace pelmaris::app {
 
 class PageControl;
 
+// The folder of a path: up to its last delimiter, without it (a root keeps it).
+QString folderOf(const QString &path);
+
 // The main window. It builds the controls, wires their signals and keeps the state
 // fields; the logic behind each handler lives in the libraries it calls. Control and
 // handler names are the ones the rest of the program is designed around, and each

@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev
   libgtest-dev
   fonts-noto-cjk
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool
   chromium
   libjpeg-turbo-progs libvips-tools imagemagick
 )

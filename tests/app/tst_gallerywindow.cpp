@@ -1,0 +1,498 @@
+// The main window's gallery controls after a real scan of a small folder: the two page
+// buttons, the colour scheme, the layout row's guards, the browser choice and its menu,
+// and the browser choice that the settings bring back.
+
+#include "app/pelmarisform.h"
+#include "fakeservices.h"
+#include "scan/imagelistmodel.h"
+#include "scan/scancontroller.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+using pelmaris::app::TPelmarisForm;
+using pelmaris::fakes::FakePlatform;
+using pelmaris::fakes::FakeShell;
+using pelmaris::platform::SpecialFolder;
+
+namespace {
+
+const QString NotFound = QStringLiteral("ブラウザを見付けられませんでした\r\n\r\n");
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray png(QColor color)
+{
+    QImage image(12, 9, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return bytes;
+}
+
+QString readText(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// What an image's address must look like in the page: a file: URL, every byte but the
+// unreserved ones and "/" percent-encoded.
+QString expectedUrl(const QString &path)
+{
+    return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+}
+
+// The addresses of the page's image lines, in page order (header images carry no title).
+QStringList pageImages(const QString &page)
+{
+    static const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\" title="));
+    QStringList out;
+    for (auto it = image.globalMatch(page); it.hasNext();)
+        out << it.next().captured(1);
+    return out;
+}
+
+QList<FakeShell::Call> starts(const FakeShell &shell)
+{
+    QList<FakeShell::Call> out;
+    for (const FakeShell::Call &c : shell.calls)
+        if (c.kind == QLatin1String("start") || c.kind == QLatin1String("open"))
+            out << c;
+    return out;
+}
+
+struct Window {
+    explicit Window(const QByteArray &ini = {},
+                    const std::function<void(FakePlatform &)> &prepare = {})
+    {
+        if (prepare)
+            prepare(fake);
+        if (!ini.isEmpty()) {
+            const QString appData = fake.folders.path(SpecialFolder::AppData);
+            writeFile(appData + QStringLiteral("/Wendelmoor/Pelmaris/Pelmaris.ini"), ini);
+        }
+        form = std::make_unique<TPelmarisForm>(fake.services(), QStringList());
+    }
+    bool show()
+    {
+        form->show();
+        return QTest::qWaitForWindowExposed(form.get());
+    }
+    bool scan(const QString &folder)
+    {
+        form->navigateTree(folder);
+        if (form->treeSelectedPath() != folder)
+            return false;
+        form->ShellTreeView1DblClick();
+        return QTest::qWaitFor(
+            [&] { return !form->Scanner->isBusy() && form->btnCancel1->isHidden(); }, 20000);
+    }
+    QStringList captions() const
+    {
+        QStringList out;
+        for (const auto &item : form->ListModel->items())
+            out << item.caption;
+        return out;
+    }
+    QString page() const { return readText(form->TempHtmlFileName1); }
+
+    FakePlatform fake;
+    std::unique_ptr<TPelmarisForm> form;
+};
+
+} // namespace
+
+class TestGalleryWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void pageButtons_data();
+    void pageButtons();
+    void colourScheme();
+    void layoutRow_data();
+    void layoutRow();
+    void browserChoice_data();
+    void browserChoice();
+    void browserMenu_data();
+    void browserMenu();
+    void browseOneImage();
+    void savedChoicesAtStart();
+
+private:
+    QString pic(const QString &name) const
+    {
+        return m_dir.filePath(QStringLiteral("pics/") + name);
+    }
+    // A shown window with the three pictures listed, all checked.
+    bool scanned(Window &w) const;
+
+    QTemporaryDir m_dir;
+};
+
+void TestGalleryWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    // A blank and Japanese in the names, and a file that is found but is no picture.
+    QVERIFY(writeFile(pic("a.png"), png(Qt::red)));
+    QVERIFY(writeFile(pic("b b.png"), png(Qt::green)));
+    QVERIFY(writeFile(pic("写真.png"), png(Qt::blue)));
+    QVERIFY(writeFile(pic("notes.txt"), "notes"));
+}
+
+bool TestGalleryWindow::scanned(Window &w) const
+{
+    return w.show() && w.scan(m_dir.filePath(QStringLiteral("pics"))) &&
+           w.form->ListModel->rowCount() == 3 && w.form->ListModel->checkedCount() == 3;
+}
+
+void TestGalleryWindow::pageButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("listOrder"); // rows rearranged to this order first
+    QTest::addColumn<QStringList>("checked");
+    QTest::addColumn<QStringList>("expected"); // empty: every ScanList path
+
+    const QStringList abc = {"a.png", "b b.png", "写真.png"};
+    const QStringList reversed = {"写真.png", "b b.png", "a.png"};
+    QTest::newRow("選択表示, every row") << "btnBrowse1" << abc << abc << abc;
+    QTest::newRow("選択表示, checked rows in list order")
+        << "btnBrowse1" << reversed << QStringList{"a.png", "写真.png"}
+        << QStringList{"写真.png", "a.png"};
+    QTest::newRow("選択表示, one row")
+        << "btnBrowse1" << abc << QStringList{"b b.png"} << QStringList{"b b.png"};
+    QTest::newRow("選択表示, nothing checked")
+        << "btnBrowse1" << abc << QStringList() << QStringList();
+    // The whole scan, the file that is no picture included, whatever is checked.
+    QTest::newRow("一括表示") << "btnBrowse3" << reversed << QStringList{"a.png"} << QStringList();
+    QTest::newRow("一括表示, nothing checked")
+        << "btnBrowse3" << abc << QStringList() << QStringList();
+}
+
+void TestGalleryWindow::pageButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, listOrder);
+    QFETCH(QStringList, checked);
+    QFETCH(QStringList, expected);
+
+    Window w;
+    QVERIFY(scanned(w));
+    auto &model = *w.form->ListModel;
+    std::vector<int> order;
+    for (const QString &name : listOrder)
+        order.push_back(int(w.captions().indexOf(pic(name))));
+    QVERIFY(!std::count(order.begin(), order.end(), -1));
+    model.reorder(order);
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const bool on = checked.contains(QFileInfo(model.item(row).caption).fileName());
+        model.setData(model.index(row, 0), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    }
+
+    QStringList paths;
+    for (const QString &name : expected)
+        paths << pic(name);
+    if (button == QLatin1String("btnBrowse3")) {
+        paths = w.form->ScanList();
+        QCOMPARE(paths.size(), 4);
+        QVERIFY(paths.contains(pic("notes.txt")));
+    }
+
+    auto *pushButton = w.form->findChild<QPushButton *>(button);
+    QVERIFY(pushButton && pushButton->isEnabled());
+    pushButton->click();
+
+    if (paths.isEmpty()) {
+        QVERIFY(starts(w.fake.shell).isEmpty());
+        QCOMPARE(w.page(), QString()); // still the empty file made at start
+        QVERIFY(w.fake.dialogs.calls.isEmpty());
+        return;
+    }
+    QStringList urls;
+    for (const QString &p : paths)
+        urls << expectedUrl(p);
+    const QString page = w.page();
+    QCOMPARE(pageImages(page), urls);
+    QVERIFY(page.contains(QStringLiteral(" (%1) RangeView<br>\r\n").arg(paths.size())));
+
+    const auto calls = starts(w.fake.shell);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0].kind, QStringLiteral("start"));
+    QCOMPARE(calls[0].target, w.fake.shell.htmlProgram);
+    QCOMPARE(w.form->BrowserName1, w.fake.shell.htmlProgram);
+    QCOMPARE(calls[0].parameters, u'"' + w.form->TempHtmlFileName1 + u'"');
+    QVERIFY(w.fake.dialogs.calls.isEmpty());
+}
+
+void TestGalleryWindow::colourScheme()
+{
+    Window w;
+    QVERIFY(scanned(w));
+    const QString buttonRule =
+        QStringLiteral("\r\n#button button {background: #373737; color: #ffffff}\r\n");
+
+    w.form->rbbrowserDark->click();
+    QCOMPARE(w.fake.styles.switches, QList<bool>{true});
+    w.form->btnBrowse1->click();
+    QString page = w.page();
+    QVERIFY(page.contains(buttonRule));
+    QVERIFY(page.contains(
+        QStringLiteral("\r\nbody {background: #272727; color: #ffffff} a {color: #ffffff}\r\n")));
+
+    w.form->rbBrowserLight->click();
+    QCOMPARE(w.fake.styles.switches, (QList<bool>{true, false}));
+    w.form->btnBrowse3->click();
+    page = w.page();
+    QVERIFY(!page.contains(QStringLiteral("#button button")));
+    QVERIFY(page.contains(
+        QStringLiteral("\r\nbody {background: #f0f0f0; color: #000000} a {color: #000000}\r\n")));
+    QCOMPARE(starts(w.fake.shell).size(), 2);
+}
+
+void TestGalleryWindow::layoutRow_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<int>("kept");
+    QTest::addColumn<QString>("radio"); // checked afterwards
+    QTest::addColumn<QString>("label"); // the page's layout label
+
+    // Three rows are listed; the page is then written on the 1920 x 1040 work area.
+    QTest::newRow("range 0") << "NumberBox12" << 0 << 1 << "RadioButton12"
+                             << "RangeView";
+    QTest::newRow("range -5") << "NumberBox12" << -5 << 1 << "RadioButton12"
+                              << "RangeView";
+    QTest::newRow("range 500") << "NumberBox12" << 500 << 3 << "RadioButton12"
+                               << "RangeView";
+    QTest::newRow("range 2") << "NumberBox12" << 2 << 2 << "RadioButton12"
+                             << "RangeView";
+    QTest::newRow("width 150") << "NumberBox41" << 150 << 100 << "RadioButton41"
+                               << "Width 100%";
+    QTest::newRow("width 0") << "NumberBox41" << 0 << 1 << "RadioButton41"
+                             << "Width 1%";
+    QTest::newRow("width 50") << "NumberBox41" << 50 << 50 << "RadioButton41"
+                              << "Width 50%";
+    // The other boxes have no guard and leave the chosen layout alone.
+    QTest::newRow("columns 7") << "NumberBox21" << 7 << 7 << "RadioButton51"
+                               << "RealSize";
+    QTest::newRow("rows 0") << "NumberBox31" << 0 << 0 << "RadioButton51"
+                            << "RealSize";
+}
+
+void TestGalleryWindow::layoutRow()
+{
+    QFETCH(QString, box);
+    QFETCH(int, typed);
+    QFETCH(int, kept);
+    QFETCH(QString, radio);
+    QFETCH(QString, label);
+
+    Window w;
+    QVERIFY(scanned(w));
+    w.form->RadioButton51->click();
+    auto *spin = w.form->findChild<QSpinBox *>(box);
+    QVERIFY(spin);
+    spin->setValue(typed);
+    QCOMPARE(spin->value(), kept);
+    auto *checkedRadio = w.form->findChild<QRadioButton *>(radio);
+    QVERIFY(checkedRadio);
+    QVERIFY(checkedRadio->isChecked());
+
+    w.form->btnBrowse1->click();
+    QVERIFY2(w.page().contains(QStringLiteral(" (3) ") + label + QStringLiteral("<br>\r\n")),
+             qPrintable(w.page()));
+}
+
+void TestGalleryWindow::browserChoice_data()
+{
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<QString>("installedAs"); // the name the fake shell finds, or none
+    QTest::addColumn<QString>("browser");     // BrowserName1 afterwards
+    QTest::addColumn<int>("image");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("Edge") << "rbBrowserEdge"
+                          << "microsoft-edge-stable"
+                          << "/opt/microsoft/msedge/microsoft-edge" << 0 << QString();
+    QTest::newRow("Chrome") << "rbBrowserChrome"
+                            << "google-chrome.desktop"
+                            << "/opt/google/chrome/google-chrome" << 1 << QString();
+    // A browser that is not there leaves the page to the desktop's own program.
+    QTest::newRow("Edge missing") << "rbBrowserEdge" << QString() << QString() << 0
+                                  << NotFound + "Microsoft Edge";
+    QTest::newRow("Chrome missing")
+        << "rbBrowserChrome" << QString() << QString() << 1 << NotFound + "Google Chrome";
+    QTest::newRow("back to the default")
+        << "rbBrowserDefault" << QString() << "/usr/bin/firefox" << 2 << QString();
+}
+
+void TestGalleryWindow::browserChoice()
+{
+    QFETCH(QString, radio);
+    QFETCH(QString, installedAs);
+    QFETCH(QString, browser);
+    QFETCH(int, image);
+    QFETCH(QString, message);
+
+    Window w;
+    QVERIFY(scanned(w));
+    if (!installedAs.isEmpty())
+        w.fake.shell.installed.insert(installedAs, browser);
+    if (radio == QLatin1String("rbBrowserDefault"))
+        w.form->rbBrowserChrome->click(); // somewhere to come back from
+    w.fake.dialogs.calls.clear();
+
+    auto *button = w.form->findChild<QRadioButton *>(radio);
+    QVERIFY(button);
+    button->click();
+    QVERIFY(button->isChecked());
+    QCOMPARE(w.form->BrowserName1, browser);
+    QCOMPARE(w.form->pageButtonImage(), image);
+    QCOMPARE(w.form->StatusPanel1->text(), browser);
+    QCOMPARE(w.fake.dialogs.texts("message"),
+             message.isEmpty() ? QStringList() : QStringList{message});
+
+    w.fake.shell.calls.clear();
+    w.form->btnBrowse1->click();
+    const auto calls = starts(w.fake.shell);
+    QCOMPARE(calls.size(), 1);
+    if (browser.isEmpty()) {
+        QCOMPARE(calls[0].kind, QStringLiteral("open"));
+        QCOMPARE(calls[0].target, w.form->TempHtmlFileName1);
+    } else {
+        QCOMPARE(calls[0].kind, QStringLiteral("start"));
+        QCOMPARE(calls[0].target, browser);
+    }
+}
+
+void TestGalleryWindow::browserMenu_data()
+{
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<QString>("item");
+
+    QTest::newRow("default") << "rbBrowserDefault"
+                             << "pm2Default";
+    QTest::newRow("Edge") << "rbBrowserEdge"
+                          << "pm2Edge";
+    QTest::newRow("Chrome") << "rbBrowserChrome"
+                            << "pm2Chrome";
+    QTest::newRow("any program") << "rbBrowserElse"
+                                 << "pm2Else";
+}
+
+void TestGalleryWindow::browserMenu()
+{
+    QFETCH(QString, radio);
+    QFETCH(QString, item);
+
+    Window w;
+    QVERIFY(scanned(w));
+    w.fake.dialogs.files = {QStringLiteral("/opt/b/MyBrowser")};
+    auto *button = w.form->findChild<QRadioButton *>(radio);
+    QVERIFY(button);
+    button->click();
+    QVERIFY(button->isChecked());
+
+    // The right-click of either page button marks the matching item, and only that one.
+    for (QPushButton *page : {w.form->btnBrowse1, w.form->btnBrowse3}) {
+        Q_EMIT page->customContextMenuRequested(QPoint(2, 2));
+        QStringList marked;
+        for (QAction *a : w.form->PopupMenu2->actions())
+            if (a->isChecked())
+                marked << a->objectName();
+        QCOMPARE(marked, QStringList{item});
+        w.form->PopupMenu2->hide();
+    }
+
+    // An item chooses as its radio button does.
+    w.fake.shell.installed.insert(QStringLiteral("google-chrome"),
+                                  QStringLiteral("/usr/bin/google-chrome"));
+    w.form->action(QStringLiteral("pm2Chrome"))->trigger();
+    QVERIFY(w.form->rbBrowserChrome->isChecked());
+    QCOMPARE(w.form->BrowserName1, QStringLiteral("/usr/bin/google-chrome"));
+    QCOMPARE(w.form->pageButtonImage(), 1);
+}
+
+void TestGalleryWindow::browseOneImage()
+{
+    Window w;
+    QVERIFY(scanned(w));
+    QItemSelectionModel *selection = w.form->ListView1Icons->selectionModel();
+    QAction *browse = w.form->action(QStringLiteral("pm1Browse"));
+    selection->clear();
+    w.form->PopupMenu1Popup();
+    QVERIFY(!browse->isEnabled());
+    w.form->pm1BrowseClick(); // the handler itself also refuses
+    QVERIFY(starts(w.fake.shell).isEmpty());
+
+    const QModelIndex second = w.form->ListModel->index(1, 0);
+    selection->setCurrentIndex(second,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    w.form->PopupMenu1Popup();
+    QVERIFY(browse->isEnabled());
+    browse->trigger();
+    const auto calls = starts(w.fake.shell);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0].target, w.form->BrowserName1);
+    QCOMPARE(calls[0].parameters, u'"' + w.form->ListModel->item(1).caption + u'"');
+}
+
+void TestGalleryWindow::savedChoicesAtStart()
+{
+    // The saved program wins over the one the Edge lookup finds, and a program named
+    // like Edge keeps the Edge picture after a scan.
+    Window w("[OPTION]\r\nBrowserDefault=0\r\nBrowserEdge=1\r\n"
+             "BrowserName=/opt/microsoft/msedge/msedge\r\nBrowserLight=0\r\nBrowserDark=1\r\n",
+             [](FakePlatform &fake) {
+                 fake.shell.installed.insert(QStringLiteral("microsoft-edge"),
+                                             QStringLiteral("/usr/bin/microsoft-edge"));
+             });
+    QVERIFY(w.fake.dialogs.calls.isEmpty());
+    QVERIFY(w.form->rbBrowserEdge->isChecked());
+    QVERIFY(w.form->rbbrowserDark->isChecked());
+    QCOMPARE(w.fake.styles.switches, QList<bool>{true});
+    QCOMPARE(w.form->BrowserName1, QStringLiteral("/opt/microsoft/msedge/msedge"));
+    QVERIFY(std::any_of(w.fake.shell.calls.cbegin(), w.fake.shell.calls.cend(),
+                        [](const FakeShell::Call &c) { return c.kind == QLatin1String("find"); }));
+
+    QVERIFY(scanned(w));
+    QCOMPARE(w.form->pageButtonImage(), 0);
+    w.form->btnBrowse1->click();
+    QVERIFY(w.page().contains(QStringLiteral("#button button")));
+    const auto calls = starts(w.fake.shell);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0].target, QStringLiteral("/opt/microsoft/msedge/msedge"));
+}
+
+QTEST_MAIN(TestGalleryWindow)
+#include "tst_gallerywindow.moc"

@@ -276,8 +276,11 @@ private:
     void showBrowser(const gallery::BrowserShown &shown);
     void setPageButtonImage(int image);
     void applyBrowserImage();
+    // The list's controls as an empty or a filled list leaves them.
+    void showListState();
     void refreshBrowserLabels();
     gallery::LayoutChoice layoutChoice() const;
+    void showPage(const QStringList &paths);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     void applySettings(const Settings &settings);

@@ -220,28 +220,20 @@ void TPelmarisForm::pm1BrowseClick()
 
 void TPelmarisForm::btnBrowse1Click()
 {
-    const QStringList paths = ListModel->checkedPaths();
-    if (paths.isEmpty())
-        return;
-    gallery::PageRequest request;
-    request.paths = paths;
-    request.layout = layoutChoice();
-    request.light = rbBrowserLight->isChecked();
-    request.files = {TempHtmlFileName1, TempIconFileName1, TempIconFileName4};
-    request.title = DblClickPath1;
-    request.folderPath = treeSelectedPath();
-    request.programIcon = windowIcon();
-    request.browserName1 = BrowserName1;
-    request.parent = this;
-    gallery::CreateHtmlFile(m_services, request);
+    showPage(ListModel->checkedPaths());
 }
 
 void TPelmarisForm::btnBrowse3Click()
 {
-    if (ScanList().isEmpty())
+    showPage(ScanList());
+}
+
+void TPelmarisForm::showPage(const QStringList &paths)
+{
+    if (paths.isEmpty())
         return;
     gallery::PageRequest request;
-    request.paths = ScanList();
+    request.paths = paths;
     request.layout = layoutChoice();
     request.light = rbBrowserLight->isChecked();
     request.files = {TempHtmlFileName1, TempIconFileName1, TempIconFileName4};

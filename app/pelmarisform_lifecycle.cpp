@@ -466,7 +466,14 @@ void TPelmarisForm::EnableListControls(bool enable)
     if (!enable) {
         BtnShuffle1->setIcon(QIcon());
         setPageButtonImage(-1);
-    } else if (listRowCount() == 0) {
+    } else {
+        showListState();
+    }
+}
+
+void TPelmarisForm::showListState()
+{
+    if (listRowCount() == 0) {
         GridPanel2->setEnabled(false);
         BtnShuffle1->setIcon(QIcon());
         BtnShuffle1->setEnabled(false);
@@ -486,18 +493,7 @@ void TPelmarisForm::PageControl1Change(int)
     if (page == TabSheetFile) {
         refreshBrowserLabels();
     } else if (page == TabSheetSearch && m_shownOnce) {
-        if (listRowCount() == 0) {
-            GridPanel2->setEnabled(false);
-            BtnShuffle1->setIcon(QIcon());
-            BtnShuffle1->setEnabled(false);
-            GridPanel1->setEnabled(false);
-            setPageButtonImage(-1);
-            btnBrowse1->setEnabled(false);
-            btnBrowse3->setEnabled(false);
-        } else {
-            applyBrowserImage();
-            BtnShuffle1->setIcon(QIcon::fromTheme(QStringLiteral("media-playlist-shuffle")));
-        }
+        showListState();
     }
 }
 

@@ -1,5 +1,7 @@
 #include "gallery/browserchoice.h"
 
+#include "gallery/htmlpage.h"
+
 #include "platform/commandline.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -18,17 +20,6 @@ namespace
 
 const QString CrLf = QStringLiteral("\r\n");
 
-QString trimmedControls(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 } // namespace
 
 QString clientName(KnownBrowser browser)
@@ -46,7 +37,7 @@ QString GetDefaultBrowser(const platform::Services &services)
                                                QString::number(error.code));
         return {};
     }
-    return trimmedControls(program);
+    return trimBlanksAndControls(program);
 }
 
 QString GetBrowserExePath(const platform::Services &services, const QString &client)

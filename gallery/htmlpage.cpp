@@ -26,17 +26,6 @@ QString directoryPart(const QString &path)
     return slash == 0 ? QStringLiteral("/") : path.left(slash);
 }
 
-QString trimmedTitle(const QString &text)
-{
-    // Blanks and control characters at either end, as the title is meant to read.
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 bool isControl(char16_t c)
 {
@@ -204,7 +193,7 @@ QStringList buildPageLines(const PageInput &in)
         << QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">")
         << QStringLiteral("<link rel=\"icon\" type=\"image/vnd.microsoft.icon\" href=\"") +
                fileUrl(in.pageIconPath) + QStringLiteral("\" />")
-        << QStringLiteral("<title>") + htmlEscape(trimmedTitle(in.title)) +
+        << QStringLiteral("<title>") + htmlEscape(trimBlanksAndControls(in.title)) +
                QStringLiteral("</title>")
         << QStringLiteral("<style type=\"text/css\">")
         << QStringLiteral("#top img {width: 16px; height: 16px; object-fit: contain; margin: 0;}");
@@ -257,6 +246,17 @@ QStringList buildPageLines(const PageInput &in)
           << QStringLiteral("</p>") << QStringLiteral("</div>") << QStringLiteral("</body>")
           << QStringLiteral("</html>");
     return lines;
+}
+
+QString trimBlanksAndControls(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 0x20)
+        --end;
+    return text.mid(begin, end - begin);
 }
 
 } // namespace pelmaris::gallery

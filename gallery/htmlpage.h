@@ -70,6 +70,8 @@ QString folderLinkText(const QString &folder);
 
 // Text for HTML content and double- or single-quoted attribute values; control
 // characters become character references so that no line can break.
+// Blanks and control characters removed at both ends.
+QString trimBlanksAndControls(const QString &text);
 QString htmlEscape(const QString &text);
 // A file: URL with everything but unreserved characters, "/" and ":" percent-encoded.
 QString fileUrl(const QString &path);

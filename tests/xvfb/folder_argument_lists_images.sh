@@ -5,14 +5,7 @@
 # thumbnail-sized block of its colour (a 400 x 300 picture is drawn 96 x 72).
 set -euo pipefail
 run="$1"
-sandbox=$(mktemp -d)
-pid=""
-trap '[ -n "$pid" ] && { pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; }; rm -rf "$sandbox"' EXIT
-export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config" XDG_DATA_HOME="$sandbox/home/.local/share"
-export XDG_RUNTIME_DIR="$sandbox/run" TMPDIR="$sandbox/tmp"
-mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR" "$TMPDIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+source "$(dirname "$0")/sandbox.sh"
 
 # The first row ends selected and its thumbnail is tinted, so it is a grey one; files that
 # are not pictures (a text file, one named .jpg) must not disturb the list.

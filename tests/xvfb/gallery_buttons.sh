@@ -5,14 +5,7 @@
 # on the page file, and that the page holds the images as percent-encoded file: URLs.
 set -euo pipefail
 run="$1"
-sandbox=$(mktemp -d)
-pid=""
-trap '[ -n "$pid" ] && { pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; }; rm -rf "$sandbox"' EXIT
-export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config" XDG_DATA_HOME="$sandbox/home/.local/share"
-export XDG_RUNTIME_DIR="$sandbox/run" TMPDIR="$sandbox/tmp"
-mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR" "$TMPDIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+source "$(dirname "$0")/sandbox.sh"
 
 passed=0
 failed=0

@@ -3,14 +3,7 @@
 # checks that its window maps with the program's caption at three quarters of the screen.
 set -euo pipefail
 run="$1"
-sandbox=$(mktemp -d)
-pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$sandbox"' EXIT
-export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config" XDG_DATA_HOME="$sandbox/home/.local/share"
-export XDG_RUNTIME_DIR="$sandbox/run" TMPDIR="$sandbox/tmp"
-mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR" "$TMPDIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+source "$(dirname "$0")/sandbox.sh"
 
 check() {
   bash "$run" "$@" >"$sandbox/out.log" 2>&1 &

@@ -24,14 +24,8 @@ count() {
     -colorspace gray -format '%[fx:round(mean*w*h)]' info:
 }
 
-bash "$run" "$pics" >"$sandbox/out.log" 2>&1 &
-pid=$!
-id=""
-for _ in $(seq 1 600); do
-  id=$(xwininfo -root -tree 2>/dev/null | grep -F '"ペルマリス"' | awk '{print $1}' | head -n 1 || true)
-  [ -n "$id" ] && break
-  sleep 0.1
-done
+start_program "$run" "$pics"
+id=$(wait_for_window)
 if [ -z "$id" ]; then
   echo "FAIL: no window captioned ペルマリス appeared"; cat "$sandbox/out.log"; exit 1
 fi

@@ -67,14 +67,8 @@ click_starts_browser() {
   return 1
 }
 
-bash "$run" "$pics" >"$sandbox/out.log" 2>&1 &
-pid=$!
-id=""
-for _ in $(seq 1 1200); do
-  id=$(xwininfo -root -tree 2>/dev/null | grep -F '"ペルマリス"' | awk '{print $1}' | head -n 1 || true)
-  [ -n "$id" ] && break
-  sleep 0.1
-done
+start_program "$run" "$pics"
+id=$(wait_for_window)
 if [ -z "$id" ]; then
   bad "no window captioned ペルマリス appeared"; cat "$sandbox/out.log"; finish
 fi

@@ -9,3 +9,23 @@ export XDG_RUNTIME_DIR="$sandbox/run" TMPDIR="$sandbox/tmp"
 mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR" "$TMPDIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+# Starts the program through the run command with the given arguments and sets pid.
+start_program() {
+  local run="$1"
+  shift
+  bash "$run" "$@" >"$sandbox/out.log" 2>&1 &
+  pid=$!
+}
+
+# Prints the id of the main window once it maps; empty after two minutes (the run command
+# may have to build first).
+wait_for_window() {
+  local id=""
+  for _ in $(seq 1 1200); do
+    id=$(xwininfo -root -tree 2>/dev/null | grep -F '"ペルマリス"' | awk '{print $1}' | head -n 1 || true)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  echo "$id"
+}

@@ -6,14 +6,8 @@ run="$1"
 source "$(dirname "$0")/sandbox.sh"
 
 check() {
-  bash "$run" "$@" >"$sandbox/out.log" 2>&1 &
-  pid=$!
-  local id=""
-  for _ in $(seq 1 600); do
-    id=$(xwininfo -root -tree 2>/dev/null | grep -F '"ペルマリス"' | awk '{print $1}' | head -n 1 || true)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
+  start_program "$run" "$@"
+  local id=$(wait_for_window)
   if [ -z "$id" ]; then
     echo "FAIL: no window captioned ペルマリス appeared"; cat "$sandbox/out.log"; exit 1
   fi

@@ -293,7 +293,6 @@ private:
     QStringList m_launchParameters;
     bool m_closeEnabled = true;
     bool m_shownOnce = false;
-    bool m_closing = false;
     WindowPlacement m_placement;
     bool m_busyCursor = false;
     int m_pageButtonImage = -1;

@@ -73,8 +73,8 @@ void TPelmarisForm::buildListViews()
 
     ListView1Icons->setModel(ListModel);
     ListView1Icons->setIconSize(QSize(96, 96));
-    ListView1Icons->setGridSize(QSize(150, 140));
-    ListView1Icons->setWordWrap(true);
+    ListView1Icons->setGridSize(QSize(150, 124));
+    ListView1Icons->setWordWrap(false); // one line, elided at the left: the file name stays readable
     ListView1Icons->setTextElideMode(Qt::ElideLeft);
     ListView1Icons->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1Icons->setEditTriggers(QAbstractItemView::NoEditTriggers);

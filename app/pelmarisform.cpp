@@ -148,7 +148,8 @@ void TPelmarisForm::buildFilePage()
 
     GbBrowser = named(new QGroupBox(QStringLiteral("ブラウザ設定")), "GbBrowser");
     auto *browsers = new QGridLayout(GbBrowser);
-    rbBrowserDefault = named(new QRadioButton(QStringLiteral("既定のブラウザ")), "rbBrowserDefault");
+    rbBrowserDefault =
+        named(new QRadioButton(QStringLiteral("既定のブラウザ")), "rbBrowserDefault");
     Label2 = named(new QLabel(QStringLiteral("()")), "Label2");
     BtnChangeDefaultBrowser1 = button(QStringLiteral("変更"), "BtnChangeDefaultBrowser1");
     rbBrowserEdge = named(new QRadioButton(QStringLiteral("Microsoft Edge")), "rbBrowserEdge");
@@ -172,8 +173,8 @@ void TPelmarisForm::buildFilePage()
 
     GbSetting3 = named(new QGroupBox(QStringLiteral("その他設定")), "GbSetting3");
     auto *others = new QVBoxLayout(GbSetting3);
-    ChkBxSpreadTree = named(new QCheckBox(QStringLiteral("起動時に前回フォルダ位置を復元")),
-                            "ChkBxSpreadTree");
+    ChkBxSpreadTree =
+        named(new QCheckBox(QStringLiteral("起動時に前回フォルダ位置を復元")), "ChkBxSpreadTree");
     ChkBxShowHidden = named(new QCheckBox(QStringLiteral("隠し属性のフォルダ・ファイルも対象")),
                             "ChkBxShowHidden");
     ChkBxCloseQuery = named(new QCheckBox(QStringLiteral("終了時に確認")), "ChkBxCloseQuery");
@@ -300,8 +301,10 @@ void TPelmarisForm::buildLayoutRow()
 
     row->addWidget(RadioButton11, 0, 0);
     int column = 1;
-    for (auto [radio, box] : {std::pair{RadioButton12, NumberBox12}, {RadioButton21, NumberBox21},
-                              {RadioButton31, NumberBox31}, {RadioButton41, NumberBox41}}) {
+    for (auto [radio, box] : {std::pair{RadioButton12, NumberBox12},
+                              {RadioButton21, NumberBox21},
+                              {RadioButton31, NumberBox31},
+                              {RadioButton41, NumberBox41}}) {
         row->addWidget(radio, 0, column++, Qt::AlignRight);
         row->addWidget(box, 0, column++, Qt::AlignLeft);
         box->setContentsMargins(0, 0, 20, 0);

@@ -5,8 +5,8 @@
 #include "platform/specialfolders.h"
 #include "platform/tempfiles.h"
 
-#include <QMainWindow>
 #include <QIcon>
+#include <QMainWindow>
 #include <QModelIndex>
 #include <QStringList>
 

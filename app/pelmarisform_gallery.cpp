@@ -9,8 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QEvent>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
@@ -47,8 +47,10 @@ void TPelmarisForm::wireGallery()
 
     const QStyle *st = style();
     ImageListBtnBrowse = {
-        QIcon::fromTheme(QStringLiteral("microsoft-edge"), st->standardIcon(QStyle::SP_ComputerIcon)),
-        QIcon::fromTheme(QStringLiteral("google-chrome"), st->standardIcon(QStyle::SP_DriveNetIcon)),
+        QIcon::fromTheme(QStringLiteral("microsoft-edge"),
+                         st->standardIcon(QStyle::SP_ComputerIcon)),
+        QIcon::fromTheme(QStringLiteral("google-chrome"),
+                         st->standardIcon(QStyle::SP_DriveNetIcon)),
         QIcon::fromTheme(QStringLiteral("web-browser"), st->standardIcon(QStyle::SP_DesktopIcon)),
     };
 
@@ -99,8 +101,8 @@ void TPelmarisForm::wireGallery()
 void TPelmarisForm::setPageButtonImage(int image)
 {
     m_pageButtonImage = image;
-    const QIcon icon = image >= 0 && image < ImageListBtnBrowse.size() ? ImageListBtnBrowse[image]
-                                                                        : QIcon();
+    const QIcon icon =
+        image >= 0 && image < ImageListBtnBrowse.size() ? ImageListBtnBrowse[image] : QIcon();
     btnBrowse1->setIcon(icon);
     btnBrowse3->setIcon(icon);
 }

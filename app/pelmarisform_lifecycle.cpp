@@ -23,8 +23,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
-#include <QMenu>
 #include <QLocale>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -145,7 +145,7 @@ void TPelmarisForm::applySettings(const Settings &settings)
     const QPoint origin = m_services.system->workArea().topLeft();
     setGeometry(QRect(origin + QPoint(p.left, p.top),
                       QSize(qMax(1, p.right - p.left), qMax(1, p.bottom - p.top))));
-    setWindowState(p.state == 2 ? Qt::WindowMaximized
+    setWindowState(p.state == 2   ? Qt::WindowMaximized
                    : p.state == 1 ? Qt::WindowMinimized
                                   : Qt::WindowNoState);
 
@@ -156,8 +156,9 @@ void TPelmarisForm::applySettings(const Settings &settings)
     ChkBxSaveStatus->setChecked(o.saveStatus);
     CurrentDir1 = o.currentDir;
     Splitter1->setSizes({qMax(0, o.treeViewWidth), qMax(1, width() - o.treeViewWidth)});
-    applyActionGroup({action(QStringLiteral("pm3ScanDetail")), action(QStringLiteral("pm3ScanNameOnly"))},
-                     {o.treeViewScanDetail, o.treeViewScanNameOnly});
+    applyActionGroup(
+        {action(QStringLiteral("pm3ScanDetail")), action(QStringLiteral("pm3ScanNameOnly"))},
+        {o.treeViewScanDetail, o.treeViewScanNameOnly});
     ScrollPos = o.scrollPos;
     applyActionGroup({action(QStringLiteral("pm3NumSortA")), action(QStringLiteral("pm3NumSortD")),
                       action(QStringLiteral("pm3DicSortA")), action(QStringLiteral("pm3DicSortD")),
@@ -176,8 +177,8 @@ void TPelmarisForm::applySettings(const Settings &settings)
     NumberBox41->setValue(o.widthVal);
     applyRadioGroup({RadioButton51}, {o.asIs});
     if (!(o.autoSized || o.rangeView || o.fixedWidth || o.fixedHeight || o.setWidth || o.asIs))
-        applyRadioGroup({RadioButton11, RadioButton12, RadioButton21, RadioButton31,
-                         RadioButton41, RadioButton51},
+        applyRadioGroup({RadioButton11, RadioButton12, RadioButton21, RadioButton31, RadioButton41,
+                         RadioButton51},
                         {false, false, false, false, false, false});
 
     applyRadioGroup({rbBrowserDefault, rbBrowserEdge, rbBrowserChrome, rbBrowserElse},
@@ -257,7 +258,8 @@ void TPelmarisForm::buildTree()
     delete layout->takeAt(1); // the stretch that held the tree's place
 
     connect(ShellTreeView1, &QTreeView::clicked, this, &TPelmarisForm::ShellTreeView1Click);
-    connect(ShellTreeView1, &QTreeView::doubleClicked, this, &TPelmarisForm::ShellTreeView1DblClick);
+    connect(ShellTreeView1, &QTreeView::doubleClicked, this,
+            &TPelmarisForm::ShellTreeView1DblClick);
     connect(ShellTreeView1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         // A right click selects the node under the pointer before the menu opens.
         const QModelIndex index = ShellTreeView1->indexAt(pos);
@@ -362,8 +364,9 @@ void TPelmarisForm::RestoreStartFolder()
 
 void TPelmarisForm::Timer1Timer()
 {
-    StatusPanel0->setText(QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd  HH:mm:ss")) +
-                          QString::asprintf("  %d%%", m_services.system->memoryLoad()));
+    StatusPanel0->setText(
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd  HH:mm:ss")) +
+        QString::asprintf("  %d%%", m_services.system->memoryLoad()));
 }
 
 void TPelmarisForm::resizeEvent(QResizeEvent *event)

@@ -29,8 +29,8 @@ namespace pelmaris::app {
 void TPelmarisForm::selectRow(int row)
 {
     const QModelIndex index = ListModel->index(row, 0);
-    ListView1Icons->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1Icons->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
     ListView1Icons->scrollTo(index);
     ListView1Details->scrollTo(index);
 }
@@ -139,11 +139,10 @@ void TPelmarisForm::ListView1Click(const QModelIndex &index)
     const QString folder = folderOf(item.caption);
     navigateTree(folder);
     using S = scan::ListItem;
-    StatusPanel1->setText(QFileInfo(item.caption).fileName() + QStringLiteral("  ( ") +
-                          item.subItems[S::ByteSize] + QStringLiteral(" Bytes / ") +
-                          item.subItems[S::Width] + QStringLiteral(" x ") +
-                          item.subItems[S::Height] + QStringLiteral(" ) ") +
-                          item.subItems[S::Modified]);
+    StatusPanel1->setText(
+        QFileInfo(item.caption).fileName() + QStringLiteral("  ( ") + item.subItems[S::ByteSize] +
+        QStringLiteral(" Bytes / ") + item.subItems[S::Width] + QStringLiteral(" x ") +
+        item.subItems[S::Height] + QStringLiteral(" ) ") + item.subItems[S::Modified]);
     CurrentDir1 = folder;
 }
 
@@ -204,8 +203,8 @@ void TPelmarisForm::PopupMenu1Popup()
     }
     // Group 2 begins at the hidden separator before "既定のアプリケーションで開く".
     const QModelIndex current = ListView1Icons->selectionModel()->currentIndex();
-    const bool selected = current.isValid() &&
-                          ListView1Icons->selectionModel()->isRowSelected(current.row(), {});
+    const bool selected =
+        current.isValid() && ListView1Icons->selectionModel()->isRowSelected(current.row(), {});
     bool group2 = false;
     for (QAction *a : PopupMenu1->actions()) {
         if (a->objectName() == QStringLiteral("N7"))
@@ -224,8 +223,8 @@ void TPelmarisForm::PopupMenu1Popup()
     set("pm1MoveUp", row != 0);
     set("pm1ToBottom", row != rows - 1);
     set("pm1MoveDown", row != rows - 1);
-    CorvindaleExeName1 = FindCorvindaleExe(
-        m_services.folders->path(platform::SpecialFolder::AppData));
+    CorvindaleExeName1 =
+        FindCorvindaleExe(m_services.folders->path(platform::SpecialFolder::AppData));
     if (CorvindaleExeName1.isEmpty())
         set("pm1SendToCorvindale", false);
     // "既定のアプリケーションで開く" shows the file type's icon, "ブラウザで開く" the browser's.

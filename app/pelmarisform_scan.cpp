@@ -5,9 +5,9 @@
 #include "platform/dialogs.h"
 #include "platform/styles.h"
 #include "scan/imagelistmodel.h"
-#include "shell/shellroutines.h"
 #include "scan/listtexts.h"
 #include "scan/scancontroller.h"
+#include "shell/shellroutines.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,7 +74,8 @@ void TPelmarisForm::buildListViews()
     ListView1Icons->setModel(ListModel);
     ListView1Icons->setIconSize(QSize(96, 96));
     ListView1Icons->setGridSize(QSize(150, 124));
-    ListView1Icons->setWordWrap(false); // one line, elided at the left: the file name stays readable
+    ListView1Icons->setWordWrap(
+        false); // one line, elided at the left: the file name stays readable
     ListView1Icons->setTextElideMode(Qt::ElideLeft);
     ListView1Icons->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1Icons->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -373,9 +374,8 @@ void TPelmarisForm::ShellTreeView1Click()
     int n = 0;
     if (ListModel->rowCount() > 0 && !Scanner->isBuilding()) {
         const QString inside = CurrentDir1.endsWith(u'/') ? CurrentDir1 : CurrentDir1 + u'/';
-        n = ListModel->setCheckedWhere([&inside](int, const scan::ListItem &item) {
-            return item.caption.contains(inside);
-        });
+        n = ListModel->setCheckedWhere(
+            [&inside](int, const scan::ListItem &item) { return item.caption.contains(inside); });
         if (ListViewSortCol1 != 0) {
             ListViewSortCol1 = 0;
             ListModel->ResetColumnCaptions();

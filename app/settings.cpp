@@ -31,7 +31,8 @@ QString GetIniFileName(const QString &appDataPath, const QString &makerFolder,
                        const QString &exePath)
 {
     const QString base = QFileInfo(exePath).completeBaseName();
-    return joinPath(joinPath(joinPath(appDataPath, makerFolder), base), base + QStringLiteral(".ini"));
+    return joinPath(joinPath(joinPath(appDataPath, makerFolder), base),
+                    base + QStringLiteral(".ini"));
 }
 
 QString fallbackIniFileName(const QString &exePath)
@@ -68,10 +69,10 @@ Settings readSettings(const platform::IniFile &ini, const ReadContext &context)
     // Three quarters of the work area, centred unless the file says otherwise.
     const int width = 3 * context.workArea.width() / 4;
     const int height = 3 * context.workArea.height() / 4;
-    p.left = ini.readInteger(Position, QStringLiteral("Left"),
-                             (context.workArea.width() - width) / 2);
-    p.top = ini.readInteger(Position, QStringLiteral("Top"),
-                            (context.workArea.height() - height) / 2);
+    p.left =
+        ini.readInteger(Position, QStringLiteral("Left"), (context.workArea.width() - width) / 2);
+    p.top =
+        ini.readInteger(Position, QStringLiteral("Top"), (context.workArea.height() - height) / 2);
     p.right = ini.readInteger(Position, QStringLiteral("Right"), p.left + width);
     p.bottom = ini.readInteger(Position, QStringLiteral("Bottom"), p.top + height);
     p.state = ini.readInteger(Position, QStringLiteral("state"), context.current.state);
@@ -181,8 +182,8 @@ QString FindCorvindaleExe(const QString &appDataPath)
     const QString sibling = QStringLiteral("Corvindale");
     QString iniPath;
     for (const QString &maker : {QStringLiteral("wendelmoor"), QStringLiteral("Wendelmoor")}) {
-        const QString candidate = joinPath(
-            joinPath(joinPath(appDataPath, maker), sibling), sibling + QStringLiteral(".ini"));
+        const QString candidate = joinPath(joinPath(joinPath(appDataPath, maker), sibling),
+                                           sibling + QStringLiteral(".ini"));
         if (QFileInfo(candidate).isFile()) {
             iniPath = candidate;
             break;

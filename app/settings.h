@@ -64,17 +64,17 @@ struct Settings {
 
 // What reading needs to know of the running program and its window.
 struct ReadContext {
-    QSize workArea;             // the screen's work-area size
-    WindowPlacement current;    // the window's placement before reading
-    QString desktopPath;        // ends in a path delimiter
+    QSize workArea;          // the screen's work-area size
+    WindowPlacement current; // the window's placement before reading
+    QString desktopPath;     // ends in a path delimiter
 };
 
 // What the "PROGRAM" section publishes for the maker's other programs.
 struct ProgramInfo {
-    QString name;     // executable file name with extension
-    QString path;     // executable folder, ending in a delimiter
-    QString version;  // "V1.6"
-    QString iniFile;  // the file being written
+    QString name;    // executable file name with extension
+    QString path;    // executable folder, ending in a delimiter
+    QString version; // "V1.6"
+    QString iniFile; // the file being written
     QString lastClose;
 };
 

@@ -12,11 +12,9 @@
 #include <QFileInfo>
 #include <QLocale>
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
-namespace
-{
+namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 

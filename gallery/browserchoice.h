@@ -31,13 +31,11 @@
 
 class QWidget;
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 struct Services;
 }
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
 enum class KnownBrowser { Edge, Chrome };
 

@@ -3,11 +3,9 @@
 #include "gallery/pageconstants.h"
 #include "platform/styles.h"
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
-namespace
-{
+namespace {
 
 // Only "/" separates path elements here; "\" and ":" are ordinary name characters.
 QString lastElement(const QString &path)
@@ -25,7 +23,6 @@ QString directoryPart(const QString &path)
         return {};
     return slash == 0 ? QStringLiteral("/") : path.left(slash);
 }
-
 
 bool isControl(char16_t c)
 {

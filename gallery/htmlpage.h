@@ -17,13 +17,11 @@
 #include <QSize>
 #include <QStringList>
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 class Styles;
 }
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
 struct PageColors {
     QColor background;

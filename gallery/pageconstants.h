@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
 // The program's version and the maker's texts, written into every page.
 inline const QString VersionText = QStringLiteral("V1.6");

@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
-namespace
-{
+namespace {
 
 qint64 atLeastOne(qint64 n)
 {

@@ -16,8 +16,7 @@
 
 class QFontMetrics;
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
 // The six layouts of the option row, in the order the row tests its radio buttons.
 enum class Layout {

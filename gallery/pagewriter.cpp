@@ -14,8 +14,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
 bool writePageFile(const QString &path, const QStringList &lines, QString *error)
 {

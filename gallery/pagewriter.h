@@ -16,13 +16,11 @@
 
 class QWidget;
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 struct Services;
 }
 
-namespace pelmaris::gallery
-{
+namespace pelmaris::gallery {
 
 struct PageFiles {
     QString html; // TempHtmlFileName1

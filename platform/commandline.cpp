@@ -1,7 +1,6 @@
 #include "platform/commandline.h"
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
 QString dequote(const QString &text)
 {

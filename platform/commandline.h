@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
 // Text that begins with a double quote gives what stands up to the matching closing
 // quote, without the quotes, a doubled quote inside standing for one; anything after the

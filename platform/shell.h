@@ -6,8 +6,7 @@
 
 class QWidget;
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
 // Why the shell could not do something: a number in the shell's own numbering
 // (2 not found, 5 access denied, 31 no associated program) and the system's text for it.
@@ -17,8 +16,7 @@ struct ShellError {
 };
 
 // Hands files, addresses and programs to the desktop.
-class Shell
-{
+class Shell {
 public:
     virtual ~Shell() = default;
     // Opens a file, folder or address with the program the desktop associates with it.

@@ -2,8 +2,7 @@
 
 #include <QColor>
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
 // Colours that the program reads from the active style.
 enum class StyleColor {
@@ -15,8 +14,7 @@ enum class StyleColor {
 };
 
 // The fixed colours of the dark scheme.
-namespace darkcolors
-{
+namespace darkcolors {
 inline constexpr QRgb Window = 0x272727;
 inline constexpr QRgb Button = 0x373737;
 inline constexpr QRgb ListView = 0x1f1f1f;
@@ -24,8 +22,7 @@ inline constexpr QRgb ButtonText = 0xffffff;
 } // namespace darkcolors
 
 // Switches the whole program between the platform's own look and the dark scheme.
-class Styles
-{
+class Styles {
 public:
     virtual ~Styles() = default;
     virtual void setDark(bool dark) = 0;

@@ -24,8 +24,9 @@ bool makeTempFileNames(const QString &dir, TempFileNames *names, QString *error)
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString stem = QDir(dir).filePath(
             QStringLiteral("tmp") +
-            QStringLiteral("%1").arg(QRandomGenerator::system()->bounded(0x10000u), 4, 16,
-                                     QLatin1Char('0')).toUpper() +
+            QStringLiteral("%1")
+                .arg(QRandomGenerator::system()->bounded(0x10000u), 4, 16, QLatin1Char('0'))
+                .toUpper() +
             QStringLiteral(".tmp"));
         if (!createFileExclusively(stem, &lastError))
             continue;

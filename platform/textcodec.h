@@ -7,7 +7,7 @@ namespace pelmaris::platform {
 
 // How a text file was stored, so that a rewrite can keep it.
 enum class TextEncoding {
-    Locale,   // no byte-order mark: the locale's character set (UTF-8 here)
+    Locale, // no byte-order mark: the locale's character set (UTF-8 here)
     Utf8Bom,
     Utf16LE,
     Utf16BE,

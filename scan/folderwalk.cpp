@@ -104,8 +104,7 @@ QString textOfName(const QByteArray &name, bool &faithful)
 
 } // namespace
 
-WalkResult enumerateFiles(const QString &folder, const WalkOptions &options,
-                          WalkControl &control)
+WalkResult enumerateFiles(const QString &folder, const WalkOptions &options, WalkControl &control)
 {
     WalkResult result;
     QString rootText = folder;
@@ -118,8 +117,7 @@ WalkResult enumerateFiles(const QString &folder, const WalkOptions &options,
 
     std::vector<Frame> stack;
     stack.push_back(Frame{QFile::encodeName(rootText), rootText, {}, 0});
-    if (!readFolder(stack.back().dirBytes, true, options.includeHidden,
-                    stack.back().entries)) {
+    if (!readFolder(stack.back().dirBytes, true, options.includeHidden, stack.back().entries)) {
         result.failed = true;
         return result;
     }

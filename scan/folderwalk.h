@@ -23,10 +23,10 @@ struct WalkControl {
 };
 
 struct WalkResult {
-    QStringList files;          // full paths, in the order the file system gave them
+    QStringList files; // full paths, in the order the file system gave them
     bool cancelled = false;
-    bool failed = false;        // the folder itself could not be read
-    qint64 unnamedEntries = 0;  // names that have no faithful text form, left out
+    bool failed = false;       // the folder itself could not be read
+    qint64 unnamedEntries = 0; // names that have no faithful text form, left out
 };
 
 // Every file below `folder`, depth first, each sub-folder walked at its place among
@@ -39,7 +39,6 @@ struct WalkResult {
 // A name whose bytes do not survive the trip to text and back (not valid in the
 // locale's encoding) could neither be opened again through its text form nor be told
 // apart from its look-alikes, so it is left out and counted in `unnamedEntries`.
-WalkResult enumerateFiles(const QString &folder, const WalkOptions &options,
-                          WalkControl &control);
+WalkResult enumerateFiles(const QString &folder, const WalkOptions &options, WalkControl &control);
 
 } // namespace pelmaris::scan

@@ -41,8 +41,7 @@ struct ImageListBuilder::Run {
     }
 };
 
-ImageListBuilder::ImageListBuilder(int threads)
-    : m_threads(std::max(1, threads))
+ImageListBuilder::ImageListBuilder(int threads) : m_threads(std::max(1, threads))
 {
     m_pool.setMaxThreadCount(m_threads);
     limitDecoderAllocation();

@@ -33,9 +33,9 @@ public:
     void cancel();
 
     struct Progress {
-        qsizetype tried = 0;  // paths settled in list order, listed or skipped
+        qsizetype tried = 0; // paths settled in list order, listed or skipped
         qsizetype total = 0;
-        bool done = true;      // no worker of this generation is running any more
+        bool done = true; // no worker of this generation is running any more
         bool cancelled = false;
         quint64 generation = 0;
     };

@@ -15,9 +15,7 @@ constexpr int kPixmapCacheCells = 600;
 } // namespace
 
 ImageListModel::ImageListModel(QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_captions(columnCaptions())
-    , m_pixmaps(kPixmapCacheCells)
+    : QAbstractTableModel(parent), m_captions(columnCaptions()), m_pixmaps(kPixmapCacheCells)
 {
 }
 
@@ -70,8 +68,8 @@ QVariant ImageListModel::data(const QModelIndex &index, int role) const
 
 bool ImageListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::CheckStateRole || index.column() != FileName
-        || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (role != Qt::CheckStateRole || index.column() != FileName ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
     ListItem &row = m_items[size_t(index.row())];
     const bool checked = value.toInt() == Qt::Checked;
@@ -95,11 +93,11 @@ QVariant ImageListModel::headerData(int section, Qt::Orientation orientation, in
     return {};
 }
 
-bool ImageListModel::setHeaderData(int section, Qt::Orientation orientation,
-                                   const QVariant &value, int role)
+bool ImageListModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                                   int role)
 {
-    if (orientation != Qt::Horizontal || role != Qt::EditRole || section < 0
-        || section >= ColumnCount)
+    if (orientation != Qt::Horizontal || role != Qt::EditRole || section < 0 ||
+        section >= ColumnCount)
         return false;
     m_captions[section] = value.toString();
     Q_EMIT headerDataChanged(orientation, section, section);
@@ -110,8 +108,8 @@ Qt::ItemFlags ImageListModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::ItemIsDropEnabled;
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
-        | Qt::ItemIsDragEnabled;
+    Qt::ItemFlags f =
+        Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren | Qt::ItemIsDragEnabled;
     if (index.column() == FileName)
         f |= Qt::ItemIsUserCheckable;
     return f;

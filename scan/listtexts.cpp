@@ -39,21 +39,23 @@ QString scanFoundText(qint64 found, const QLocale &locale)
 
 QString scanCancelledText(qint64 foundWithPrevious, const QLocale &locale)
 {
-    return QStringLiteral(" フォルダスキャンを打切りました ") + formatCount(foundWithPrevious, locale)
-        + QStringLiteral(" アイテムリスト作成準備中..");
+    return QStringLiteral(" フォルダスキャンを打切りました ") +
+           formatCount(foundWithPrevious, locale) + QStringLiteral(" アイテムリスト作成準備中..");
 }
 
 QString buildProgressText(qint64 rows, qint64 triedWithPrevious, qint64 totalWithPrevious,
                           const QLocale &locale)
 {
-    return formatCount(rows, locale) + QStringLiteral(" / ") + formatCount(triedWithPrevious, locale)
-        + QStringLiteral(" / ") + formatCount(totalWithPrevious, locale);
+    return formatCount(rows, locale) + QStringLiteral(" / ") +
+           formatCount(triedWithPrevious, locale) + QStringLiteral(" / ") +
+           formatCount(totalWithPrevious, locale);
 }
 
 QString buildDoneText(qint64 rows, qint64 totalWithPrevious, const QLocale &locale)
 {
-    return formatCount(rows, locale) + QStringLiteral(" / ") + formatCount(totalWithPrevious, locale)
-        + (rows > 0 ? QStringLiteral(" 発見しました") : QStringLiteral(" 該当ありません"));
+    return formatCount(rows, locale) + QStringLiteral(" / ") +
+           formatCount(totalWithPrevious, locale) +
+           (rows > 0 ? QStringLiteral(" 発見しました") : QStringLiteral(" 該当ありません"));
 }
 
 qint64 tenthOf(qint64 rows)
@@ -81,13 +83,22 @@ QString browseAllCaption(qint64 files, const QLocale &locale)
     return QStringLiteral("一括表示(") + formatCount(files, locale) + QLatin1Char(')');
 }
 
-QString checkAllPlainCaption() { return QStringLiteral("全選択"); }
-QString topTenPlainCaption() { return QStringLiteral("10%"); }
-QString browseAllPlainCaption() { return QStringLiteral("一括表示"); }
+QString checkAllPlainCaption()
+{
+    return QStringLiteral("全選択");
+}
+QString topTenPlainCaption()
+{
+    return QStringLiteral("10%");
+}
+QString browseAllPlainCaption()
+{
+    return QStringLiteral("一括表示");
+}
 
 QStringList columnCaptions()
 {
-    return {QStringLiteral("ファイル名"), QStringLiteral("形式"),  QStringLiteral("バイト数"),
+    return {QStringLiteral("ファイル名"), QStringLiteral("形式"), QStringLiteral("バイト数"),
             QStringLiteral("横幅"),       QStringLiteral("高さ"), QStringLiteral("更新日時")};
 }
 

@@ -23,16 +23,15 @@ QString scanCancelledText(qint64 foundWithPrevious, const QLocale &locale = QLoc
 // "0 / 0 該当ありません" at the end. Callers add the earlier rows of an additive scan.
 QString buildProgressText(qint64 rows, qint64 triedWithPrevious, qint64 totalWithPrevious,
                           const QLocale &locale = QLocale());
-QString buildDoneText(qint64 rows, qint64 totalWithPrevious,
-                      const QLocale &locale = QLocale());
+QString buildDoneText(qint64 rows, qint64 totalWithPrevious, const QLocale &locale = QLocale());
 
 // The first tenth of n rows, rounded half up: 15 -> 2, 14 -> 1, 5 -> 1, 4 -> 0.
 qint64 tenthOf(qint64 rows);
 
-QString checkAllCaption(qint64 rows, const QLocale &locale = QLocale());       // 全選択(12)
-QString browseCheckedCaption(qint64 rows, const QLocale &locale = QLocale());  // 選択表示(12)
-QString topTenCaption(qint64 rows, const QLocale &locale = QLocale());         // 10%(1)
-QString browseAllCaption(qint64 files, const QLocale &locale = QLocale());     // 一括表示(40)
+QString checkAllCaption(qint64 rows, const QLocale &locale = QLocale());      // 全選択(12)
+QString browseCheckedCaption(qint64 rows, const QLocale &locale = QLocale()); // 選択表示(12)
+QString topTenCaption(qint64 rows, const QLocale &locale = QLocale());        // 10%(1)
+QString browseAllCaption(qint64 files, const QLocale &locale = QLocale());    // 一括表示(40)
 
 // The captions without counts, shown while a scan runs.
 QString checkAllPlainCaption();

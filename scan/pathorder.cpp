@@ -26,7 +26,10 @@ QCollator makeCollator(bool numeric)
     return collator;
 }
 
-int sign(int v) { return (v > 0) - (v < 0); }
+int sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
 
 // Collation alone treats "a" and "A" (or "1" and "01") as equal; breaking those ties
 // by code units makes the order total, so equal-looking paths keep a fixed order.

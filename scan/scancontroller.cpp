@@ -23,9 +23,7 @@ ScanController::ScanController(ImageListModel &model, QObject *parent)
 }
 
 ScanController::ScanController(ImageListModel &model, RandomEngine engine, QObject *parent)
-    : QObject(parent)
-    , m_model(model)
-    , m_engine(std::move(engine))
+    : QObject(parent), m_model(model), m_engine(std::move(engine))
 {
     m_timer.setInterval(kPollMs);
     connect(&m_timer, &QTimer::timeout, this, &ScanController::poll);
@@ -54,8 +52,8 @@ bool ScanController::startScan(const QString &folder, ScanOrder order, const Wal
     m_walk = std::make_unique<Walk>();
     // The walk and its sort run on a pool thread; the generator is not touched by
     // anyone else while a scan runs (SortScanList is refused meanwhile).
-    m_walk->future = QtConcurrent::run(
-        [control = m_walk->control, folder, order, options, engine = &m_engine] {
+    m_walk->future =
+        QtConcurrent::run([control = m_walk->control, folder, order, options, engine = &m_engine] {
             WalkResult result = enumerateFiles(folder, options, *control);
             pelmaris::scan::SortScanList(result.files, order, *engine);
             return result;

@@ -24,7 +24,7 @@ struct ThumbnailRequest {
 };
 
 struct DecodedRow {
-    ListItem item;       // caption, sub-items; checked
+    ListItem item;        // caption, sub-items; checked
     QByteArray thumbnail; // the cell as JPEG; decoded again only when shown
 };
 

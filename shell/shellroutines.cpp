@@ -9,11 +9,9 @@
 #include <QFileInfo>
 #include <QWidget>
 
-namespace pelmaris::shell
-{
+namespace pelmaris::shell {
 
-namespace
-{
+namespace {
 const QString CrLf = QStringLiteral("\r\n");
 }
 

@@ -15,8 +15,7 @@
 
 class QWidget;
 
-namespace pelmaris::shell
-{
+namespace pelmaris::shell {
 
 // Opens a file, folder or address (one pair of enclosing quotes removed) with the
 // program the desktop associates with it.

@@ -81,8 +81,8 @@ int main(int argc, char **argv)
     RandomEngine engine = makeSeededEngine();
     SortScanList(walk.files, ScanOrder::NumericAscending, engine);
     const double sortSeconds = sortClock.nsecsElapsed() / 1e9;
-    std::printf("walk: %lld files in %.3f s; numeric sort %.3f s\n", (long long)found,
-                walkSeconds, sortSeconds);
+    std::printf("walk: %lld files in %.3f s; numeric sort %.3f s\n", (long long)found, walkSeconds,
+                sortSeconds);
     if (walkOnly) {
         std::printf("files enumerated per second: %.0f\n", found / walkSeconds);
         return 0;
@@ -112,9 +112,10 @@ int main(int argc, char **argv)
     }
     const double buildSeconds = clock.nsecsElapsed() / 1e9;
     const qint64 listed = model.rowCount();
-    std::printf("build: %lld of %lld files listed in %.3f s on %d threads; thumbnails %.0f B on average\n",
-                (long long)listed, (long long)found, buildSeconds, threads,
-                listed ? double(thumbBytes) / listed : 0.0);
+    std::printf(
+        "build: %lld of %lld files listed in %.3f s on %d threads; thumbnails %.0f B on average\n",
+        (long long)listed, (long long)found, buildSeconds, threads,
+        listed ? double(thumbBytes) / listed : 0.0);
 
     // Scale the list up with copies of the real rows to see the cost per row.
     if (listed > 0 && wantRows > listed) {
@@ -125,7 +126,8 @@ int main(int argc, char **argv)
         while (model.rowCount() < wantRows) {
             std::vector<ListItem> rows;
             std::vector<QByteArray> thumbs;
-            for (size_t i = 0; i < real.size() && model.rowCount() + qint64(rows.size()) < wantRows; ++i) {
+            for (size_t i = 0; i < real.size() && model.rowCount() + qint64(rows.size()) < wantRows;
+                 ++i) {
                 ListItem copy = real[i];
                 copy.caption.detach();
                 for (QString &s : copy.subItems)
@@ -138,12 +140,12 @@ int main(int argc, char **argv)
     }
     const qint64 rows = model.rowCount();
     const qint64 peakKb = statusKb("VmHWM");
-    std::printf("memory: VmHWM %lld kB, before the build %lld kB, rows %lld\n",
-                (long long)peakKb, (long long)baselineKb, (long long)rows);
+    std::printf("memory: VmHWM %lld kB, before the build %lld kB, rows %lld\n", (long long)peakKb,
+                (long long)baselineKb, (long long)rows);
     std::printf("images listed per second: %.1f\n", listed / buildSeconds);
     std::printf("files enumerated per second: %.0f\n", found / walkSeconds);
-    std::printf("peak resident memory per listed image: %.2f KiB (above the start-up baseline %.2f KiB)\n",
-                rows ? double(peakKb) / rows : 0.0,
-                rows ? double(peakKb - baselineKb) / rows : 0.0);
+    std::printf(
+        "peak resident memory per listed image: %.2f KiB (above the start-up baseline %.2f KiB)\n",
+        rows ? double(peakKb) / rows : 0.0, rows ? double(peakKb - baselineKb) / rows : 0.0);
     return 0;
 }

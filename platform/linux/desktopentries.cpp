@@ -8,11 +8,9 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-namespace pelmaris::platform::desktopentries
-{
+namespace pelmaris::platform::desktopentries {
 
-namespace
-{
+namespace {
 
 QStringList envList(const char *name, const QString &fallback)
 {

@@ -3,8 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace pelmaris::platform::desktopentries
-{
+namespace pelmaris::platform::desktopentries {
 
 // The applications folders of the XDG data dirs, most important first.
 QStringList applicationDirs();

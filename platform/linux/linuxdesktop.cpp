@@ -18,8 +18,8 @@ void LinuxDesktop::setTaskbarProgress(int percent, bool visible)
     if (!bus.isConnected())
         return; // nobody listens
     QDBusMessage signal = QDBusMessage::createSignal(
-        QStringLiteral("/org/pelmaris/launcher"), QStringLiteral("com.canonical.Unity.LauncherEntry"),
-        QStringLiteral("Update"));
+        QStringLiteral("/org/pelmaris/launcher"),
+        QStringLiteral("com.canonical.Unity.LauncherEntry"), QStringLiteral("Update"));
     QVariantMap properties;
     properties.insert(QStringLiteral("progress"), qBound(0, percent, 100) / 100.0);
     properties.insert(QStringLiteral("progress-visible"), visible);

@@ -20,11 +20,9 @@
 
 #include <cerrno>
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
-namespace
-{
+namespace {
 
 constexpr int NotFound = 2;
 constexpr int AccessDenied = 5;
@@ -249,8 +247,7 @@ QString LinuxShell::driveIconName(const QByteArray &fileSystemType, const QStrin
 
 } // namespace pelmaris::platform
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
 QString LinuxShell::shortcutTarget(const QString &path)
 {

@@ -2,14 +2,12 @@
 
 #include "platform/shell.h"
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
 // The freedesktop shell: default applications through the desktop's URL handlers and
 // mimeapps.list, properties through org.freedesktop.FileManager1 (with a dialog of our
 // own where no file manager offers it), the freedesktop trash.
-class LinuxShell final : public Shell
-{
+class LinuxShell final : public Shell {
 public:
     bool open(const QString &target, ShellError *error) override;
     bool startDetached(const QString &program, const QString &parameters,

@@ -4,8 +4,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
 void LinuxStyles::captureNative()
 {

@@ -5,14 +5,12 @@
 #include <QPalette>
 #include <QString>
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
 // Light is the style and palette the program started with; dark is Fusion with a dark
 // palette. The native look is captured at the first switch, so the switch back restores
 // exactly what the desktop gave us.
-class LinuxStyles final : public Styles
-{
+class LinuxStyles final : public Styles {
 public:
     void setDark(bool dark) override;
     bool isDark() const override { return m_dark; }

@@ -8,11 +8,9 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
-namespace pelmaris::platform
-{
+namespace pelmaris::platform {
 
-namespace
-{
+namespace {
 
 QString permissionText(QFile::Permissions p)
 {

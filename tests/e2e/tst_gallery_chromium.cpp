@@ -19,8 +19,7 @@
 using namespace pelmaris;
 using namespace pelmaris::gallery;
 
-namespace
-{
+namespace {
 
 const QString Chromium = QStringLiteral("/usr/bin/chromium");
 
@@ -44,8 +43,7 @@ QString localPath(const QString &href)
 
 } // namespace
 
-class TestGalleryChromium : public QObject
-{
+class TestGalleryChromium : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();

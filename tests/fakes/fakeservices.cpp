@@ -8,8 +8,8 @@ namespace pelmaris::fakes {
 FakeSpecialFolders::FakeSpecialFolders(const QString &root)
 {
     const QList<QPair<SpecialFolder, QString>> names = {
-        {SpecialFolder::Desktop, "Desktop"},     {SpecialFolder::Programs, "applications"},
-        {SpecialFolder::Startup, "autostart"},   {SpecialFolder::SendTo, "scripts"},
+        {SpecialFolder::Desktop, "Desktop"},   {SpecialFolder::Programs, "applications"},
+        {SpecialFolder::Startup, "autostart"}, {SpecialFolder::SendTo, "scripts"},
         {SpecialFolder::AppData, "config"},
     };
     for (const auto &[id, name] : names) {

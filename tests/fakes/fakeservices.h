@@ -121,7 +121,11 @@ public:
 // Records the scheme; answers colours from a table (the dark colours when dark).
 class FakeStyles final : public platform::Styles {
 public:
-    void setDark(bool dark) override { switches.append(dark); m_dark = dark; }
+    void setDark(bool dark) override
+    {
+        switches.append(dark);
+        m_dark = dark;
+    }
     bool isDark() const override { return m_dark; }
     QColor color(platform::StyleColor which) const override;
 

@@ -9,8 +9,7 @@
 using namespace pelmaris;
 using namespace pelmaris::gallery;
 
-class TestBrowserChoice : public QObject
-{
+class TestBrowserChoice : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void shortNames_data();

@@ -6,8 +6,7 @@
 
 using namespace pelmaris::gallery;
 
-namespace
-{
+namespace {
 
 PageInput baseInput(const QStringList &paths)
 {
@@ -37,8 +36,7 @@ qsizetype indexStarting(const QStringList &lines, const QString &prefix)
 
 } // namespace
 
-class TestHtmlPage : public QObject
-{
+class TestHtmlPage : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void wholePageForOnePath();

@@ -6,8 +6,7 @@
 
 using namespace pelmaris::gallery;
 
-class TestPageLayout : public QObject
-{
+class TestPageLayout : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void rule_data();

@@ -12,8 +12,7 @@
 using namespace pelmaris;
 using namespace pelmaris::gallery;
 
-namespace
-{
+namespace {
 
 QIcon squareIcon(QColor color)
 {
@@ -30,8 +29,7 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
-class TestPageWriter : public QObject
-{
+class TestPageWriter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void fileBytes();

@@ -23,8 +23,7 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-inline bool writeImage(const QString &path, QSize size, const char *format,
-                       QColor color = Qt::red)
+inline bool writeImage(const QString &path, QSize size, const char *format, QColor color = Qt::red)
 {
     QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
     QImage image(size, QImage::Format_ARGB32);
@@ -49,14 +48,17 @@ inline QByteArray jpegWithOrientation(QSize stored, quint16 orientation)
     const QByteArray jpeg = encode(image, "jpeg");
     QByteArray tiff("II*\0\x08\0\0\0", 8);
     auto le16 = [&](quint16 v) { tiff.append(char(v & 0xff)).append(char(v >> 8)); };
-    auto le32 = [&](quint32 v) { le16(quint16(v & 0xffff)); le16(quint16(v >> 16)); };
-    le16(1);          // one entry
-    le16(0x0112);     // Orientation
-    le16(3);          // SHORT
+    auto le32 = [&](quint32 v) {
+        le16(quint16(v & 0xffff));
+        le16(quint16(v >> 16));
+    };
+    le16(1);      // one entry
+    le16(0x0112); // Orientation
+    le16(3);      // SHORT
     le32(1);
     le16(orientation);
     le16(0);
-    le32(0);          // no next IFD
+    le32(0); // no next IFD
     const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
     QByteArray app1("\xff\xe1", 2);
     const quint16 length = quint16(payload.size() + 2);
@@ -81,11 +83,12 @@ inline QByteArray pngClaiming(quint32 width, quint32 height)
     };
     QByteArray ihdr;
     quint32 w = qToBigEndian(width), h = qToBigEndian(height);
-    ihdr.append(reinterpret_cast<const char *>(&w), 4).append(reinterpret_cast<const char *>(&h), 4);
+    ihdr.append(reinterpret_cast<const char *>(&w), 4)
+        .append(reinterpret_cast<const char *>(&h), 4);
     ihdr.append(char(8)).append(char(6)).append(char(0)).append(char(0)).append(char(0));
     QByteArray idat = qCompress(QByteArray(4096, '\0')).mid(4); // zlib stream, mostly empty
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", idat)
-        + chunk("IEND", QByteArray());
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", idat) +
+           chunk("IEND", QByteArray());
 }
 
 inline bool makeFifo(const QString &path)

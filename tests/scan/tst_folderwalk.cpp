@@ -67,8 +67,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("hidden");
         QTest::addColumn<QStringList>("expected");
-        const QStringList visible{"a.txt",    QStringLiteral("bad\uFFFD.txt"), "fifo",
-                                  "filelink", "sub/b.txt", "sub/deeper/c.txt"};
+        const QStringList visible{"a.txt",     QStringLiteral("bad\uFFFD.txt"),
+                                  "fifo",      "filelink",
+                                  "sub/b.txt", "sub/deeper/c.txt"};
         QStringList all = visible + QStringList{".hidden/d.txt", "sub/.e.txt"};
         std::sort(all.begin(), all.end());
         QTest::newRow("hidden included") << true << all;
@@ -102,8 +103,8 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
         WalkResult r;
         const QStringList files = walk(true, &r);
-        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                          | QFileDevice::ExeOwner);
+        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
         QVERIFY(!r.failed);
         QVERIFY(!files.contains("locked/secret.txt"));
         QVERIFY(files.contains("sub/b.txt"));

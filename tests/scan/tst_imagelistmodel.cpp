@@ -50,7 +50,8 @@ private Q_SLOTS:
     void passesTheModelTester()
     {
         ImageListModel model;
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         fill(model, 10);
         fill(model, 5);
         model.setAllChecked(false);

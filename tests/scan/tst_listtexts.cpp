@@ -64,8 +64,9 @@ private Q_SLOTS:
         QCOMPARE(buildDoneText(0, 1500, c), QStringLiteral("0 / 1,500 該当ありません"));
         QCOMPARE(scanCountText(1234, c), QStringLiteral("1,234"));
         QCOMPARE(scanFoundText(0, c), QStringLiteral("0 発見しました"));
-        QCOMPARE(scanCancelledText(1234, c),
-                 QStringLiteral(" フォルダスキャンを打切りました 1,234 アイテムリスト作成準備中.."));
+        QCOMPARE(
+            scanCancelledText(1234, c),
+            QStringLiteral(" フォルダスキャンを打切りました 1,234 アイテムリスト作成準備中.."));
         QCOMPARE(checkAllCaption(12, c), QStringLiteral("全選択(12)"));
         QCOMPARE(browseCheckedCaption(0, c), QStringLiteral("選択表示(0)"));
         QCOMPARE(browseAllCaption(40, c), QStringLiteral("一括表示(40)"));

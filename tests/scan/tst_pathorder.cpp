@@ -51,8 +51,7 @@ private Q_SLOTS:
         QTest::newRow("prefix comes first")
             << ScanOrder::DictionaryDescending << QStringList{"/p/ab", "/p/a"}
             << QStringList{"/p/ab", "/p/a"};
-        QTest::newRow("none keeps the walk order")
-            << ScanOrder::None << imgs << imgs;
+        QTest::newRow("none keeps the walk order") << ScanOrder::None << imgs << imgs;
         QTest::newRow("empty") << ScanOrder::NumericAscending << QStringList{} << QStringList{};
         QTest::newRow("single") << ScanOrder::Random << QStringList{"/p/x"} << QStringList{"/p/x"};
     }

@@ -67,7 +67,9 @@ private Q_SLOTS:
             m_images << path;
         }
         QVERIFY(fixtures::writeFile(m_root + "/a/words.jpg", "not a picture"));
-        QVERIFY(fixtures::writeFile(m_root + "/a/cut.jpg", fixtures::encode(QImage(50, 50, QImage::Format_RGB32), "png").left(30)));
+        QVERIFY(fixtures::writeFile(
+            m_root + "/a/cut.jpg",
+            fixtures::encode(QImage(50, 50, QImage::Format_RGB32), "png").left(30)));
         QVERIFY(fixtures::makeFifo(m_root + "/b/pipe.jpg"));
         RandomEngine unused(1);
         SortScanList(m_images, ScanOrder::NumericAscending, unused);

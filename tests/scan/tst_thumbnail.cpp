@@ -44,7 +44,8 @@ private Q_SLOTS:
 
     void thumbnailIsLetterBoxedOnWhite()
     {
-        QVERIFY(fixtures::writeImage(m_dir.filePath("tall.png"), QSize(300, 1000), "png", Qt::black));
+        QVERIFY(
+            fixtures::writeImage(m_dir.filePath("tall.png"), QSize(300, 1000), "png", Qt::black));
         const auto row = decode("tall.png");
         QVERIFY(row);
         const QImage cell = thumbnailImage(row->thumbnail);
@@ -111,7 +112,8 @@ private Q_SLOTS:
     {
         const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00"
                              "!\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01"
-                             "\x00\x00\x02\x02D\x01\x00;", 43);
+                             "\x00\x00\x02\x02D\x01\x00;",
+                             43);
         QVERIFY(fixtures::writeFile(m_dir.filePath("dot.png"), gif));
         const auto row = decode("dot.png");
         QVERIFY(row);
@@ -161,7 +163,7 @@ private Q_SLOTS:
         QCOMPARE(row->item.subItems[ListItem::Width], QStringLiteral("200"));
         QCOMPARE(row->item.subItems[ListItem::Height], QStringLiteral("400"));
         const QImage cell = thumbnailImage(row->thumbnail);
-        QVERIFY(qGray(cell.pixel(5, 48)) > 240);  // bar at the side: tall now
+        QVERIFY(qGray(cell.pixel(5, 48)) > 240); // bar at the side: tall now
         QVERIFY(qBlue(cell.pixel(48, 5)) > 200);
     }
 
@@ -197,7 +199,8 @@ private Q_SLOTS:
         QVERIFY(fixtures::writeFile(m_dir.filePath("empty.jpg"), {}));
         QVERIFY(QDir().mkpath(m_dir.filePath("folder.png")));
         QVERIFY(fixtures::makeFifo(m_dir.filePath("fifo.jpg")));
-        QVERIFY(fixtures::writeFile(m_dir.filePath("bomb.png"), fixtures::pngClaiming(20000, 20000)));
+        QVERIFY(
+            fixtures::writeFile(m_dir.filePath("bomb.png"), fixtures::pngClaiming(20000, 20000)));
     }
 };
 

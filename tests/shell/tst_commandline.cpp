@@ -5,8 +5,7 @@
 
 using namespace pelmaris::platform;
 
-class TestCommandLine : public QObject
-{
+class TestCommandLine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void dequoting_data();

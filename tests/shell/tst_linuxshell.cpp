@@ -10,8 +10,7 @@
 
 using namespace pelmaris::platform;
 
-namespace
-{
+namespace {
 
 void writeFile(const QString &path, const QByteArray &bytes, bool executable = false)
 {
@@ -28,8 +27,7 @@ void writeFile(const QString &path, const QByteArray &bytes, bool executable = f
 
 // The desktop lookups run against a sandbox of XDG folders; nothing is opened on the
 // real desktop.
-class TestLinuxShell : public QObject
-{
+class TestLinuxShell : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
@@ -197,8 +195,7 @@ void TestLinuxShell::shortcutTargets()
     writeFile(program, "#!/bin/sh\n", true);
     writeFile(dir + "/app.desktop",
               "[Desktop Entry]\nType=Application\nExec=\"" + program.toUtf8() + "\" %F\n");
-    writeFile(dir + "/doc.desktop",
-              "[Desktop Entry]\nType=Link\nURL=file:///srv/a%20b/c.txt\n");
+    writeFile(dir + "/doc.desktop", "[Desktop Entry]\nType=Link\nURL=file:///srv/a%20b/c.txt\n");
     writeFile(dir + "/web.desktop", "[Desktop Entry]\nType=Link\nURL=https://example.org/\n");
     writeFile(dir + "/plain.txt", "x");
     QVERIFY(QFile::link(dir + "/plain.txt", dir + "/link.txt"));

@@ -8,8 +8,7 @@
 using namespace pelmaris;
 using namespace pelmaris::shell;
 
-class TestShellRoutines : public QObject
-{
+class TestShellRoutines : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void reports_data();

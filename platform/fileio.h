@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace pelmaris::platform {
+
+// Whole-file reading and writing for everything the program stores: settings, the
+// gallery page, list files, desktop entries. Only regular files are ever opened (a FIFO
+// or device would block or stream forever), and a write either replaces the whole file
+// or leaves the old one byte for byte.
+
+enum class ReadStatus {
+    Ok,
+    Missing,    // nothing has the name
+    NotRegular, // a folder, FIFO, socket or device: never opened
+    TooLarge,   // larger than the caller's limit: not read
+    Failed,     // could not be opened or read; `error` says why
+};
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::Failed;
+    QByteArray bytes;
+    QString error; // the system's text, for the failure statuses
+};
+
+// Reads a regular file (links followed) of at most maxBytes bytes.
+ReadResult readRegularFile(const QString &path, qint64 maxBytes);
+
+// Writes `bytes` as the whole new content of `path`: a temporary file beside it, every
+// write checked, synced, then renamed over the old one. A link is written through to
+// its target. Refuses a name that holds something other than a regular file. On failure
+// returns false, sets *error to the system's text and leaves the old file untouched.
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+} // namespace pelmaris::platform

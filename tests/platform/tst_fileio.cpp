@@ -1,0 +1,112 @@
+// Whole-file reads that never open anything but a regular file, and writes that leave
+// the old file intact when they fail.
+
+#include "platform/fileio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace pelmaris::platform;
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+// Lets a test make every write beyond `bytes` fail, as a full disk does.
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestFileIo : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsOnlyRegularFiles()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.ini"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("0123456789");
+        f.close();
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+        ReadResult r = readRegularFile(file, 100);
+        QCOMPARE(r.status, ReadStatus::Ok);
+        QCOMPARE(r.bytes, QByteArray("0123456789"));
+        QCOMPARE(readRegularFile(file, 9).status, ReadStatus::TooLarge);
+        QCOMPARE(readRegularFile(file, 10).status, ReadStatus::Ok);
+        QCOMPARE(readRegularFile(dir.filePath(QStringLiteral("none")), 100).status,
+                 ReadStatus::Missing);
+        QCOMPARE(readRegularFile(dir.path(), 100).status, ReadStatus::NotRegular);
+        // A FIFO without a writer would block an ordinary open for ever.
+        QCOMPARE(readRegularFile(fifo, 100).status, ReadStatus::NotRegular);
+    }
+
+    void writesWholeFilesAndRefusesOthers()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("page.html"));
+        QString error;
+        QVERIFY(writeWholeFile(file, "first", &error));
+        QVERIFY(writeWholeFile(file, "second, longer", &error));
+        QCOMPARE(contents(file), QByteArray("second, longer"));
+        QVERIFY(writeWholeFile(file, QByteArray(), &error));
+        QCOMPARE(QFileInfo(file).size(), 0);
+
+        const QString folder = dir.filePath(QStringLiteral("folder"));
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(!writeWholeFile(folder, "x", &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(QFileInfo(folder).isDir());
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("settings.ini"));
+        const QByteArray old("[OPTION]\r\nSaveStatus=1\r\n");
+        QVERIFY(writeWholeFile(file, old));
+        bool ok = true;
+        QString error;
+        {
+            const FileSizeLimit limit(16);
+            ok = writeWholeFile(file, QByteArray(4096, 'x'), &error);
+        }
+        QVERIFY(!ok);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(file), old);
+        // No temporary file is left behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileIo)
+#include "tst_fileio.moc"

@@ -17,8 +17,8 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
     // O_NONBLOCK: opening a FIFO must not wait for a writer; the type is checked next.
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        result.status = errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing
-                                                            : ReadStatus::Failed;
+        result.status =
+            errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
         result.error = QString::fromLocal8Bit(std::strerror(errno));
         return result;
     }

@@ -8,6 +8,7 @@ class Dialogs;
 class Desktop;
 class Shell;
 class Styles;
+class Clipboard;
 
 // The platform services, built once in main() (or from fakes in tests) and handed down.
 // The pointers are never null and outlive every user.
@@ -18,6 +19,7 @@ struct Services {
     Desktop *desktop = nullptr;
     Shell *shell = nullptr;
     Styles *styles = nullptr;
+    Clipboard *clipboard = nullptr;
 };
 
 } // namespace pelmaris::platform

@@ -16,6 +16,7 @@ Services LinuxServices::services()
     s.desktop = &m_desktop;
     s.shell = &m_shell;
     s.styles = &m_styles;
+    s.clipboard = &m_clipboard;
     return s;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/linuxclipboard.h"
 #include "platform/linux/linuxdesktop.h"
 #include "platform/linux/linuxdialogs.h"
 #include "platform/linux/linuxshell.h"
@@ -24,6 +25,7 @@ private:
     LinuxDesktop m_desktop;
     LinuxShell m_shell;
     LinuxStyles m_styles;
+    LinuxClipboard m_clipboard;
 };
 
 } // namespace pelmaris::platform

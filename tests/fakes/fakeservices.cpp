@@ -135,6 +135,7 @@ platform::Services FakePlatform::services()
     s.desktop = &desktop;
     s.shell = &shell;
     s.styles = &styles;
+    s.clipboard = &clipboard;
     return s;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/clipboard.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -137,6 +138,43 @@ private:
     bool m_dark = false;
 };
 
+// Keeps what was set, as the kind of content it was set as.
+class FakeClipboard final : public platform::Clipboard {
+public:
+    QString text() const override { return m_text; }
+    bool hasText() const override { return m_hasText; }
+    void setText(const QString &text) override
+    {
+        clear();
+        m_text = text;
+        m_hasText = true;
+    }
+    void setFiles(const QStringList &paths) override
+    {
+        clear();
+        files = paths;
+    }
+    void setImage(const QImage &picture) override
+    {
+        clear();
+        image = picture;
+    }
+    void clear()
+    {
+        m_text.clear();
+        m_hasText = false;
+        files.clear();
+        image = QImage();
+    }
+
+    QStringList files;
+    QImage image;
+
+private:
+    QString m_text;
+    bool m_hasText = false;
+};
+
 // A whole fake platform in a private sandbox folder.
 class FakePlatform {
 public:
@@ -151,6 +189,7 @@ public:
     FakeDesktop desktop;
     FakeShell shell;
     FakeStyles styles;
+    FakeClipboard clipboard;
 };
 
 } // namespace pelmaris::fakes

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "platform/programinfo.h"
+
 #include <QString>
 
 namespace pelmaris::gallery {
 
 // The program's version and the maker's texts, written into every page.
-inline const QString VersionText = QStringLiteral("V1.6");
-inline const QString MakerCopyright = QStringLiteral("Copyright (C) 2025 Wendelmoor");
-inline const QString MakerHomePage = QStringLiteral("https://www.wendelmoor.example/");
-inline const QString MakerDonationPage =
-    QStringLiteral("https://www.wendelmoor.example/donation.html");
+inline const QString &VersionText = program::VersionLabel;
+inline const QString &MakerCopyright = program::MakerCopyright;
+inline const QString &MakerHomePage = program::MakerHomePage;
+inline const QString &MakerDonationPage = program::MakerDonationPage;
 
 } // namespace pelmaris::gallery

@@ -1,90 +1,42 @@
+// The window's own life: creation, first show, clock, resizing, launch parameters and
+// drops, close with the settings file and the temporary files.
+
 #include "app/pelmarisform.h"
 
+#include "app/foldertree.h"
+#include "app/menucommands.h"
 #include "app/pagecontrol.h"
+#include "app/scancommands.h"
+#include "app/settingsbinding.h"
+#include "app/windowroutines.h"
 #include "gallery/browserchoice.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
-#include "platform/shell.h"
+#include "platform/pathtext.h"
+#include "platform/programinfo.h"
 #include "platform/specialfolders.h"
 #include "platform/systeminfo.h"
+#include "platform/tempfiles.h"
 #include "scan/imagelistmodel.h"
-#include "scan/scancontroller.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
-#include <QHeaderView>
 #include <QLabel>
-#include <QListView>
 #include <QLocale>
-#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSpinBox>
-#include <QSplitter>
 #include <QStackedWidget>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace pelmaris::app {
 
-namespace {
-
-const QString VersionLabel = QStringLiteral("V1.6");
-
-// Sets a group of radio buttons the way reading the settings does: each key read as true
-// checks its button (the last one wins); when none is true, none stays checked.
-void applyRadioGroup(const QList<QAbstractButton *> &buttons, const QList<bool> &values)
-{
-    bool any = false;
-    for (int i = 0; i < buttons.size(); ++i) {
-        if (values[i]) {
-            buttons[i]->setChecked(true);
-            any = true;
-        }
-    }
-    if (!any) {
-        for (QAbstractButton *b : buttons) {
-            const bool exclusive = b->autoExclusive();
-            b->setAutoExclusive(false);
-            b->setChecked(false);
-            b->setAutoExclusive(exclusive);
-        }
-    }
-}
-
-void applyActionGroup(const QList<QAction *> &actions, const QList<bool> &values)
-{
-    QActionGroup *group = actions.first()->actionGroup();
-    const auto policy = group->exclusionPolicy();
-    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (int i = 0; i < actions.size(); ++i)
-        actions[i]->setChecked(false);
-    group->setExclusionPolicy(policy);
-    for (int i = 0; i < actions.size(); ++i)
-        if (values[i])
-            actions[i]->setChecked(true);
-}
-
-QString withDelimiter(const QString &path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
-
-} // namespace
-
 QString TPelmarisForm::GetSpecialFolderPath(platform::SpecialFolder id) const
 {
-    return withDelimiter(m_services.folders->path(id));
+    return pathtext::withDelimiter(m_services.folders->path(id));
 }
 
 QString TPelmarisForm::settingsFileToRead() const
@@ -109,9 +61,12 @@ void TPelmarisForm::FormCreate()
     context.workArea = m_services.system->workArea().size();
     context.current = m_placement;
     context.desktopPath = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
-    applySettings(readSettings(platform::IniFile::load(settingsFileToRead()), context));
+    const Settings settings = readSettings(platform::IniFile::load(settingsFileToRead()), context);
+    applyPlacement(settings.placement);
+    SettingsBinding(*this, *this, *m_menus, *m_tree).apply(settings.options, width());
 
-    buildTree();
+    m_tree->create(PnTreeView, PopupMenu3, ChkBxShowHidden->isChecked());
+    ShellTreeView1 = m_tree->view();
     MakeTempFileNames();
     if (BrowserName1.isEmpty())
         BrowserName1 = gallery::GetDefaultBrowser(m_services);
@@ -120,8 +75,9 @@ void TPelmarisForm::FormCreate()
     CenterCancelButton(btnCancel1, PnListView);
     btnCancel1->hide();
     PageControl1->setCurrentWidget(TabSheetSearch);
-    setWindowTitle(QStringLiteral("ペルマリス"));
+    setWindowTitle(program::Title);
     BtnShuffle1->setEnabled(false);
+    ListModel->ResetColumnCaptions();
     Timer1Timer();
 }
 
@@ -138,175 +94,15 @@ WindowPlacement TPelmarisForm::currentPlacement() const
     return p;
 }
 
-void TPelmarisForm::applySettings(const Settings &settings)
+void TPelmarisForm::applyPlacement(const WindowPlacement &p)
 {
-    m_placement = settings.placement;
-    const WindowPlacement &p = settings.placement;
+    m_placement = p;
     const QPoint origin = m_services.system->workArea().topLeft();
     setGeometry(QRect(origin + QPoint(p.left, p.top),
                       QSize(qMax(1, p.right - p.left), qMax(1, p.bottom - p.top))));
     setWindowState(p.state == 2   ? Qt::WindowMaximized
                    : p.state == 1 ? Qt::WindowMinimized
                                   : Qt::WindowNoState);
-
-    const Options &o = settings.options;
-    ChkBxSpreadTree->setChecked(o.spreadTree);
-    ChkBxShowHidden->setChecked(o.showHidden);
-    ChkBxCloseQuery->setChecked(o.closeQuery);
-    ChkBxSaveStatus->setChecked(o.saveStatus);
-    CurrentDir1 = o.currentDir;
-    Splitter1->setSizes({qMax(0, o.treeViewWidth), qMax(1, width() - o.treeViewWidth)});
-    applyActionGroup(
-        {action(QStringLiteral("pm3ScanDetail")), action(QStringLiteral("pm3ScanNameOnly"))},
-        {o.treeViewScanDetail, o.treeViewScanNameOnly});
-    ScrollPos = o.scrollPos;
-    applyActionGroup({action(QStringLiteral("pm3NumSortA")), action(QStringLiteral("pm3NumSortD")),
-                      action(QStringLiteral("pm3DicSortA")), action(QStringLiteral("pm3DicSortD")),
-                      action(QStringLiteral("pm3RandomOut"))},
-                     {o.numSortA, o.numSortD, o.dicSortA, o.dicSortD, o.randomOut});
-    ListView1->setCurrentWidget(ListView1Icons);
-
-    applyRadioGroup({RadioButton11}, {o.autoSized});
-    applyRadioGroup({RadioButton12}, {o.rangeView});
-    NumberBox12->setValue(o.rangeVal);
-    applyRadioGroup({RadioButton21}, {o.fixedWidth});
-    NumberBox21->setValue(o.horizVal);
-    applyRadioGroup({RadioButton31}, {o.fixedHeight});
-    NumberBox31->setValue(o.vertVal);
-    applyRadioGroup({RadioButton41}, {o.setWidth});
-    NumberBox41->setValue(o.widthVal);
-    applyRadioGroup({RadioButton51}, {o.asIs});
-    if (!(o.autoSized || o.rangeView || o.fixedWidth || o.fixedHeight || o.setWidth || o.asIs))
-        applyRadioGroup({RadioButton11, RadioButton12, RadioButton21, RadioButton31, RadioButton41,
-                         RadioButton51},
-                        {false, false, false, false, false, false});
-
-    applyRadioGroup({rbBrowserDefault, rbBrowserEdge, rbBrowserChrome, rbBrowserElse},
-                    {o.browserDefault, o.browserEdge, o.browserChrome, o.browserElse});
-    BrowserName1 = o.browserName;
-    BrowserName2 = o.browserName2;
-    applyRadioGroup({rbBrowserLight, rbbrowserDark}, {o.browserLight, o.browserDark});
-}
-
-Settings TPelmarisForm::collectSettings() const
-{
-    Settings s;
-    s.placement = currentPlacement();
-    Options &o = s.options;
-    o.spreadTree = ChkBxSpreadTree->isChecked();
-    o.showHidden = ChkBxShowHidden->isChecked();
-    o.closeQuery = ChkBxCloseQuery->isChecked();
-    o.saveStatus = ChkBxSaveStatus->isChecked();
-    o.currentDir = o.spreadTree ? CurrentDir1 : QString();
-    o.treeViewWidth = Splitter1->sizes().value(0);
-    o.treeViewScanDetail = action(QStringLiteral("pm3ScanDetail"))->isChecked();
-    o.treeViewScanNameOnly = action(QStringLiteral("pm3ScanNameOnly"))->isChecked();
-    o.numSortA = action(QStringLiteral("pm3NumSortA"))->isChecked();
-    o.numSortD = action(QStringLiteral("pm3NumSortD"))->isChecked();
-    o.dicSortA = action(QStringLiteral("pm3DicSortA"))->isChecked();
-    o.dicSortD = action(QStringLiteral("pm3DicSortD"))->isChecked();
-    o.randomOut = action(QStringLiteral("pm3RandomOut"))->isChecked();
-    o.scrollPos = ShellTreeView1 ? ShellTreeView1->horizontalScrollBar()->value() : ScrollPos;
-    o.autoSized = RadioButton11->isChecked();
-    o.rangeView = RadioButton12->isChecked();
-    o.rangeVal = NumberBox12->value();
-    o.fixedWidth = RadioButton21->isChecked();
-    o.horizVal = NumberBox21->value();
-    o.fixedHeight = RadioButton31->isChecked();
-    o.vertVal = NumberBox31->value();
-    o.setWidth = RadioButton41->isChecked();
-    o.widthVal = NumberBox41->value();
-    o.asIs = RadioButton51->isChecked();
-    o.browserDefault = rbBrowserDefault->isChecked();
-    o.browserEdge = rbBrowserEdge->isChecked();
-    o.browserChrome = rbBrowserChrome->isChecked();
-    o.browserElse = rbBrowserElse->isChecked();
-    o.browserName = BrowserName1;
-    o.browserName2 = BrowserName2;
-    o.browserLight = rbBrowserLight->isChecked();
-    o.browserDark = rbbrowserDark->isChecked();
-    return s;
-}
-
-void TPelmarisForm::buildTree()
-{
-    ShellTreeModel = new QFileSystemModel(this);
-    ShellTreeModel->setObjectName(QStringLiteral("ShellTreeModel"));
-    ShellTreeModel->setReadOnly(true); // label editing is refused
-    ShellTreeModel->setResolveSymlinks(false);
-    ShellTreeModel->setOption(QFileSystemModel::DontWatchForChanges, true);
-    ChkBxShowHiddenClick();
-    ShellTreeModel->setRootPath(QStringLiteral("/"));
-
-    ShellTreeView1 = new QTreeView(PnTreeView);
-    ShellTreeView1->setObjectName(QStringLiteral("ShellTreeView1"));
-    ShellTreeView1->setModel(ShellTreeModel);
-    for (int c = 1; c < ShellTreeModel->columnCount(); ++c)
-        ShellTreeView1->hideColumn(c);
-    ShellTreeView1->header()->hide();
-    ShellTreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    ShellTreeView1->header()->setStretchLastSection(false);
-    ShellTreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ShellTreeView1->setFrameShape(QFrame::StyledPanel);
-    ShellTreeView1->setRootIsDecorated(true);
-    ShellTreeView1->setTabKeyNavigation(false);
-    ShellTreeView1->setFocusPolicy(Qt::ClickFocus);
-    ShellTreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ShellTreeView1->setExpandsOnDoubleClick(false);
-    auto *layout = static_cast<QVBoxLayout *>(PnTreeView->layout());
-    layout->insertWidget(0, ShellTreeView1, 1);
-    delete layout->takeAt(1); // the stretch that held the tree's place
-
-    connect(ShellTreeView1, &QTreeView::clicked, this, &TPelmarisForm::ShellTreeView1Click);
-    connect(ShellTreeView1, &QTreeView::doubleClicked, this,
-            &TPelmarisForm::ShellTreeView1DblClick);
-    connect(ShellTreeView1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        // A right click selects the node under the pointer before the menu opens.
-        const QModelIndex index = ShellTreeView1->indexAt(pos);
-        if (index.isValid())
-            ShellTreeView1->setCurrentIndex(index);
-        PopupMenu3->popup(ShellTreeView1->viewport()->mapToGlobal(pos));
-    });
-    // The saved scroll position can only be applied once the tree has content to scroll.
-    auto *once = new QMetaObject::Connection;
-    *once = connect(ShellTreeModel, &QFileSystemModel::directoryLoaded, this, [this, once] {
-        if (ShellTreeView1->horizontalScrollBar()->maximum() >= ScrollPos) {
-            ShellTreeView1->horizontalScrollBar()->setValue(ScrollPos);
-            disconnect(*once);
-            delete once;
-        }
-    });
-}
-
-QString TPelmarisForm::treeSelectedPath() const
-{
-    if (!ShellTreeView1)
-        return {};
-    const QModelIndex index = ShellTreeView1->currentIndex();
-    return index.isValid() ? ShellTreeModel->filePath(index) : QString();
-}
-
-void TPelmarisForm::navigateTree(const QString &folder)
-{
-    if (!ShellTreeView1)
-        return;
-    QString path = QDir::cleanPath(folder);
-    const QModelIndex index = ShellTreeModel->index(path);
-    if (!index.isValid())
-        return;
-    ShellTreeView1->setCurrentIndex(index);
-    ShellTreeView1->expand(index);
-    ShellTreeView1->scrollTo(index);
-}
-
-void TPelmarisForm::ChkBxShowHiddenClick()
-{
-    if (!ShellTreeModel)
-        return;
-    QDir::Filters filters = QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives;
-    if (ChkBxShowHidden->isChecked())
-        filters |= QDir::Hidden;
-    ShellTreeModel->setFilter(filters);
 }
 
 void TPelmarisForm::MakeTempFileNames()
@@ -335,16 +131,17 @@ void TPelmarisForm::showEvent(QShowEvent *event)
 void TPelmarisForm::ShowingChanged()
 {
     setEnabled(true);
+    // The saved scroll position is applied once, at start; later folder loads leave the
+    // tree where the user put it.
+    m_tree->setScrollPosition(ScrollPos);
     if (!m_launchParameters.isEmpty()) {
         repaint();
         HandleLaunchParameter();
         return;
     }
-    if (ShellTreeView1)
-        QApplication::setOverrideCursor(Qt::BusyCursor);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
     RestoreStartFolder();
-    if (ShellTreeView1)
-        QApplication::restoreOverrideCursor();
+    QApplication::restoreOverrideCursor();
 }
 
 void TPelmarisForm::RestoreStartFolder()
@@ -353,7 +150,7 @@ void TPelmarisForm::RestoreStartFolder()
     if (!ChkBxSpreadTree->isChecked())
         folder = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
     else if (!CurrentDir1.isEmpty() && QFileInfo(CurrentDir1).isDir())
-        folder = withDelimiter(CurrentDir1);
+        folder = pathtext::withDelimiter(CurrentDir1);
     else
         folder = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
     navigateTree(folder);
@@ -381,29 +178,9 @@ void TPelmarisForm::FormResize()
     CenterCancelButton(btnCancel1, PnListView);
 }
 
-void TPelmarisForm::CenterCancelButton(QWidget *button, QWidget *control)
-{
-    if (button->parentWidget() != control) {
-        const bool visible = button->isVisible();
-        button->setParent(control);
-        button->setVisible(visible);
-    }
-    const int w = control->width();
-    const int h = control->height();
-    const int bw = w > h ? w / 4 : w / 2;
-    const int bh = h / 4;
-    button->setGeometry((w - bw) / 2, (h - bh) / 2, bw, bh);
-    button->raise();
-}
-
-void TPelmarisForm::SetCloseEnabled(bool enabled)
-{
-    m_closeEnabled = enabled;
-}
-
 void TPelmarisForm::closeEvent(QCloseEvent *event)
 {
-    if (!m_closeEnabled || !FormCloseQuery()) {
+    if (!closeEnabled() || !FormCloseQuery()) {
         event->ignore();
         return;
     }
@@ -425,19 +202,21 @@ void TPelmarisForm::writeSettingsFile()
     const QString exe = m_services.system->executablePath();
     const QString path = settingsFileToWrite();
     platform::IniFile ini = platform::IniFile::load(path);
-    ProgramInfo program;
-    program.name = QFileInfo(exe).fileName();
-    program.path = withDelimiter(QFileInfo(exe).absolutePath());
-    program.version = VersionLabel;
-    program.iniFile = path;
+    ProgramInfo info;
+    info.name = QFileInfo(exe).fileName();
+    info.path = pathtext::withDelimiter(QFileInfo(exe).absolutePath());
+    info.version = program::VersionLabel;
+    info.iniFile = path;
     const QLocale locale;
     const QDateTime now = QDateTime::currentDateTime();
-    program.lastClose = locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
-                        locale.toString(now.time(), QLocale::LongFormat);
-    Settings settings = collectSettings();
+    info.lastClose = locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
+                     locale.toString(now.time(), QLocale::LongFormat);
+    Settings settings;
+    settings.placement = currentPlacement();
+    settings.options = SettingsBinding(*this, *this, *m_menus, *m_tree).collect();
     if (!settings.options.spreadTree)
         CurrentDir1.clear();
-    writeSettings(ini, settings, program);
+    writeSettings(ini, settings, info);
     QString error;
     // A file that cannot be saved is reported; it must not keep the window from closing.
     if (!ini.save(path, &error))
@@ -451,53 +230,6 @@ void TPelmarisForm::removeTempFiles()
     for (const QString &name : {TempIconFileName1, TempIconFileName4})
         if (!name.isEmpty())
             QFile::remove(name);
-}
-
-int TPelmarisForm::listRowCount() const
-{
-    return ListModel ? ListModel->rowCount() : 0;
-}
-
-void TPelmarisForm::EnableListControls(bool enable)
-{
-    const QList<QWidget *> rowControls = {GridPanel2, CheckBoxAll1, CheckBoxTop10, RbPreView,
-                                          RbReport,   BtnShuffle1,  ListView1,     GridPanel1};
-    for (QWidget *w : rowControls)
-        w->setEnabled(enable);
-    for (QWidget *w : GridPanel1->findChildren<QWidget *>())
-        w->setEnabled(enable);
-    if (!enable) {
-        BtnShuffle1->setIcon(QIcon());
-        setPageButtonImage(-1);
-    } else {
-        showListState();
-    }
-}
-
-void TPelmarisForm::showListState()
-{
-    if (listRowCount() == 0) {
-        GridPanel2->setEnabled(false);
-        BtnShuffle1->setIcon(QIcon());
-        BtnShuffle1->setEnabled(false);
-        GridPanel1->setEnabled(false);
-        setPageButtonImage(-1);
-        btnBrowse1->setEnabled(false);
-        btnBrowse3->setEnabled(false);
-    } else {
-        applyBrowserImage();
-        BtnShuffle1->setIcon(QIcon::fromTheme(QStringLiteral("media-playlist-shuffle")));
-    }
-}
-
-void TPelmarisForm::PageControl1Change(int)
-{
-    QWidget *page = PageControl1->currentWidget();
-    if (page == TabSheetFile) {
-        refreshBrowserLabels();
-    } else if (page == TabSheetSearch && m_shownOnce) {
-        showListState();
-    }
 }
 
 void TPelmarisForm::dragEnterEvent(QDragEnterEvent *event)
@@ -522,11 +254,6 @@ void TPelmarisForm::HandleLaunchParameter()
     IsTaskBarShowing = true;
 }
 
-QString TPelmarisForm::ResolveShortcutTarget(const QString &path) const
-{
-    return m_services.shell->shortcutTarget(path);
-}
-
 void TPelmarisForm::WMDropFiles(const QString &firstPath)
 {
     TargetFileName1 = firstPath;
@@ -549,7 +276,7 @@ void TPelmarisForm::actOnExternalPath(const QString &path, const QString &failur
     }
     navigateTree(folder);
     // The folder itself is scanned, also when the tree does not show it (a hidden one).
-    startScanOf(folder, false);
+    Scan->startScanOf(folder, false);
 }
 
 } // namespace pelmaris::app

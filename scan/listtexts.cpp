@@ -95,6 +95,10 @@ QString browseAllPlainCaption()
 {
     return QStringLiteral("一括表示");
 }
+QString browseCheckedPlainCaption()
+{
+    return QStringLiteral("選択表示");
+}
 
 QStringList columnCaptions()
 {

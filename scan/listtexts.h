@@ -37,6 +37,7 @@ QString browseAllCaption(qint64 files, const QLocale &locale = QLocale());    //
 QString checkAllPlainCaption();
 QString topTenPlainCaption();
 QString browseAllPlainCaption();
+QString browseCheckedPlainCaption();
 
 // The six column captions, without any sort mark.
 QStringList columnCaptions();

@@ -40,6 +40,9 @@ public:
     ScanController(ImageListModel &model, RandomEngine engine, QObject *parent = nullptr);
     ~ScanController() override;
 
+    // The program's one random generator: the random orders and the shuffle draw from it.
+    RandomEngine &randomEngine() { return m_engine; }
+
     // ScanList: every file of the last scan, in the chosen order.
     const QStringList &scanList() const { return m_scanList; }
     void setScanList(QStringList paths);

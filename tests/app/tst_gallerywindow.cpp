@@ -2,7 +2,10 @@
 // buttons, the colour scheme, the layout row's guards, the browser choice and its menu,
 // and the browser choice that the settings bring back.
 
+#include "app/gallerycommands.h"
+#include "app/listcommands.h"
 #include "app/pelmarisform.h"
+#include "app/scancommands.h"
 #include "fakeservices.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
@@ -111,7 +114,7 @@ struct Window {
         form->navigateTree(folder);
         if (form->treeSelectedPath() != folder)
             return false;
-        form->ShellTreeView1DblClick();
+        form->Scan->ShellTreeView1DblClick();
         return QTest::qWaitFor(
             [&] { return !form->Scanner->isBusy() && form->btnCancel1->isHidden(); }, 20000);
     }
@@ -450,15 +453,15 @@ void TestGalleryWindow::browseOneImage()
     QItemSelectionModel *selection = w.form->ListView1Icons->selectionModel();
     QAction *browse = w.form->action(QStringLiteral("pm1Browse"));
     selection->clear();
-    w.form->PopupMenu1Popup();
+    w.form->List->PopupMenu1Popup();
     QVERIFY(!browse->isEnabled());
-    w.form->pm1BrowseClick(); // the handler itself also refuses
+    w.form->Gallery->pm1BrowseClick(); // the handler itself also refuses
     QVERIFY(starts(w.fake.shell).isEmpty());
 
     const QModelIndex second = w.form->ListModel->index(1, 0);
     selection->setCurrentIndex(second,
                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    w.form->PopupMenu1Popup();
+    w.form->List->PopupMenu1Popup();
     QVERIFY(browse->isEnabled());
     browse->trigger();
     const auto calls = starts(w.fake.shell);

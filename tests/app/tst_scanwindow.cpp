@@ -2,7 +2,10 @@
 // status texts, captions, enabling, cancel, the tree click, the two check boxes and the
 // paths that come from outside (launch parameters and drops).
 
+#include "app/gallerycommands.h"
+#include "app/listcommands.h"
 #include "app/pelmarisform.h"
+#include "app/scancommands.h"
 #include "fakeservices.h"
 #include "scan/imagelistmodel.h"
 #include "scan/listtexts.h"
@@ -114,7 +117,7 @@ struct Window {
         form.navigateTree(folder);
         if (form.treeSelectedPath() != folder)
             return false;
-        additive ? form.pm3AddDetectClick() : form.ShellTreeView1DblClick();
+        additive ? form.Scan->pm3AddDetectClick() : form.Scan->ShellTreeView1DblClick();
         return waitIdle(form);
     }
 
@@ -413,7 +416,7 @@ void TestScanWindow::cancelScanListsWhatWasFound()
     Window w;
     QVERIFY(w.show());
     w.form.navigateTree(at("wide"));
-    w.form.ShellTreeView1DblClick();
+    w.form.Scan->ShellTreeView1DblClick();
     QVERIFY(w.form.btnCancel3->isVisible());
     QVERIFY(!w.form.close());
     QVERIFY(w.form.isVisible());
@@ -506,7 +509,7 @@ void TestScanWindow::treeClick()
 
     w.form.navigateTree(at(folder));
     QCOMPARE(w.form.treeSelectedPath(), at(folder));
-    w.form.ShellTreeView1Click();
+    w.form.Scan->ShellTreeView1Click();
 
     QCOMPARE(w.form.CurrentDir1, at(folder));
     QCOMPARE(w.form.btnBrowse1->text(), QStringLiteral("選択表示(%1)").arg(inside.size()));
@@ -555,7 +558,7 @@ void TestScanWindow::checkAllAndFirstTenth()
 
     // The shuffle keeps the counts in the captions and the checked rows first.
     w.form.CheckBoxTop10->click();
-    w.form.BtnShuffle1Click();
+    w.form.List->BtnShuffle1Click();
     QCOMPARE(checks(*w.form.ListModel), firstThree);
     QCOMPARE(w.form.CheckBoxAll1->text(), QStringLiteral("全選択(25)"));
     QCOMPARE(w.form.CheckBoxTop10->text(), QStringLiteral("10%(3)"));
@@ -647,7 +650,7 @@ void TestScanWindow::treeMenuFollowsTheWork()
     const auto enabled = [&w](const char *name) { return w.form.action(name)->isEnabled(); };
 
     // Nothing listed: no additive scan.
-    w.form.PopupMenu3Popup();
+    w.form.Scan->PopupMenu3Popup();
     QVERIFY(enabled("Pm3StartDetect"));
     QVERIFY(!enabled("pm3AddDetect"));
     QVERIFY(enabled("pm3NumSortA"));
@@ -655,7 +658,7 @@ void TestScanWindow::treeMenuFollowsTheWork()
     // While the walk runs every entry is off; while the list builds, the scans and orders.
     QStringList whileBuilding;
     QObject::connect(w.form.Scanner, &ScanController::scanFinished, &w.form, [&] {
-        w.form.PopupMenu3Popup();
+        w.form.Scan->PopupMenu3Popup();
         for (QAction *a : w.form.PopupMenu3->actions())
             if (a->isEnabled())
                 whileBuilding << a->objectName();
@@ -663,12 +666,12 @@ void TestScanWindow::treeMenuFollowsTheWork()
     w.form.navigateTree(at("mixed"));
     w.form.action("Pm3StartDetect")->trigger();
     QVERIFY(w.form.Scanner->isScanning());
-    w.form.PopupMenu3Popup();
+    w.form.Scan->PopupMenu3Popup();
     for (QAction *a : w.form.PopupMenu3->actions())
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
     // A second scan request meanwhile is refused.
     w.form.navigateTree(at("junk"));
-    w.form.ShellTreeView1DblClick();
+    w.form.Scan->ShellTreeView1DblClick();
     QVERIFY(waitIdle(w.form));
     QCOMPARE(w.form.DblClickPath1, at("mixed"));
     QCOMPARE(w.form.ScanList().size(), 9);
@@ -678,7 +681,7 @@ void TestScanWindow::treeMenuFollowsTheWork()
     QCOMPARE(w.form.ListModel->rowCount(), 6);
 
     // With rows listed the additive scan is offered and its entry appends.
-    w.form.PopupMenu3Popup();
+    w.form.Scan->PopupMenu3Popup();
     QVERIFY(enabled("Pm3StartDetect"));
     QVERIFY(enabled("pm3AddDetect"));
     w.form.navigateTree(at("mixed/sub"));

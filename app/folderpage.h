@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/formcontrols.h"
+
+#include <QWidget>
+
+namespace pelmaris::scan {
+class ImageListModel;
+}
+
+namespace pelmaris::app {
+
+// The "フォルダ" page: the folder tree's panel, the image list with its option row and
+// its two views over one model, and the gallery layout row beneath. The folder tree
+// itself is made later, at start-up (FolderTree).
+class FolderPage : public QWidget {
+    Q_OBJECT
+public:
+    FolderPage(FormControls &ui, scan::ImageListModel *model, QWidget *parent = nullptr);
+
+private:
+    void buildListPanel(FormControls &ui, scan::ImageListModel *model);
+    void buildLayoutRow(FormControls &ui);
+};
+
+} // namespace pelmaris::app

@@ -1,0 +1,97 @@
+#include "app/foldertree.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace pelmaris::app {
+
+FolderTree::FolderTree(QObject *parent) : QObject(parent) {}
+
+QTreeView *FolderTree::create(QWidget *panel, QMenu *popup, bool showHidden)
+{
+    m_model = new QFileSystemModel(this);
+    m_model->setObjectName(QStringLiteral("ShellTreeModel"));
+    m_model->setReadOnly(true); // label editing is refused
+    m_model->setResolveSymlinks(false);
+    m_model->setOption(QFileSystemModel::DontWatchForChanges, true);
+    setShowHidden(showHidden);
+    m_model->setRootPath(QStringLiteral("/"));
+
+    m_view = new QTreeView(panel);
+    m_view->setObjectName(QStringLiteral("ShellTreeView1"));
+    m_view->setModel(m_model);
+    for (int c = 1; c < m_model->columnCount(); ++c)
+        m_view->hideColumn(c);
+    m_view->header()->hide();
+    m_view->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_view->header()->setStretchLastSection(false);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setFrameShape(QFrame::StyledPanel);
+    m_view->setRootIsDecorated(true);
+    m_view->setTabKeyNavigation(false);
+    m_view->setFocusPolicy(Qt::ClickFocus);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_view->setExpandsOnDoubleClick(false);
+    auto *layout = static_cast<QVBoxLayout *>(panel->layout());
+    layout->insertWidget(0, m_view, 1);
+    delete layout->takeAt(1); // the stretch that held the tree's place
+
+    connect(m_view, &QTreeView::clicked, this, &FolderTree::clicked);
+    connect(m_view, &QTreeView::doubleClicked, this, &FolderTree::doubleClicked);
+    connect(m_view, &QWidget::customContextMenuRequested, this, [this, popup](const QPoint &pos) {
+        // A right click selects the node under the pointer before the menu opens.
+        const QModelIndex index = m_view->indexAt(pos);
+        if (index.isValid())
+            m_view->setCurrentIndex(index);
+        popup->popup(m_view->viewport()->mapToGlobal(pos));
+    });
+    return m_view;
+}
+
+QString FolderTree::selectedPath() const
+{
+    if (!m_view)
+        return {};
+    const QModelIndex index = m_view->currentIndex();
+    return index.isValid() ? m_model->filePath(index) : QString();
+}
+
+void FolderTree::navigate(const QString &folder)
+{
+    if (!m_view)
+        return;
+    const QModelIndex index = m_model->index(QDir::cleanPath(folder));
+    if (!index.isValid())
+        return;
+    m_view->setCurrentIndex(index);
+    m_view->expand(index);
+    m_view->scrollTo(index);
+}
+
+void FolderTree::setShowHidden(bool show)
+{
+    if (!m_model)
+        return;
+    QDir::Filters filters = QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives;
+    if (show)
+        filters |= QDir::Hidden;
+    m_model->setFilter(filters);
+}
+
+int FolderTree::scrollPosition() const
+{
+    return m_view ? m_view->horizontalScrollBar()->value() : 0;
+}
+
+void FolderTree::setScrollPosition(int position)
+{
+    if (m_view)
+        m_view->horizontalScrollBar()->setValue(position);
+}
+
+} // namespace pelmaris::app

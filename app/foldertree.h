@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QFileSystemModel;
+class QMenu;
+class QTreeView;
+class QWidget;
+
+namespace pelmaris::app {
+
+// The folder tree `ShellTreeView1`: folders only, rooted at "/", read-only, hidden
+// folders shown or not. Made at start-up inside the tree panel.
+class FolderTree : public QObject {
+    Q_OBJECT
+
+public:
+    explicit FolderTree(QObject *parent = nullptr);
+
+    // Builds the tree into the panel, above what the panel already holds.
+    QTreeView *create(QWidget *panel, QMenu *popup, bool showHidden);
+    QTreeView *view() const { return m_view; }
+
+    // The selected folder, without a trailing delimiter; empty without a tree.
+    QString selectedPath() const;
+    // Opens the tree at a folder and scrolls it into view.
+    void navigate(const QString &folder);
+    void setShowHidden(bool show);
+    int scrollPosition() const;
+    void setScrollPosition(int position);
+
+Q_SIGNALS:
+    void clicked();
+    void doubleClicked();
+
+private:
+    QFileSystemModel *m_model = nullptr;
+    QTreeView *m_view = nullptr;
+};
+
+} // namespace pelmaris::app

@@ -1,0 +1,261 @@
+#include "app/gallerycommands.h"
+
+#include "app/foldertree.h"
+#include "app/menucommands.h"
+#include "app/pagebuttons.h"
+#include "app/windowroutines.h"
+#include "gallery/browserchoice.h"
+#include "gallery/pagelayout.h"
+#include "gallery/pagewriter.h"
+#include "platform/styles.h"
+#include "scan/imagelistmodel.h"
+#include "scan/scancontroller.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStyle>
+
+namespace pelmaris::app {
+
+namespace {
+
+// Keeps a handler from running while the window sets a control itself.
+struct Guard {
+    explicit Guard(bool &flag) : m_flag(flag), m_was(flag) { flag = true; }
+    ~Guard() { m_flag = m_was; }
+    bool &m_flag;
+    bool m_was;
+};
+
+} // namespace
+
+GalleryCommands::GalleryCommands(const FormContext &context, QObject *parent)
+    : QObject(parent), m_c(context)
+{
+    MenuCommands &menus = m_c.menus;
+    // The menu entries choose as the radio buttons do; a choice already made runs again.
+    menus.claim(Command::pm2Default, [this] { rbBrowserDefaultClick(); });
+    menus.claim(Command::pm2Edge, [this] { rbBrowserEdgeClick(); });
+    menus.claim(Command::pm2Chrome, [this] { rbBrowserChromeClick(); });
+    menus.claim(Command::pm2Else, [this] { rbBrowserElseClick(); });
+    menus.claim(Command::pm2ChangeDefaultBrowser1, [this] { BtnChangeDefaultBrowser1Click(); });
+    menus.claim(Command::pm2ChangeOtherBrowser1, [this] { btnChangeOtherBrowser1Click(); });
+    menus.claim(Command::pm1Browse, [this] { pm1BrowseClick(); });
+    menus.enable(Menu::Browser, [](Command) { return true; });
+    m_c.ui.GridPanel1->installEventFilter(this);
+}
+
+void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
+{
+    if (shown.browserName1)
+        m_c.state.BrowserName1 = *shown.browserName1;
+    if (!shown.slot2Icon.isNull())
+        m_c.pageButtons.ImageListBtnBrowse[gallery::ProgramImage] = shown.slot2Icon;
+    m_c.pageButtons.setImage(shown.buttonImage);
+    if (shown.statusText)
+        m_c.ui.StatusPanel1->setText(*shown.statusText);
+}
+
+void GalleryCommands::refreshBrowserLabels()
+{
+    m_c.ui.Label2->setText(gallery::defaultBrowserLabel(m_c.services));
+    m_c.ui.Label4->setText(gallery::otherBrowserLabel(
+        m_c.ui.rbBrowserElse->isChecked(), m_c.state.BrowserName1, m_c.state.BrowserName2));
+}
+
+void GalleryCommands::rbBrowserDefaultClick()
+{
+    if (!m_c.ui.rbBrowserDefault->isChecked()) {
+        m_c.ui.rbBrowserDefault->setChecked(true); // runs this handler through its signal
+        return;
+    }
+    showBrowser(gallery::chooseDefaultBrowser(m_c.services));
+}
+
+void GalleryCommands::rbBrowserEdgeClick()
+{
+    if (!m_c.ui.rbBrowserEdge->isChecked()) {
+        m_c.ui.rbBrowserEdge->setChecked(true); // runs this handler through its signal
+        return;
+    }
+    showBrowser(gallery::chooseKnownBrowser(m_c.services, gallery::KnownBrowser::Edge));
+}
+
+void GalleryCommands::rbBrowserChromeClick()
+{
+    if (!m_c.ui.rbBrowserChrome->isChecked()) {
+        m_c.ui.rbBrowserChrome->setChecked(true); // runs this handler through its signal
+        return;
+    }
+    showBrowser(gallery::chooseKnownBrowser(m_c.services, gallery::KnownBrowser::Chrome));
+}
+
+void GalleryCommands::rbBrowserElseClick()
+{
+    // Nothing is asked while the settings are being restored.
+    if (!m_c.shown)
+        return;
+    if (!m_c.ui.rbBrowserElse->isChecked()) {
+        m_c.ui.rbBrowserElse->setChecked(true); // runs this handler again through its signal
+        return;
+    }
+    showBrowser(gallery::chooseOtherBrowser(m_c.services, m_c.window, m_c.state.BrowserName2));
+}
+
+void GalleryCommands::btnChangeOtherBrowser1Click()
+{
+    m_c.ui.Label4->clear();
+    const auto picked = gallery::pickOtherBrowser(m_c.services, m_c.window, m_c.state.BrowserName2);
+    if (!picked)
+        return;
+    m_c.state.BrowserName1 = m_c.state.BrowserName2;
+    {
+        const QSignalBlocker block(m_c.ui.rbBrowserElse);
+        m_c.ui.rbBrowserElse->setChecked(true);
+    }
+    m_c.ui.Label4->setText(gallery::browserLabel(m_c.state.BrowserName2));
+    showBrowser(*picked);
+}
+
+void GalleryCommands::BtnChangeDefaultBrowser1Click()
+{
+    m_c.ui.Label2->clear();
+    gallery::changeDefaultBrowser(m_c.services);
+}
+
+void GalleryCommands::PopupMenu2Popup()
+{
+    const std::pair<QRadioButton *, Command> items[] = {
+        {m_c.ui.rbBrowserDefault, Command::pm2Default},
+        {m_c.ui.rbBrowserEdge, Command::pm2Edge},
+        {m_c.ui.rbBrowserChrome, Command::pm2Chrome},
+        {m_c.ui.rbBrowserElse, Command::pm2Else},
+    };
+    for (QAction *a : m_c.ui.PopupMenu2->actions())
+        a->setChecked(false);
+    for (const auto &[button, command] : items)
+        if (button->isChecked())
+            m_c.menus.action(command)->setChecked(true);
+}
+
+void GalleryCommands::pm1BrowseClick()
+{
+    const int row = m_c.routines.selectedRow();
+    if (row < 0)
+        return;
+    gallery::openInBrowser(m_c.services, m_c.state.BrowserName1, m_c.model.item(row).caption,
+                           m_c.state.TempHtmlFileName1);
+}
+
+void GalleryCommands::btnBrowse1Click()
+{
+    showPage(m_c.model.checkedPaths());
+}
+
+void GalleryCommands::btnBrowse3Click()
+{
+    showPage(m_c.scanner.scanList());
+}
+
+void GalleryCommands::showPage(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    const FormState &st = m_c.state;
+    gallery::PageRequest request;
+    request.paths = paths;
+    request.layout = layoutChoice();
+    request.light = m_c.ui.rbBrowserLight->isChecked();
+    request.files = {st.TempHtmlFileName1, st.TempIconFileName1, st.TempIconFileName4};
+    request.title = st.DblClickPath1;
+    request.folderPath = m_c.tree.selectedPath();
+    request.programIcon = m_c.window->windowIcon();
+    request.browserName1 = st.BrowserName1;
+    request.parent = m_c.window;
+    gallery::CreateHtmlFile(m_c.services, request);
+}
+
+gallery::LayoutChoice GalleryCommands::layoutChoice() const
+{
+    const FormControls &ui = m_c.ui;
+    gallery::LayoutChoice choice;
+    const std::pair<QRadioButton *, gallery::Layout> order[] = {
+        {ui.RadioButton11, gallery::Layout::AutoScaled},
+        {ui.RadioButton12, gallery::Layout::RangeView},
+        {ui.RadioButton21, gallery::Layout::FixedWidth},
+        {ui.RadioButton31, gallery::Layout::FixedHeight},
+        {ui.RadioButton41, gallery::Layout::WidthPercent},
+    };
+    choice.layout = gallery::Layout::RealSize;
+    for (const auto &[button, layout] : order) {
+        if (button->isChecked()) {
+            choice.layout = layout;
+            break;
+        }
+    }
+    choice.rangeCount = ui.NumberBox12->value();
+    choice.columns = ui.NumberBox21->value();
+    choice.rows = ui.NumberBox31->value();
+    choice.widthPercent = ui.NumberBox41->value();
+    return choice;
+}
+
+void GalleryCommands::NumberBox12Change()
+{
+    if (!m_c.shown || m_settingNumberBox)
+        return;
+    const Guard guard(m_settingNumberBox);
+    m_c.ui.NumberBox12->setValue(
+        gallery::guardRangeCount(m_c.ui.NumberBox12->value(), m_c.model.rowCount()));
+    m_c.ui.RadioButton12->setChecked(true);
+}
+
+void GalleryCommands::NumberBox41Change()
+{
+    if (!m_c.shown || m_settingNumberBox)
+        return;
+    const Guard guard(m_settingNumberBox);
+    m_c.ui.NumberBox41->setValue(gallery::guardWidthPercent(m_c.ui.NumberBox41->value()));
+    m_c.ui.RadioButton41->setChecked(true);
+}
+
+void GalleryCommands::GridPanel1Resize()
+{
+    const FormControls &ui = m_c.ui;
+    const QFontMetrics metrics(m_c.window->font());
+    const QStyle *style = m_c.window->style();
+    // Here the indicator is drawn beside the caption, not inside the measured text.
+    const int indicator = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    for (QRadioButton *b : {ui.RadioButton12, ui.RadioButton21, ui.RadioButton31, ui.RadioButton41})
+        b->setFixedWidth(gallery::layoutButtonWidth(metrics, b->text()) + indicator);
+    const int boxWidth = gallery::numberBoxWidth(ui.RadioButton11->width());
+    for (QSpinBox *box : {ui.NumberBox12, ui.NumberBox21, ui.NumberBox31, ui.NumberBox41})
+        box->setFixedWidth(qMax(box->minimumSizeHint().width(), boxWidth));
+}
+
+bool GalleryCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_c.ui.GridPanel1 && event->type() == QEvent::Resize)
+        GridPanel1Resize();
+    return QObject::eventFilter(watched, event);
+}
+
+void GalleryCommands::rbBrowserLightClick()
+{
+    m_c.services.styles->setDark(false);
+}
+
+void GalleryCommands::rbbrowserDarkClick()
+{
+    m_c.services.styles->setDark(true);
+}
+
+} // namespace pelmaris::app

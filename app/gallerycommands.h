@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/formcontext.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace pelmaris::gallery {
+struct BrowserShown;
+struct LayoutChoice;
+} // namespace pelmaris::gallery
+
+namespace pelmaris::app {
+
+// The gallery page and what shapes it: the two page buttons, the browser choice (radio
+// buttons and the page buttons' menu), the layout row's guards, the colour mode.
+class GalleryCommands : public QObject {
+    Q_OBJECT
+
+public:
+    explicit GalleryCommands(const FormContext &context, QObject *parent = nullptr);
+
+    void btnBrowse1Click();
+    void btnBrowse3Click();
+    void rbBrowserDefaultClick();
+    void rbBrowserEdgeClick();
+    void rbBrowserChromeClick();
+    void rbBrowserElseClick();
+    void btnChangeOtherBrowser1Click();
+    void BtnChangeDefaultBrowser1Click();
+    void PopupMenu2Popup();
+    void pm1BrowseClick();
+    void NumberBox12Change();
+    void NumberBox41Change();
+    void GridPanel1Resize();
+    void rbBrowserLightClick();
+    void rbbrowserDarkClick();
+    // Label2 and Label4, when the "ファイル" page is shown.
+    void refreshBrowserLabels();
+
+    gallery::LayoutChoice layoutChoice() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showBrowser(const gallery::BrowserShown &shown);
+    void showPage(const QStringList &paths);
+
+    FormContext m_c;
+    bool m_settingNumberBox = false;
+};
+
+} // namespace pelmaris::app

@@ -1,0 +1,192 @@
+#include "app/listcommands.h"
+
+#include "app/countcaptions.h"
+#include "app/foldertree.h"
+#include "app/menucommands.h"
+#include "app/menurules.h"
+#include "app/settings.h"
+#include "app/windowroutines.h"
+#include "gallery/browserchoice.h"
+#include "platform/pathtext.h"
+#include "platform/specialfolders.h"
+#include "scan/imagelistmodel.h"
+#include "scan/listchecks.h"
+#include "scan/listtexts.h"
+#include "scan/scancontroller.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTreeView>
+
+namespace pelmaris::app {
+
+ListCommands::ListCommands(const FormContext &context, QObject *parent)
+    : QObject(parent), m_c(context)
+{
+    MenuCommands &menus = m_c.menus;
+    menus.claim(Command::pm1vsIcon, [this] { pm1vsIconClick(); });
+    menus.claim(Command::pm1vsReport, [this] { pm1vsReportClick(); });
+    menus.claim(Command::pm1ShowTop, [this] { pm1ShowTopClick(); });
+    menus.claim(Command::pm1ShowBottom, [this] { pm1ShowBottomClick(); });
+    menus.claim(Command::pm1Shuffle, [this] { BtnShuffle1Click(); });
+    menus.claim(Command::pm1Clear, [this] { pm1ClearClick(); });
+}
+
+void ListCommands::CheckBoxAll1Click()
+{
+    m_c.routines.checkAllRows(m_c.ui.CheckBoxAll1->isChecked());
+}
+
+void ListCommands::CheckBoxTop10Click()
+{
+    FormControls &ui = m_c.ui;
+    if (ui.CheckBoxTop10->isChecked()) {
+        const qint64 k = scan::tenthOf(m_c.model.rowCount());
+        m_c.model.setCheckedWhere([k](int row, const scan::ListItem &) { return row < k; });
+        {
+            const QSignalBlocker block(ui.CheckBoxAll1);
+            ui.CheckBoxAll1->setChecked(false);
+        }
+        m_c.captions.checkedCount(k);
+    } else {
+        {
+            const QSignalBlocker block(ui.CheckBoxAll1);
+            ui.CheckBoxAll1->setChecked(false);
+        }
+        CheckBoxAll1Click();
+        m_c.captions.noneChecked();
+    }
+}
+
+void ListCommands::BtnShuffle1Click()
+{
+    const int n = m_c.model.rowCount();
+    if (n == 0)
+        return;
+    m_c.ui.BtnShuffle1->setEnabled(false);
+    if (m_c.state.ListViewSortCol1 != 0) {
+        m_c.state.ListViewSortCol1 = 0;
+        m_c.model.ResetColumnCaptions();
+    }
+    scan::shuffleCheckedFirst(m_c.model, m_c.random);
+    m_c.captions.rowCounts(n);
+    m_c.ui.BtnShuffle1->setEnabled(true);
+    m_c.routines.selectRow(0);
+    if (m_c.ui.CheckBoxTop10->isChecked())
+        CheckBoxTop10Click();
+}
+
+void ListCommands::pm1vsIconClick()
+{
+    m_c.model.setDecoration(scan::ImageListModel::Decoration::Thumbnail);
+    m_c.ui.ListView1->setCurrentWidget(m_c.ui.ListView1Icons);
+    m_c.menus.action(Command::pm1vsIcon)->setChecked(true);
+}
+
+void ListCommands::pm1vsReportClick()
+{
+    m_c.model.setDecoration(scan::ImageListModel::Decoration::SmallIcon);
+    QTreeView *details = m_c.ui.ListView1Details;
+    m_c.ui.ListView1->setCurrentWidget(details);
+    m_c.menus.action(Command::pm1vsReport)->setChecked(true);
+    // Detail columns take their widths from the first row's texts.
+    QHeaderView *header = details->header();
+    int others = 0;
+    if (m_c.model.rowCount() > 0) {
+        const QFontMetrics metrics(m_c.window->font());
+        const scan::ListItem &first = m_c.model.item(0);
+        for (int column = 5; column >= 1; --column) {
+            const int width = metrics.horizontalAdvance(first.subItems[size_t(column - 1)]) + 24;
+            header->resizeSection(column, width);
+            others += width;
+        }
+    }
+    header->resizeSection(0, qMax(100, details->viewport()->width() - others));
+}
+
+void ListCommands::RbPreViewClick()
+{
+    pm1vsIconClick();
+}
+
+void ListCommands::RbReportClick()
+{
+    pm1vsReportClick();
+}
+
+void ListCommands::ListView1Click(const QModelIndex &index)
+{
+    if (!index.isValid() || m_c.model.rowCount() == 0)
+        return;
+    const scan::ListItem &item = m_c.model.item(index.row());
+    m_c.routines.selectRow(index.row());
+    const QString folder = pathtext::folderOf(item.caption);
+    m_c.tree.navigate(folder);
+    using S = scan::ListItem;
+    m_c.ui.StatusPanel1->setText(
+        pathtext::fileNameOf(item.caption) + QStringLiteral("  ( ") + item.subItems[S::ByteSize] +
+        QStringLiteral(" Bytes / ") + item.subItems[S::Width] + QStringLiteral(" x ") +
+        item.subItems[S::Height] + QStringLiteral(" ) ") + item.subItems[S::Modified]);
+    m_c.state.CurrentDir1 = folder;
+}
+
+void ListCommands::pm1ShowTopClick()
+{
+    if (m_c.model.rowCount() > 0)
+        m_c.routines.selectRow(0);
+}
+
+void ListCommands::pm1ShowBottomClick()
+{
+    if (m_c.model.rowCount() > 0)
+        m_c.routines.selectRow(m_c.model.rowCount() - 1);
+}
+
+void ListCommands::pm1ClearClick()
+{
+    m_c.model.clearRows(false);
+    m_c.captions.plainCounts();
+    m_c.captions.noneChecked();
+    m_c.ui.BtnShuffle1->setEnabled(false);
+    m_c.routines.EnableListControls(false);
+    m_c.ui.ListView1->setEnabled(true);
+    m_c.model.ResetColumnCaptions();
+    m_c.state.ListViewSortCol1 = 0;
+    m_c.ui.StatusPanel1->clear();
+}
+
+void ListCommands::PopupMenu1Popup()
+{
+    ListMenuState s;
+    s.busy = m_c.ui.btnCancel1->isVisible() || m_c.scanner.isBuilding();
+    s.rows = m_c.model.rowCount();
+    s.selectedRow = s.rows > 0 ? m_c.routines.selectedRow() : -1;
+    s.scanListEmpty = m_c.scanner.scanList().isEmpty();
+    if (s.busy)
+        m_c.ui.GridPanel2->setEnabled(false);
+    if (!s.busy && s.selectedRow >= 0) {
+        m_c.state.CorvindaleExeName1 =
+            FindCorvindaleExe(m_c.services.folders->path(platform::SpecialFolder::AppData));
+        s.siblingFound = !m_c.state.CorvindaleExeName1.isEmpty();
+        // "既定のアプリケーションで開く" shows the file type's icon, "ブラウザで開く" the
+        // browser's.
+        const QIcon typeIcon =
+            gallery::fileTypeIcon(m_c.services, m_c.model.item(s.selectedRow).caption);
+        if (!typeIcon.isNull())
+            m_c.menus.action(Command::pm1Open)->setIcon(typeIcon);
+        const QIcon browserIcon = gallery::programIcon(m_c.services, m_c.state.BrowserName1);
+        if (!browserIcon.isNull())
+            m_c.menus.action(Command::pm1Browse)->setIcon(browserIcon);
+    }
+    m_c.menus.enable(Menu::List, [&s](Command c) { return listMenuEnables(c, s); });
+}
+
+} // namespace pelmaris::app

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/formcontext.h"
+
+#include <QObject>
+
+class QModelIndex;
+
+namespace pelmaris::app {
+
+// The image list's own commands: check marks, views, shuffle, the list click, showing the
+// first and last row, clearing, and the list menu's enabling.
+class ListCommands : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ListCommands(const FormContext &context, QObject *parent = nullptr);
+
+    void CheckBoxAll1Click();
+    void CheckBoxTop10Click();
+    void BtnShuffle1Click();
+    void pm1vsIconClick();
+    void pm1vsReportClick();
+    void RbPreViewClick();
+    void RbReportClick();
+    void ListView1Click(const QModelIndex &index);
+    void pm1ShowTopClick();
+    void pm1ShowBottomClick();
+    void pm1ClearClick();
+    void PopupMenu1Popup();
+
+private:
+    FormContext m_c;
+};
+
+} // namespace pelmaris::app

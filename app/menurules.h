@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/menucommands.h"
+
+namespace pelmaris::app {
+
+// What the list menu's enabling depends on, read once when the menu opens.
+struct ListMenuState {
+    bool busy = false; // a list build or load runs
+    int rows = 0;
+    int selectedRow = -1; // -1 without a selection
+    bool scanListEmpty = true;
+    bool siblingFound = false; // the sibling program was found
+};
+
+// What the tree menu's enabling depends on.
+struct TreeMenuState {
+    bool scanning = false;
+    bool building = false; // a list build or load runs
+    int rows = 0;
+    bool scanListEmpty = true;
+    bool clipboardHasText = false;
+};
+
+// Whether an entry of the list menu (PopupMenu1) is on in that state.
+bool listMenuEnables(Command command, const ListMenuState &state);
+// Whether an entry of the tree menu (PopupMenu3) is on in that state.
+bool treeMenuEnables(Command command, const TreeMenuState &state);
+
+} // namespace pelmaris::app

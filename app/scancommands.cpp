@@ -1,0 +1,291 @@
+#include "app/scancommands.h"
+
+#include "app/countcaptions.h"
+#include "app/foldertree.h"
+#include "app/menucommands.h"
+#include "app/menurules.h"
+#include "app/pagebuttons.h"
+#include "app/windowroutines.h"
+#include "platform/clipboard.h"
+#include "platform/pathtext.h"
+#include "platform/styles.h"
+#include "scan/imagelistmodel.h"
+#include "scan/listchecks.h"
+#include "scan/listtexts.h"
+#include "scan/scancontroller.h"
+#include "shell/shellroutines.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTreeView>
+
+namespace pelmaris::app {
+
+ScanCommands::ScanCommands(const FormContext &context, QObject *parent)
+    : QObject(parent), m_c(context)
+{
+    scan::ScanController *scanner = &m_c.scanner;
+    connect(scanner, &scan::ScanController::scanProgress, this, &ScanCommands::onScanProgress);
+    connect(scanner, &scan::ScanController::scanFinished, this, &ScanCommands::onScanFinished);
+    connect(scanner, &scan::ScanController::buildProgress, this, &ScanCommands::onBuildProgress);
+    connect(scanner, &scan::ScanController::buildFinished, this, &ScanCommands::onBuildFinished);
+
+    MenuCommands &menus = m_c.menus;
+    menus.claim(Command::Pm3StartDetect, [this] { ShellTreeView1DblClick(); });
+    menus.claim(Command::pm3AddDetect, [this] { pm3AddDetectClick(); });
+    menus.claim(Command::pm1RebuildListview, [this] { pm1RebuildListviewClick(); });
+    // The output order is a check mark the next scan or rebuild reads.
+    for (Command order : {Command::pm3NumSortA, Command::pm3NumSortD, Command::pm3DicSortA,
+                          Command::pm3DicSortD, Command::pm3RandomOut}) {
+        menus.claimChecked(order);
+        menus.action(order)->setEnabled(true);
+    }
+}
+
+scan::ScanOrder ScanCommands::checkedOrder() const
+{
+    const std::pair<Command, scan::ScanOrder> orders[] = {
+        {Command::pm3NumSortA, scan::ScanOrder::NumericAscending},
+        {Command::pm3NumSortD, scan::ScanOrder::NumericDescending},
+        {Command::pm3DicSortA, scan::ScanOrder::DictionaryAscending},
+        {Command::pm3DicSortD, scan::ScanOrder::DictionaryDescending},
+        {Command::pm3RandomOut, scan::ScanOrder::Random},
+    };
+    for (const auto &[command, order] : orders)
+        if (m_c.menus.action(command)->isChecked())
+            return order;
+    return scan::ScanOrder::None;
+}
+
+void ScanCommands::ShellTreeView1DblClick()
+{
+    startScanOf(m_c.tree.selectedPath(), false);
+}
+
+void ScanCommands::pm3AddDetectClick()
+{
+    startScanOf(m_c.tree.selectedPath(), true);
+}
+
+void ScanCommands::startScanOf(const QString &folder, bool additive)
+{
+    FormControls &ui = m_c.ui;
+    FormState &st = m_c.state;
+    // One scan or list build at a time; a further request is refused.
+    if (ui.btnCancel3->isVisible() || m_c.scanner.isBusy())
+        return;
+    m_c.routines.setTaskbarProgress(0, 0);
+    m_c.captions.plainCounts();
+    st.PrevCount1 = 0;
+    m_c.routines.EnableListControls(false);
+    if (folder.isEmpty())
+        return;
+    m_c.routines.setBusyCursor(true);
+    st.DblClickPath1 = folder;
+    st.CurrentDir1 = pathtext::withDelimiter(folder);
+
+    ui.ListView1->setEnabled(false);
+    WindowRoutines::CenterCancelButton(ui.btnCancel3, ui.ShellTreeView1);
+    ui.btnCancel3->show();
+    st.CancelFlag3 = false;
+    ui.btnBrowse1->setEnabled(false);
+    m_c.captions.scanRunning();
+    ui.btnBrowse3->setEnabled(false);
+    if (additive) {
+        st.PrevCount1 = m_c.model.rowCount();
+    } else {
+        m_c.model.clearRows(true);
+        st.PrevCount1 = 0;
+    }
+    {
+        const QSignalBlocker block(ui.CheckBoxAll1);
+        ui.CheckBoxAll1->setChecked(true);
+    }
+    m_c.routines.SetCloseEnabled(false);
+    st.TotalListUp1 = 0;
+    ui.StatusPanel1->setText(scan::scanCountText(0));
+    m_c.scanner.startScan(st.CurrentDir1, checkedOrder());
+}
+
+void ScanCommands::onScanProgress(qint64 found)
+{
+    m_c.state.TotalListUp1 = int(found);
+    m_c.ui.StatusPanel1->setText(m_c.state.CancelFlag3
+                                     ? scan::scanCancelledText(found + m_c.state.PrevCount1)
+                                     : scan::scanCountText(found));
+}
+
+void ScanCommands::onScanFinished(bool cancelled)
+{
+    FormControls &ui = m_c.ui;
+    const qint64 found = m_c.scanner.scanList().size();
+    if (cancelled)
+        ui.StatusPanel1->setText(scan::scanCancelledText(found + m_c.state.PrevCount1));
+    ui.StatusPanel1->setText(scan::scanFoundText(found));
+    ui.btnBrowse3->setEnabled(true);
+    ui.GridPanel1->setEnabled(true);
+    for (QWidget *w : ui.GridPanel1->findChildren<QWidget *>())
+        w->setEnabled(true);
+    m_c.captions.filesFound(found);
+    m_c.pageButtons.showBrowser(m_c.state.BrowserName1);
+
+    ui.btnCancel3->hide();
+    m_c.routines.SetCloseEnabled(true);
+    ui.ListView1->setEnabled(true);
+    if (m_c.menus.action(Command::pm3ScanDetail)->isChecked()) {
+        WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
+        RunImageListBuild();
+    } else {
+        m_c.routines.setBusyCursor(false);
+    }
+}
+
+QColor ScanCommands::thumbnailBackground() const
+{
+    return m_c.ui.rbbrowserDark->isChecked()
+               ? m_c.services.styles->color(platform::StyleColor::ListView)
+               : QColor(Qt::white);
+}
+
+void ScanCommands::RunImageListBuild()
+{
+    FormControls &ui = m_c.ui;
+    m_c.routines.setBusyCursor(true);
+    WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
+    ui.btnCancel1->show();
+    m_c.routines.SetCloseEnabled(false);
+    ui.ListView1->setEnabled(false);
+    m_c.state.CancelFlag1 = false;
+    m_c.state.ScanCount1 = 0;
+    m_lastBuildFolder.clear();
+    m_c.routines.setTaskbarProgress(0, m_c.scanner.scanList().size());
+    scan::BuildSettings settings;
+    settings.background = thumbnailBackground();
+    if (!m_c.scanner.startBuild(settings))
+        onBuildFinished(false);
+}
+
+void ScanCommands::onBuildProgress(qint64 tried, qint64 total)
+{
+    const int previous = m_c.state.PrevCount1;
+    m_c.state.ScanCount1 = int(tried);
+    m_c.routines.setTaskbarProgress(tried, total);
+    const int rows = m_c.model.rowCount();
+    if (rows > previous) {
+        m_c.ui.StatusPanel1->setText(
+            scan::buildProgressText(rows, tried + previous, total + previous));
+        // The tree follows the folder of the newest row.
+        const QString folder = pathtext::folderOf(m_c.model.item(rows - 1).caption);
+        if (folder != m_lastBuildFolder) {
+            m_lastBuildFolder = folder;
+            m_c.tree.navigate(folder);
+        }
+    }
+}
+
+void ScanCommands::onBuildFinished(bool)
+{
+    FormControls &ui = m_c.ui;
+    ui.btnCancel1->hide();
+    m_c.routines.SetCloseEnabled(true);
+    ui.ListView1->setEnabled(true);
+    m_c.routines.setTaskbarProgress(0, 0);
+    const int rows = m_c.model.rowCount();
+    ui.StatusPanel1->setText(
+        scan::buildDoneText(rows, m_c.scanner.scanList().size() + m_c.state.PrevCount1));
+    m_c.routines.EnableListControls(true);
+    m_c.captions.rowCounts(rows);
+    m_c.captions.checkedCount(rows);
+    ui.btnBrowse1->setEnabled(true);
+    ui.btnBrowse3->setEnabled(true);
+    if (rows > 0)
+        m_c.tree.navigate(pathtext::folderOf(m_c.model.item(0).caption));
+    {
+        const QSignalBlocker block(ui.CheckBoxAll1);
+        ui.CheckBoxAll1->setChecked(true);
+    }
+    m_c.routines.checkAllRows(true);
+    if (rows > 0)
+        m_c.routines.selectRow(0);
+    m_c.routines.setBusyCursor(false);
+    if (!m_c.window->isActiveWindow())
+        shell::FlashTaskbarButton(m_c.services, m_c.window, 10, 500);
+}
+
+void ScanCommands::btnCancel3Click()
+{
+    m_c.state.CancelFlag3 = true;
+    m_c.scanner.cancelScan();
+    m_c.routines.SetCloseEnabled(true);
+}
+
+void ScanCommands::btnCancel1Click()
+{
+    m_c.state.CancelFlag1 = true;
+    m_c.scanner.cancelBuild();
+    m_c.routines.SetCloseEnabled(true);
+}
+
+void ScanCommands::pm1RebuildListviewClick()
+{
+    if (m_c.scanner.isBusy())
+        return;
+    m_c.captions.plainCounts();
+    m_c.state.PrevCount1 = 0;
+    m_c.routines.EnableListControls(false);
+    m_c.model.clearRows(true);
+    m_c.scanner.SortScanList(checkedOrder());
+    RunImageListBuild();
+}
+
+void ScanCommands::PopupMenu3Popup()
+{
+    TreeMenuState s;
+    s.scanning = m_c.ui.btnCancel3->isVisible() || m_c.scanner.isScanning();
+    s.building = m_c.ui.btnCancel1->isVisible() || m_c.scanner.isBuilding();
+    s.rows = m_c.model.rowCount();
+    s.scanListEmpty = m_c.scanner.scanList().isEmpty();
+    s.clipboardHasText = !m_c.services.clipboard->text().isEmpty();
+    m_c.menus.enable(Menu::Tree, [&s](Command c) { return treeMenuEnables(c, s); });
+}
+
+void ScanCommands::ShellTreeView1Click()
+{
+    if (!m_c.shown)
+        return;
+    FormControls &ui = m_c.ui;
+    FormState &st = m_c.state;
+    m_c.routines.setBusyCursor(true);
+    {
+        const QSignalBlocker block(ui.CheckBoxAll1);
+        ui.CheckBoxAll1->setChecked(false);
+    }
+    m_c.routines.checkAllRows(false);
+    st.CurrentDir1 = m_c.tree.selectedPath();
+    int n = 0;
+    if (m_c.model.rowCount() > 0 && !m_c.scanner.isBuilding()) {
+        n = scan::checkRowsInsideFolder(m_c.model, st.CurrentDir1);
+        if (st.ListViewSortCol1 != 0) {
+            st.ListViewSortCol1 = 0;
+            m_c.model.ResetColumnCaptions();
+        }
+        scan::moveCheckedFirst(m_c.model);
+        m_c.routines.scrollToTop();
+    }
+    m_c.captions.checkedCount(n);
+    QStatusBar *bar = m_c.window->statusBar();
+    const int width = bar->width() - ui.StatusPanel0->width() - 80;
+    ui.StatusPanel1->setText(
+        QFontMetrics(bar->font()).elidedText(st.CurrentDir1, Qt::ElideLeft, qMax(0, width)));
+    m_c.routines.setBusyCursor(false);
+}
+
+} // namespace pelmaris::app

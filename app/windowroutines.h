@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/formcontrols.h"
+#include "app/formstate.h"
+#include "platform/services.h"
+
+#include <QtGlobal>
+
+namespace pelmaris::scan {
+class ImageListModel;
+}
+
+namespace pelmaris::app {
+
+class CountCaptions;
+class PageButtons;
+
+// The window-level routines every command uses: the greyed Close command while busy, the
+// busy cursor, taskbar progress, the list's controls, the selected row.
+class WindowRoutines {
+public:
+    WindowRoutines(const platform::Services &services, FormControls &ui, FormState &state,
+                   scan::ImageListModel &model, PageButtons &pageButtons, CountCaptions &captions);
+
+    void SetCloseEnabled(bool enabled);
+    bool closeEnabled() const { return m_closeEnabled; }
+    // Makes `button` a child of `control`, sized and centred over it.
+    static void CenterCancelButton(QWidget *button, QWidget *control);
+
+    void setBusyCursor(bool busy);
+    // Taskbar progress while the window shows it; a maximum of 0 hides it.
+    void setTaskbarProgress(qint64 value, qint64 maximum);
+
+    // Switches the list's controls on or off; on, an empty list keeps them off.
+    void EnableListControls(bool enable);
+    // The list's controls as an empty or a filled list leaves them.
+    void showListState();
+
+    // What "全選択" does: every row checked ("選択表示(n)") or unchecked ("選択表示"),
+    // and "10%" unchecked without its own action.
+    void checkAllRows(bool all);
+
+    int rowCount() const;
+    // The selected row, or -1.
+    int selectedRow() const;
+    // Selects a row and scrolls both views to it.
+    void selectRow(int row);
+    void scrollToTop();
+
+private:
+    platform::Services m_services;
+    FormControls &m_ui;
+    FormState &m_state;
+    scan::ImageListModel &m_model;
+    PageButtons &m_pageButtons;
+    CountCaptions &m_captions;
+    bool m_closeEnabled = true;
+    bool m_busyCursor = false;
+};
+
+} // namespace pelmaris::app

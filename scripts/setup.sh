@@ -4,12 +4,12 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-translations-l10n
   qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev
   libgtest-dev
   fonts-noto-cjk
-  xvfb xauth x11-utils xdotool
+  xvfb xauth x11-utils xdotool desktop-file-utils
   chromium
   libjpeg-turbo-progs libvips-tools imagemagick
 )

@@ -1,12 +1,12 @@
+#include "app/programentry.h"
+
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTranslator>
 
-// The program loads Qt's own Japanese catalogue at start so that box buttons speak
-// Japanese whatever the locale; this checks that the installed catalogue provides them.
+// The program prepares its application so that box buttons speak Japanese whatever the
+// locale; the test runs in the C locale and prepares the application as the program does.
 class TestJapaneseButtons : public QObject {
     Q_OBJECT
 
@@ -14,17 +14,11 @@ private Q_SLOTS:
     void initTestCase();
     void buttonText_data();
     void buttonText();
-
-private:
-    QTranslator m_translator;
 };
 
 void TestJapaneseButtons::initTestCase()
 {
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    QVERIFY2(m_translator.load(QStringLiteral("qtbase_ja"), folder),
-             qPrintable(QStringLiteral("qtbase_ja.qm not found in ") + folder));
-    QVERIFY(QApplication::installTranslator(&m_translator));
+    pelmaris::app::prepareApplication(*qApp);
 }
 
 void TestJapaneseButtons::buttonText_data()

@@ -1,0 +1,40 @@
+#include "app/programentry.h"
+
+#include "app/apptitle.h"
+#include "app/pelmarisform.h"
+#include "platform/linux/linuxservices.h"
+#include "platform/programinfo.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLoggingCategory>
+#include <QTranslator>
+
+namespace pelmaris::app {
+
+void prepareApplication(QApplication &application)
+{
+    // Damaged images are skipped silently; the decoders' complaints are not for the user.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.jpeg.warning=false"));
+    QApplication::setApplicationName(applicationTitle(QApplication::applicationFilePath()));
+    QApplication::setApplicationVersion(program::FileVersion);
+    QApplication::setDesktopFileName(QStringLiteral("pelmaris"));
+
+    // Owned by the application, so it lives as long as the boxes that use it.
+    auto *japanese = new QTranslator(&application);
+    if (japanese->load(QStringLiteral("qtbase_ja"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(japanese);
+}
+
+int runProgram(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    prepareApplication(application);
+    platform::LinuxServices platform(QApplication::applicationName());
+    TPelmarisForm form(platform.services(), QApplication::arguments().mid(1));
+    form.show();
+    return QApplication::exec();
+}
+
+} // namespace pelmaris::app

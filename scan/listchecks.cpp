@@ -1,5 +1,6 @@
 #include "scan/listchecks.h"
 
+#include "platform/pathtext.h"
 #include "scan/imagelistmodel.h"
 
 #include <algorithm>
@@ -9,9 +10,10 @@ namespace pelmaris::scan {
 
 int checkRowsInsideFolder(ImageListModel &model, const QString &folder)
 {
-    const QString inside = folder.endsWith(u'/') ? folder : folder + u'/';
-    return model.setCheckedWhere(
-        [&inside](int, const ListItem &item) { return item.caption.contains(inside); });
+    // A prefix of whole path elements: the folder's name elsewhere in a path is no match.
+    return model.setCheckedWhere([&folder](int, const ListItem &item) {
+        return pathtext::isInsideFolder(item.caption, folder);
+    });
 }
 
 void moveCheckedFirst(ImageListModel &model)

@@ -10,8 +10,8 @@ class ImageListModel;
 
 // Check-mark commands over the whole list, each one model update.
 
-// Checks the rows whose path lies inside `folder` and unchecks the rest; returns how
-// many were checked.
+// Checks the rows whose path lies inside `folder` (at any depth) and unchecks the rest;
+// returns how many were checked.
 int checkRowsInsideFolder(ImageListModel &model, const QString &folder);
 
 // Puts the checked rows before the unchecked ones, each group keeping its order.

@@ -42,11 +42,13 @@ private Q_SLOTS:
 void TestListChecks::treeClickChecksFolderAndMovesItFirst()
 {
     ImageListModel model;
-    fill(model, {"/d/x.png", "/d/a/1.png", "/d/ab/2.png", "/d/a/deep/3.png", "/d/A/4.png"});
+    // "/mnt/d/a" holds the clicked folder's text but lies elsewhere.
+    fill(model, {"/d/x.png", "/d/a/1.png", "/mnt/d/a/5.png", "/d/ab/2.png", "/d/a/deep/3.png",
+                 "/d/A/4.png"});
     QCOMPARE(checkRowsInsideFolder(model, "/d/a"), 2);
     moveCheckedFirst(model);
     QCOMPARE(captions(model), QStringList({"/d/a/1.png", "/d/a/deep/3.png", "/d/x.png",
-                                           "/d/ab/2.png", "/d/A/4.png"}));
+                                           "/mnt/d/a/5.png", "/d/ab/2.png", "/d/A/4.png"}));
     QCOMPARE(model.checkedCount(), 2);
 }
 

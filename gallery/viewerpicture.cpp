@@ -40,6 +40,10 @@ QSize jpegReduced(QSize size, qint64 maxPixels)
 
 ViewerPicture loadViewerPicture(const QString &path, qint64 maxPixels)
 {
+    // Formats other than JPEG are decoded whole before they are reduced; the decoder
+    // refuses those beyond this ceiling before allocating. The list's decoding sets the
+    // same process-wide value.
+    QImageReader::setAllocationLimit(DecoderAllocationLimitMiB);
     const platform::ReadResult file = platform::readRegularFile(path, ViewerMaxFileBytes);
     if (file.status != platform::ReadStatus::Ok)
         return {};

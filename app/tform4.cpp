@@ -26,6 +26,10 @@ namespace {
 constexpr int kBorderWidth = 6;
 // Window systems address window sizes in 16 bits; a larger request would wrap.
 constexpr int kMaxExtent = 32767;
+// A window holds its whole area in memory to draw it (and a compositor once more), so a
+// 20000 x 20000 picture at real size would take gigabytes: no window is larger in area
+// than the picture the viewer keeps, and a larger one is reduced to the same shape.
+constexpr qint64 kMaxWindowPixels = gallery::ViewerMaxPixels;
 
 QAction *modeAction(QWidget *owner, QActionGroup *group, const QString &name, const QString &text,
                     const QKeySequence &shortcut)
@@ -59,7 +63,7 @@ TForm4::TForm4(const platform::Services &services) : m_services(services)
     layout->addWidget(Image2);
 
     buildMenu();
-    setGeometry(gallery::realSizeRect(NoticeSize, workArea()));
+    setBounds(gallery::realSizeRect(NoticeSize, workArea()));
 }
 
 TForm4::~TForm4() = default;
@@ -152,7 +156,7 @@ void TForm4::RealSize2Click()
     SetSizingBorder(false);
     Image2->setProportional(true);
     // A picture that cannot be shown keeps the notice's size whatever the mode.
-    setGeometry(gallery::realSizeRect(shownSize(), workArea()));
+    setBounds(gallery::realSizeRect(shownSize(), workArea()));
 }
 
 void TForm4::Adjust2Click()
@@ -170,14 +174,13 @@ void TForm4::applyFitMode(QAction *mode, bool proportional)
     mode->setChecked(true);
     SetSizingBorder(true);
     Image2->setProportional(proportional);
-    setGeometry(m_realSize.isEmpty() ? gallery::realSizeRect(NoticeSize, workArea())
-                                     : GetFitRect());
+    setBounds(m_realSize.isEmpty() ? gallery::realSizeRect(NoticeSize, workArea()) : GetFitRect());
 }
 
 void TForm4::ZoomWindow(int percent)
 {
     const bool fitMode = Adjust2->isChecked() || Expand2->isChecked();
-    setGeometry(gallery::zoomRect(geometry(), percent, shownSize(), workArea(), fitMode));
+    setBounds(gallery::zoomRect(geometry(), percent, shownSize(), workArea(), fitMode));
 }
 
 void TForm4::FormMouseWheelDown()
@@ -280,9 +283,9 @@ void TForm4::Image2MouseMove(QMouseEvent *event)
         return;
     }
     if (m_resizeEdges) {
-        setGeometry(gallery::resizedRect(m_resizeStart, m_resizeEdges,
-                                         event->globalPosition().toPoint() - m_resizePress,
-                                         2 * kBorderWidth + 1));
+        setBounds(gallery::resizedRect(m_resizeStart, m_resizeEdges,
+                                       event->globalPosition().toPoint() - m_resizePress,
+                                       2 * kBorderWidth + 1));
         return;
     }
     // The point under the mouse stays under the mouse.
@@ -303,6 +306,11 @@ Qt::Edges TForm4::edgesAt(QPoint pos) const
     if (pos.y() >= height() - kBorderWidth)
         edges |= Qt::BottomEdge;
     return edges;
+}
+
+void TForm4::setBounds(const QRect &bounds)
+{
+    setGeometry(gallery::limitWindowSize(bounds, kMaxWindowPixels, kMaxExtent));
 }
 
 void TForm4::setBackground(const QColor &colour)

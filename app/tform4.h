@@ -75,6 +75,8 @@ private:
     void buildMenu();
     void Image2MouseDown(QMouseEvent *event);
     void Image2MouseMove(QMouseEvent *event);
+    // Every change of the window's bounds goes through here.
+    void setBounds(const QRect &bounds);
     void setBackground(const QColor &colour);
     void applyFitMode(QAction *mode, bool proportional);
     // The size the geometry works with: the picture's, or the notice's.

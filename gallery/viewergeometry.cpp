@@ -1,5 +1,6 @@
 #include "gallery/viewergeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pelmaris::gallery {
@@ -68,6 +69,20 @@ QRect zoomRect(const QRect &window, int percent, QSize picture, const QRect &wor
             ? fh
             : qint64(std::trunc(double(width) * picture.height() / picture.width() + 0.5));
     return QRect(centred(window.x(), fw, width), centred(window.y(), fh, height), int(width),
+                 int(height));
+}
+
+QRect limitWindowSize(const QRect &window, qint64 maxPixels, int maxSide)
+{
+    const qint64 w = window.width();
+    const qint64 h = window.height();
+    if (w <= 0 || h <= 0 || (w * h <= maxPixels && w <= maxSide && h <= maxSide))
+        return window;
+    double scale = std::sqrt(double(maxPixels) / (double(w) * double(h)));
+    scale = std::min({scale, double(maxSide) / double(w), double(maxSide) / double(h)});
+    const qint64 width = std::max<qint64>(1, qint64(w * scale));
+    const qint64 height = std::max<qint64>(1, qint64(h * scale));
+    return QRect(centred(window.x(), w, width), centred(window.y(), h, height), int(width),
                  int(height));
 }
 

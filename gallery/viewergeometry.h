@@ -26,6 +26,11 @@ QRect GetFitRect(QSize picture, const QRect &workArea);
 QRect zoomRect(const QRect &window, int percent, QSize picture, const QRect &workArea,
                bool fitMode);
 
+// A window no larger than maxPixels in area and maxSide on either side: a larger one is
+// reduced about its centre to the same shape. Every window costs its area in memory for
+// its drawing, in the program and again in a compositing window manager.
+QRect limitWindowSize(const QRect &window, qint64 maxPixels, int maxSide);
+
 // A window dragged by its sizing border: the given edges follow the mouse's movement,
 // the others stay; no side becomes shorter than `minimum`.
 QRect resizedRect(const QRect &start, Qt::Edges edges, QPoint delta, int minimum);

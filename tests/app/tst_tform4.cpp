@@ -1,9 +1,12 @@
 #include "app/picturebox.h"
 #include "app/tform4.h"
 #include "fakeservices.h"
+#include "gallery/viewerpicture.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -21,6 +24,27 @@ QString writePicture(const QString &path)
     QImage image(400, 300, QImage::Format_RGB32);
     image.fill(qRgb(100, 0, 50));
     image.save(path, "png");
+    return path;
+}
+
+// A JPEG whose frame header claims the given size over the scan data of a 16 x 16 one.
+QString writeClaimedJpeg(const QString &path, QSize claimed)
+{
+    QImage small(16, 16, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    small.save(&buffer, "jpeg");
+    const qsizetype sof = bytes.indexOf(QByteArray("\xff\xc0", 2));
+    const int values[] = {claimed.height(), claimed.width()};
+    for (int i = 0; i < 2; ++i) {
+        bytes[sof + 5 + 2 * i] = char(values[i] >> 8);
+        bytes[sof + 6 + 2 * i] = char(values[i] & 0xff);
+    }
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
     return path;
 }
 
@@ -56,6 +80,7 @@ private Q_SLOTS:
     void dragMovesTheWindow();
     void sizingBorderOnlyInFitModes();
     void undecodableShowsNotice();
+    void hugePictureKeepsTheWindowSmall();
 
 private:
     QTemporaryDir m_dir;
@@ -229,6 +254,26 @@ void TestTForm4::undecodableShowsNotice()
     QCOMPARE(m_form->size(), TForm4::NoticeSize);
     sendWheel(m_form->Image2, 120);
     QCOMPARE(m_form->size(), QSize(404, 303));
+}
+
+void TestTForm4::hugePictureKeepsTheWindowSmall()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+    const QString path = writeClaimedJpeg(m_dir.filePath("huge.jpg"), QSize(9000, 7000));
+    QVERIFY(m_form->openFile(path));
+    Q_EMIT m_form->PopupMenu2->aboutToShow();
+    QCOMPARE(m_form->RealSize2->text(), QStringLiteral("Real Size (9000x7000)"));
+    // Real size would be 63 megapixels of window; it keeps the shape at a bounded area.
+    const QRect bounds = m_form->geometry();
+    QVERIFY(qint64(bounds.width()) * bounds.height() <= pelmaris::gallery::ViewerMaxPixels);
+    QVERIFY(bounds.width() > 5000);
+    QVERIFY(qAbs(qRound(bounds.width() * 7.0 / 9.0) - bounds.height()) <= 1);
+    QVERIFY((bounds.center() - QPoint(960, 520)).manhattanLength() <= 2);
+    sendWheel(m_form->Image2, 120);
+    QVERIFY(qint64(m_form->width()) * m_form->height() <= pelmaris::gallery::ViewerMaxPixels);
+    // The fit modes are not affected.
+    m_form->Adjust2->trigger();
+    QCOMPARE(m_form->geometry(), QRect(291, 0, 1337, 1040));
 }
 
 QTEST_MAIN(TestTForm4)

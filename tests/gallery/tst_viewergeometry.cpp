@@ -33,6 +33,8 @@ private Q_SLOTS:
     void zoom_data();
     void zoom();
     void zoomStepsEnd();
+    void limited_data();
+    void limited();
     void resized_data();
     void resized();
     void lineColour_data();
@@ -131,6 +133,29 @@ void TestViewerGeometry::zoomStepsEnd()
     QCOMPARE(zoomRect(QRect(0, 0, 0, 0), 99, QSize(1, 1), tiny, false).width(), 1);
     QCOMPARE(zoomRect(QRect(0, 0, 1, 1), 99, QSize(1, 1), tiny, false).width(), 1);
     QCOMPARE(zoomRect(QRect(0, 0, 1, 1), 101, QSize(1, 1), tiny, true).width(), 2);
+}
+
+void TestViewerGeometry::limited_data()
+{
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<qint64>("maxPixels");
+    QTest::addColumn<int>("maxSide");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("within") << QRect(-5, -5, 100, 100) << qint64(10000) << 100
+                            << QRect(-5, -5, 100, 100);
+    QTest::newRow("area, about the centre") << QRect(-1040, -980, 4000, 3000) << qint64(3000000)
+                                            << 32767 << QRect(-39, -229, 2000, 1500);
+    QTest::newRow("side") << QRect(0, 0, 40000, 100) << (qint64(1) << 40) << 20000
+                          << QRect(10000, 25, 20000, 50);
+}
+
+void TestViewerGeometry::limited()
+{
+    QFETCH(QRect, window);
+    QFETCH(qint64, maxPixels);
+    QFETCH(int, maxSide);
+    QFETCH(QRect, expected);
+    QCOMPARE(limitWindowSize(window, maxPixels, maxSide), expected);
 }
 
 void TestViewerGeometry::resized_data()

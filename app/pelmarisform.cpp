@@ -5,12 +5,14 @@
 #include "app/folderpage.h"
 #include "app/foldertree.h"
 #include "app/gallerycommands.h"
+#include "app/helpcommands.h"
 #include "app/helppage.h"
 #include "app/listcommands.h"
 #include "app/menucommands.h"
 #include "app/pagebuttons.h"
 #include "app/pagecontrol.h"
 #include "app/scancommands.h"
+#include "app/viewercommands.h"
 #include "app/widgetnames.h"
 #include "app/windowroutines.h"
 #include "platform/shell.h"
@@ -79,6 +81,8 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     Scan = new ScanCommands(context, this);
     List = new ListCommands(context, this);
     Gallery = new GalleryCommands(context, this);
+    Viewer = new ViewerCommands(context, this);
+    Help = new HelpCommands(context, this);
     wireControls();
 
     Timer1 = named(new QTimer(this), "Timer1");
@@ -127,6 +131,7 @@ void TPelmarisForm::wireControls()
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(ListView1Icons),
                                     static_cast<QAbstractItemView *>(ListView1Details)}) {
         connect(view, &QAbstractItemView::clicked, List, &ListCommands::ListView1Click);
+        connect(view, &QAbstractItemView::clicked, Viewer, &ViewerCommands::followList);
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &pos) {
             List->PopupMenu1Popup();
             PopupMenu1->popup(view->viewport()->mapToGlobal(pos));
@@ -166,6 +171,13 @@ void TPelmarisForm::wireControls()
             &GalleryCommands::BtnChangeDefaultBrowser1Click);
     connect(NumberBox12, &QSpinBox::valueChanged, Gallery, &GalleryCommands::NumberBox12Change);
     connect(NumberBox41, &QSpinBox::valueChanged, Gallery, &GalleryCommands::NumberBox41Change);
+
+    // The help page.
+    connect(btnHelp, &QPushButton::clicked, Help, &HelpCommands::btnHelpClick);
+    connect(bnAbout, &QPushButton::clicked, Help, &HelpCommands::bnAboutClick);
+    connect(btnProperties, &QPushButton::clicked, Help, &HelpCommands::btnPropertiesClick);
+    connect(btnDonation, &QPushButton::clicked, Help, &HelpCommands::btnDonationClick);
+    connect(btnHomeSite, &QPushButton::clicked, Help, &HelpCommands::btnHomeSiteClick);
 }
 
 const QStringList &TPelmarisForm::ScanList() const

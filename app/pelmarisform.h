@@ -23,10 +23,12 @@ namespace pelmaris::app {
 class CountCaptions;
 class FolderTree;
 class GalleryCommands;
+class HelpCommands;
 class ListCommands;
 class MenuCommands;
 class PageButtons;
 class ScanCommands;
+class ViewerCommands;
 class WindowRoutines;
 
 // The main window. It builds its pages, menus and controllers, wires the controls'
@@ -51,6 +53,8 @@ public:
     ScanCommands *Scan = nullptr;
     ListCommands *List = nullptr;
     GalleryCommands *Gallery = nullptr;
+    ViewerCommands *Viewer = nullptr;
+    HelpCommands *Help = nullptr;
 
     // Window-level routines the whole program uses.
     void SetCloseEnabled(bool enabled);

@@ -1,0 +1,106 @@
+#include "app/helpcommands.h"
+
+#include "app/aboutbox.h"
+
+#include "platform/dialogs.h"
+#include "platform/programinfo.h"
+#include "platform/systeminfo.h"
+#include "shell/shellroutines.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QRadioButton>
+
+namespace pelmaris::app {
+
+QString helpFileName(const QString &executablePath)
+{
+    return QFileInfo(executablePath).completeBaseName() + QStringLiteral(".html");
+}
+
+QString findHelpFile(const QString &executablePath)
+{
+    const QString name = helpFileName(executablePath);
+    QString folder = QFileInfo(executablePath).absolutePath();
+    for (;;) {
+        const QString candidate = QDir(folder).filePath(name);
+        // Only a file counts; a folder of that name is passed over.
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+        const QString above = QFileInfo(folder).path();
+        if (above == folder)
+            return QString();
+        folder = above;
+    }
+}
+
+QString helpNotFoundText(const QString &helpName)
+{
+    return QStringLiteral("HelpFile Not Found.\r\n\r\n") + helpName;
+}
+
+void openHelpFile(const platform::Services &services)
+{
+    const QString exe = services.system->executablePath();
+    const QString help = findHelpFile(exe);
+    if (help.isEmpty()) {
+        services.dialogs->messageCentered(helpNotFoundText(helpFileName(exe)));
+        return;
+    }
+    // Quoted as the shell routine expects a path that may hold blanks or quotes.
+    QString quoted = help;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    shell::ShellOpen(services, u'"' + quoted + u'"');
+}
+
+void showProgramProperties(const platform::Services &services, QWidget *parent)
+{
+    shell::ShowFileProperties(services, parent, services.system->executablePath());
+}
+
+void openDonationPage(const platform::Services &services)
+{
+    shell::ShellOpen(services, program::MakerDonationPage);
+}
+
+void openHomePage(const platform::Services &services)
+{
+    shell::ShellOpen(services, program::MakerHomePage);
+}
+
+} // namespace pelmaris::app
+
+namespace pelmaris::app {
+
+HelpCommands::HelpCommands(const FormContext &context, QObject *parent)
+    : QObject(parent), m_c(context)
+{
+}
+
+void HelpCommands::btnHelpClick()
+{
+    openHelpFile(m_c.services);
+}
+
+void HelpCommands::bnAboutClick()
+{
+    showAboutBox(m_c.services, m_c.window, m_c.ui.rbBrowserLight->isChecked(), m_c.random);
+}
+
+void HelpCommands::btnPropertiesClick()
+{
+    showProgramProperties(m_c.services, m_c.window);
+}
+
+void HelpCommands::btnDonationClick()
+{
+    openDonationPage(m_c.services);
+}
+
+void HelpCommands::btnHomeSiteClick()
+{
+    openHomePage(m_c.services);
+}
+
+} // namespace pelmaris::app

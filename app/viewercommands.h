@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/formcontext.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace pelmaris::app {
+
+class TForm4;
+
+// The picture viewer `Form4`: made hidden after the main window, it shows the selected
+// row's picture on "ミレルLiteで開く" and follows the list while it shows.
+class ViewerCommands : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ViewerCommands(const FormContext &context, QObject *parent = nullptr);
+    ~ViewerCommands() override;
+
+    // Makes the viewer window; the window does this once it exists itself.
+    void createViewer();
+    TForm4 *Form4() const { return m_form4.get(); }
+
+    void pm1OpenByMirelLiteClick();
+    // A click on a row while the viewer shows opens that row in it.
+    void followList();
+
+private:
+    FormContext m_c;
+    std::unique_ptr<TForm4> m_form4;
+};
+
+} // namespace pelmaris::app

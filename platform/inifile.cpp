@@ -50,9 +50,17 @@ QString quoteIfNeeded(const QString &value)
     return value;
 }
 
-QString folded(const QString &name)
+// A string over characters of text that stay alive and unchanged as long as the file
+// does: no copy for each of hundreds of thousands of keys.
+QString shared(QStringView text)
 {
-    return name.toCaseFolded();
+    return QString::fromRawData(text.data(), text.size());
+}
+
+// What leaves the file object is a string of its own.
+QString ownCopy(const QString &text)
+{
+    return QString(text.constData(), text.size());
 }
 
 bool isDigitOf(QChar c, int base)
@@ -137,24 +145,26 @@ IniFile IniFile::parse(const QByteArray &bytes)
     // One decode for the whole file; its lines match the raw lines one for one, since no
     // decoder turns other bytes into a line feed or swallows one. Should that ever fail,
     // each line is decoded on its own.
-    const QString text = decodeWithoutBom(QByteArrayView(bytes).sliced(start), ini.m_encoding);
-    QList<QStringView> decoded;
-    decoded.reserve(raw.size());
-    for (qsizetype pos = 0;;) {
-        const qsizetype nl = text.indexOf(u'\n', pos);
-        decoded.append(QStringView(text).mid(pos, (nl < 0 ? text.size() : nl) - pos));
-        if (nl < 0)
-            break;
-        pos = nl + 1;
-    }
-    QStringList separately;
+    ini.m_text = decodeWithoutBom(QByteArrayView(bytes).sliced(start), ini.m_encoding);
+    const auto splitText = [&ini] {
+        QList<QStringView> lines;
+        const QStringView text(ini.m_text);
+        for (qsizetype pos = 0;;) {
+            const qsizetype nl = text.indexOf(u'\n', pos);
+            lines.append(text.mid(pos, (nl < 0 ? text.size() : nl) - pos));
+            if (nl < 0)
+                return lines;
+            pos = nl + 1;
+        }
+    };
+    QList<QStringView> decoded = splitText();
     if (decoded.size() != raw.size()) {
-        decoded.clear();
+        QStringList separately;
         for (const RawLine &r : raw)
             separately << decodeWithoutBom(QByteArrayView(bytes).sliced(r.begin, r.length),
                                            ini.m_encoding);
-        for (const QString &s : std::as_const(separately))
-            decoded.append(s);
+        ini.m_text = separately.join(u'\n');
+        decoded = splitText();
     }
 
     Block *current = nullptr;
@@ -171,7 +181,7 @@ IniFile IniFile::parse(const QByteArray &bytes)
         if (line.startsWith(u'[')) {
             const qsizetype close = line.indexOf(u']');
             const QStringView name = close < 0 ? line.mid(1) : line.mid(1, close - 1);
-            ini.m_blocks.append(Block{trimBlanks(name).toString(), true, span, {}});
+            ini.m_blocks.append(Block{shared(trimBlanks(name)), true, span, {}});
             current = &ini.m_blocks.last();
             continue;
         }
@@ -185,10 +195,29 @@ IniFile IniFile::parse(const QByteArray &bytes)
             current->lines.append(Line{QString(), QString(), span});
         else
             current->lines.append(
-                Line{key.toString(), unquote(trimBlanks(line.mid(eq + 1))).toString(), span});
+                Line{shared(key), shared(unquote(trimBlanks(line.mid(eq + 1)))), span});
     }
     ini.rebuildIndex();
     return ini;
+}
+
+size_t hashIgnoringCase(QStringView text, size_t seed) noexcept
+{
+    // Folds as the case-insensitive comparison does, one code point at a time.
+    quint64 h = 14695981039346656037ull;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text.at(i).unicode();
+        if (c < 0x80) {
+            if (c >= u'A' && c <= u'Z')
+                c += 0x20;
+        } else {
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                c = QChar::surrogateToUcs4(char16_t(c), text.at(++i).unicode());
+            c = QChar::toCaseFolded(c);
+        }
+        h = (h ^ c) * 1099511628211ull;
+    }
+    return qHash(h, seed);
 }
 
 void IniFile::indexBlock(int block)
@@ -196,17 +225,19 @@ void IniFile::indexBlock(int block)
     const Block &b = m_blocks.at(block);
     if (!b.hasHeader)
         return;
-    auto section = m_index.find(folded(b.name));
-    if (section == m_index.end())
-        section = m_index.insert(folded(b.name), SectionIndex{block, {}});
+    auto section = m_index.find(Name{b.name});
+    if (section == m_index.end()) {
+        section = m_index.insert(Name{b.name}, SectionIndex{block, {}});
+        section->keys.reserve(b.lines.size());
+    }
     for (int i = 0; i < b.lines.size(); ++i) {
         const QString &key = b.lines.at(i).key;
         if (key.isEmpty())
             continue;
-        const QString k = folded(key);
         // The first of duplicated keys is the one a reader sees.
-        if (section->keys.constFind(k) == section->keys.cend())
-            section->keys.insert(k, Position{block, i});
+        Position &first = section->keys[Name{key}];
+        if (first.block < 0)
+            first = Position{block, i};
     }
 }
 
@@ -282,10 +313,10 @@ bool IniFile::save(const QString &path, QString *error) const
 
 const IniFile::Line *IniFile::findLine(const QString &section, const QString &key) const
 {
-    const auto s = m_index.constFind(folded(section));
+    const auto s = m_index.constFind(Name{section});
     if (s == m_index.cend())
         return nullptr;
-    const auto k = s->keys.constFind(folded(key));
+    const auto k = s->keys.constFind(Name{key});
     if (k == s->keys.cend())
         return nullptr;
     return &m_blocks.at(k->block).lines.at(k->line);
@@ -293,7 +324,7 @@ const IniFile::Line *IniFile::findLine(const QString &section, const QString &ke
 
 bool IniFile::hasSection(const QString &section) const
 {
-    return m_index.contains(folded(section));
+    return m_index.contains(Name{section});
 }
 
 QStringList IniFile::sectionNames() const
@@ -301,8 +332,8 @@ QStringList IniFile::sectionNames() const
     QStringList names;
     for (int b = 0; b < m_blocks.size(); ++b) {
         const Block &block = m_blocks.at(b);
-        if (block.hasHeader && m_index.value(folded(block.name)).firstBlock == b)
-            names << block.name;
+        if (block.hasHeader && m_index.value(Name{block.name}).firstBlock == b)
+            names << ownCopy(block.name);
     }
     return names;
 }
@@ -315,7 +346,7 @@ bool IniFile::hasKey(const QString &section, const QString &key) const
 QString IniFile::readString(const QString &section, const QString &key, const QString &def) const
 {
     const Line *l = findLine(section, key);
-    return l ? l->value : def;
+    return l ? ownCopy(l->value) : def;
 }
 
 bool IniFile::parseInteger(const QString &text, int *value)
@@ -378,14 +409,12 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     // A value cannot span lines in this format.
     QString flat = value;
     flat.replace(u'\r', u' ').replace(u'\n', u' ');
-    const QString s = folded(section);
-    auto index = m_index.find(s);
+    auto index = m_index.find(Name{section});
     if (index == m_index.end()) {
         m_blocks.append(Block{section, true, {}, {}});
-        index = m_index.insert(s, SectionIndex{int(m_blocks.size() - 1), {}});
+        index = m_index.insert(Name{section}, SectionIndex{int(m_blocks.size() - 1), {}});
     }
-    const QString k = folded(key);
-    const auto found = index->keys.constFind(k);
+    const auto found = index->keys.constFind(Name{key});
     if (found != index->keys.cend()) {
         Line &line = m_blocks[found->block].lines[found->line];
         line.key = key; // written with the writer's spelling ("state" becomes "State")
@@ -395,7 +424,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     }
     Block &block = m_blocks[index->firstBlock];
     block.lines.append(Line{key, flat, {}});
-    index->keys.insert(k, Position{index->firstBlock, int(block.lines.size() - 1)});
+    index->keys.insert(Name{key}, Position{index->firstBlock, int(block.lines.size() - 1)});
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value)
@@ -412,8 +441,8 @@ void IniFile::eraseSection(const QString &section)
 {
     if (!hasSection(section))
         return;
-    const QString s = folded(section);
-    m_blocks.removeIf([&](const Block &b) { return b.hasHeader && folded(b.name) == s; });
+    const Name name{section};
+    m_blocks.removeIf([&](const Block &b) { return b.hasHeader && Name{b.name} == name; });
     rebuildIndex();
 }
 

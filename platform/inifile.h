@@ -10,6 +10,9 @@
 
 namespace pelmaris::platform {
 
+// A hash that agrees with QString's case-insensitive comparison.
+size_t hashIgnoringCase(QStringView text, size_t seed) noexcept;
+
 // The settings file format: sections of key=value lines, names matched without regard
 // to case. QSettings keeps none of the rules below.
 //
@@ -69,6 +72,8 @@ private:
         qsizetype begin = -1;
         qsizetype length = 0;
     };
+    // Names and values read from the file share m_text's characters; the program's own
+    // are strings of their own.
     struct Line {
         QString key; // empty for a line that is no key; kept as it was
         QString value;
@@ -83,12 +88,24 @@ private:
         QList<Line> lines;
     };
     struct Position {
-        int block = 0;
+        int block = -1;
         int line = 0;
+    };
+    // A section or key name, hashed and compared without regard to case.
+    struct Name {
+        QString text;
+        friend bool operator==(const Name &a, const Name &b)
+        {
+            return a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+        }
+        friend size_t qHash(const Name &name, size_t seed) noexcept
+        {
+            return hashIgnoringCase(name.text, seed);
+        }
     };
     struct SectionIndex {
         int firstBlock = 0;
-        QHash<QString, Position> keys; // case-folded key -> first line with it
+        QHash<Name, Position> keys; // the first line with each key
     };
 
     const Line *findLine(const QString &section, const QString &key) const;
@@ -97,8 +114,9 @@ private:
     QByteArray serializeAs(TextEncoding encoding, bool *exact) const;
 
     QByteArray m_source; // the bytes the file was read from
+    QString m_text;      // the same, decoded
     QList<Block> m_blocks;
-    QHash<QString, SectionIndex> m_index; // case-folded section name
+    QHash<Name, SectionIndex> m_index;
     TextEncoding m_encoding = TextEncoding::Locale;
 };
 

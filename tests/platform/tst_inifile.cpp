@@ -139,6 +139,10 @@ void TestIniFile::namesIgnoreCase_data()
     QTest::newRow("key before any section") << QByteArray("x=1\n[A]\n") << "A"
                                             << "x"
                                             << "default";
+    QTest::newRow("non-ASCII names") << QStringLiteral("[größe]\nÄRGER=1\nΣΑΣ=2\n").toUtf8()
+                                     << QStringLiteral("GRÖßE") << QStringLiteral("ärger") << "1";
+    QTest::newRow("non-ASCII names, final sigma")
+        << QStringLiteral("[A]\nΣΑΣ=2\n").toUtf8() << "a" << QStringLiteral("σας") << "2";
     QTest::newRow("repeated section, first key wins")
         << QByteArray("[A]\nx=1\n[a]\nx=2\ny=3\n") << "A"
         << "x"

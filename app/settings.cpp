@@ -1,7 +1,11 @@
 #include "app/settings.h"
 
+#include "platform/programinfo.h"
+
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace pelmaris::app {
 
@@ -14,6 +18,31 @@ const QString Option = QStringLiteral("OPTION");
 bool isAbsolute(const QString &path)
 {
     return QDir::isAbsolutePath(path);
+}
+
+template <class... Ts> struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+
+QString notReadReason(platform::ReadStatus status, const QString &systemText)
+{
+    switch (status) {
+    case platform::ReadStatus::TooLarge:
+        return QStringLiteral("ファイルが大きすぎます");
+    case platform::ReadStatus::NotRegular:
+        return QStringLiteral("通常のファイルではありません");
+    case platform::ReadStatus::Ok:
+    case platform::ReadStatus::Missing:
+    case platform::ReadStatus::Failed:
+        break;
+    }
+    return systemText;
+}
+
+QString notRewrittenText(const QString &reason, const QString &path)
+{
+    return QStringLiteral("設定ファイルを読み込めなかったため、上書きしませんでした（") + reason +
+           QStringLiteral("）\r\n") + path;
 }
 
 } // namespace
@@ -43,13 +72,13 @@ QString fallbackIniFileName(const QString &exePath)
 
 QString iniFileToRead(const QString &appDataPath, const QString &exePath)
 {
-    const QString perUser = GetIniFileName(appDataPath, QStringLiteral("Wendelmoor"), exePath);
+    const QString perUser = GetIniFileName(appDataPath, program::MakerFolder, exePath);
     return QFileInfo(perUser).isFile() ? perUser : fallbackIniFileName(exePath);
 }
 
 QString iniFileToWrite(const QString &appDataPath, const QString &exePath)
 {
-    const QString perUser = GetIniFileName(appDataPath, QStringLiteral("Wendelmoor"), exePath);
+    const QString perUser = GetIniFileName(appDataPath, program::MakerFolder, exePath);
     const QString folder = QFileInfo(perUser).absolutePath();
     if (!appDataPath.isEmpty() && QDir().mkpath(folder) && QFileInfo(folder).isDir())
         return perUser;
@@ -61,57 +90,41 @@ Settings readSettings(const platform::IniFile &ini, const ReadContext &context)
     Settings s;
     WindowPlacement &p = s.placement;
     p = context.current;
-    p.flags = ini.readInteger(Position, QStringLiteral("Flags"), context.current.flags);
-    p.showCmd = ini.readInteger(Position, QStringLiteral("ShowCmd"), context.current.showCmd);
-    p.maxX = ini.readInteger(Position, QStringLiteral("MaxX"), context.current.maxX);
-    p.maxY = ini.readInteger(Position, QStringLiteral("MaxY"), context.current.maxY);
-
-    // Three quarters of the work area, centred unless the file says otherwise.
+    // Three quarters of the work area, centred unless the file says otherwise; a missing
+    // Right or Bottom keeps that size from the Left or Top just read.
     const int width = 3 * context.workArea.width() / 4;
     const int height = 3 * context.workArea.height() / 4;
-    p.left =
-        ini.readInteger(Position, QStringLiteral("Left"), (context.workArea.width() - width) / 2);
-    p.top =
-        ini.readInteger(Position, QStringLiteral("Top"), (context.workArea.height() - height) / 2);
-    p.right = ini.readInteger(Position, QStringLiteral("Right"), p.left + width);
-    p.bottom = ini.readInteger(Position, QStringLiteral("Bottom"), p.top + height);
-    p.state = ini.readInteger(Position, QStringLiteral("state"), context.current.state);
+    const auto placementDefault = [&](int WindowPlacement::*member) {
+        if (member == &WindowPlacement::left)
+            return (context.workArea.width() - width) / 2;
+        if (member == &WindowPlacement::top)
+            return (context.workArea.height() - height) / 2;
+        if (member == &WindowPlacement::right)
+            return p.left + width;
+        if (member == &WindowPlacement::bottom)
+            return p.top + height;
+        return context.current.*member;
+    };
+    for (const PlacementKey &key : PlacementKeys)
+        p.*key.member =
+            ini.readInteger(Position, QLatin1String(key.name), placementDefault(key.member));
 
+    Options defaults;
+    defaults.currentDir = context.desktopPath;
+    defaults.treeViewWidth = std::max(0, (p.right - p.left) / 4);
     Options &o = s.options;
-    o.spreadTree = ini.readBool(Option, QStringLiteral("SpreadTree"), true);
-    o.showHidden = ini.readBool(Option, QStringLiteral("ShowHidden"), true);
-    o.closeQuery = ini.readBool(Option, QStringLiteral("CloseQuery"), false);
-    o.saveStatus = ini.readBool(Option, QStringLiteral("SaveStatus"), true);
-    o.currentDir = ini.readString(Option, QStringLiteral("CurrentDir"), context.desktopPath);
+    for (const OptionKey &key : OptionKeys) {
+        const QString name = QLatin1String(key.name);
+        std::visit(
+            Overloaded{
+                [&](bool Options::*m) { o.*m = ini.readBool(Option, name, defaults.*m); },
+                [&](int Options::*m) { o.*m = ini.readInteger(Option, name, defaults.*m); },
+                [&](QString Options::*m) { o.*m = ini.readString(Option, name, defaults.*m); },
+            },
+            key.member);
+    }
     if (o.currentDir.isEmpty() || !QFileInfo(o.currentDir).isDir())
         o.currentDir = context.desktopPath;
-    o.treeViewWidth = ini.readInteger(Option, QStringLiteral("TreeViewWidth"), width / 4);
-    o.treeViewScanDetail = ini.readBool(Option, QStringLiteral("TreeViewScanDetail"), true);
-    o.treeViewScanNameOnly = ini.readBool(Option, QStringLiteral("TreeViewScanNameOnly"), false);
-    o.scrollPos = ini.readInteger(Option, QStringLiteral("ScrollPos"), 0);
-    o.numSortA = ini.readBool(Option, QStringLiteral("TreeViewNumSortA"), true);
-    o.numSortD = ini.readBool(Option, QStringLiteral("TreeViewNumSortD"), false);
-    o.dicSortA = ini.readBool(Option, QStringLiteral("TreeViewDicSortA"), false);
-    o.dicSortD = ini.readBool(Option, QStringLiteral("TreeViewDicSortD"), false);
-    o.randomOut = ini.readBool(Option, QStringLiteral("TreeViewRandomOut"), false);
-    o.autoSized = ini.readBool(Option, QStringLiteral("AutoSized"), false);
-    o.rangeView = ini.readBool(Option, QStringLiteral("RangeView"), true);
-    o.rangeVal = ini.readInteger(Option, QStringLiteral("RangeVal"), 20);
-    o.fixedWidth = ini.readBool(Option, QStringLiteral("FixedWidth"), false);
-    o.horizVal = ini.readInteger(Option, QStringLiteral("HorizVal"), 10);
-    o.fixedHeight = ini.readBool(Option, QStringLiteral("FixedHeight"), false);
-    o.vertVal = ini.readInteger(Option, QStringLiteral("VertVal"), 5);
-    o.setWidth = ini.readBool(Option, QStringLiteral("SetWidth"), false);
-    o.widthVal = ini.readInteger(Option, QStringLiteral("WidthVal"), 100);
-    o.asIs = ini.readBool(Option, QStringLiteral("AsIs"), false);
-    o.browserDefault = ini.readBool(Option, QStringLiteral("BrowserDefault"), true);
-    o.browserEdge = ini.readBool(Option, QStringLiteral("BrowserEdge"), false);
-    o.browserChrome = ini.readBool(Option, QStringLiteral("BrowserChrome"), false);
-    o.browserElse = ini.readBool(Option, QStringLiteral("BrowserElse"), false);
-    o.browserName = ini.readString(Option, QStringLiteral("BrowserName"), QString());
-    o.browserName2 = ini.readString(Option, QStringLiteral("BrowserName2"), QString());
-    o.browserLight = ini.readBool(Option, QStringLiteral("BrowserLight"), true);
-    o.browserDark = ini.readBool(Option, QStringLiteral("BrowserDark"), false);
     return s;
 }
 
@@ -124,64 +137,108 @@ void writeSettings(platform::IniFile &ini, const Settings &settings, const Progr
     ini.writeString(Program, QStringLiteral("LastClose"), program.lastClose);
 
     ini.eraseSection(Position);
-    const Options &o = settings.options;
+    Options o = settings.options;
     if (!o.saveStatus) {
         ini.eraseSection(Option);
         return;
     }
-    const WindowPlacement &p = settings.placement;
-    ini.writeInteger(Position, QStringLiteral("Flags"), p.flags);
-    ini.writeInteger(Position, QStringLiteral("ShowCmd"), p.showCmd);
-    ini.writeInteger(Position, QStringLiteral("MaxX"), p.maxX);
-    ini.writeInteger(Position, QStringLiteral("MaxY"), p.maxY);
-    ini.writeInteger(Position, QStringLiteral("Left"), p.left);
-    ini.writeInteger(Position, QStringLiteral("Top"), p.top);
-    ini.writeInteger(Position, QStringLiteral("Right"), p.right);
-    ini.writeInteger(Position, QStringLiteral("Bottom"), p.bottom);
-    ini.writeInteger(Position, QStringLiteral("State"), p.state);
+    for (const PlacementKey &key : PlacementKeys)
+        ini.writeInteger(Position, QLatin1String(key.name), settings.placement.*key.member);
 
     ini.eraseSection(Option);
-    ini.writeBool(Option, QStringLiteral("SpreadTree"), o.spreadTree);
-    ini.writeBool(Option, QStringLiteral("ShowHidden"), o.showHidden);
-    ini.writeBool(Option, QStringLiteral("CloseQuery"), o.closeQuery);
-    ini.writeBool(Option, QStringLiteral("SaveStatus"), o.saveStatus);
-    ini.writeString(Option, QStringLiteral("CurrentDir"), o.spreadTree ? o.currentDir : QString());
-    ini.writeInteger(Option, QStringLiteral("TreeViewWidth"), o.treeViewWidth);
-    ini.writeBool(Option, QStringLiteral("TreeViewScanDetail"), o.treeViewScanDetail);
-    ini.writeBool(Option, QStringLiteral("TreeViewScanNameOnly"), o.treeViewScanNameOnly);
-    ini.writeBool(Option, QStringLiteral("TreeViewNumSortA"), o.numSortA);
-    ini.writeBool(Option, QStringLiteral("TreeViewNumSortD"), o.numSortD);
-    ini.writeBool(Option, QStringLiteral("TreeViewDicSortA"), o.dicSortA);
-    ini.writeBool(Option, QStringLiteral("TreeViewDicSortD"), o.dicSortD);
-    ini.writeBool(Option, QStringLiteral("TreeViewRandomOut"), o.randomOut);
-    ini.writeInteger(Option, QStringLiteral("ScrollPos"), o.scrollPos);
-    ini.writeBool(Option, QStringLiteral("AutoSized"), o.autoSized);
-    ini.writeBool(Option, QStringLiteral("RangeView"), o.rangeView);
-    ini.writeInteger(Option, QStringLiteral("RangeVal"), o.rangeVal);
-    ini.writeBool(Option, QStringLiteral("FixedWidth"), o.fixedWidth);
-    ini.writeInteger(Option, QStringLiteral("HorizVal"), o.horizVal);
-    ini.writeBool(Option, QStringLiteral("FixedHeight"), o.fixedHeight);
-    ini.writeInteger(Option, QStringLiteral("VertVal"), o.vertVal);
-    ini.writeBool(Option, QStringLiteral("SetWidth"), o.setWidth);
-    ini.writeInteger(Option, QStringLiteral("WidthVal"), o.widthVal);
-    ini.writeBool(Option, QStringLiteral("AsIs"), o.asIs);
-    ini.writeBool(Option, QStringLiteral("BrowserDefault"), o.browserDefault);
-    ini.writeBool(Option, QStringLiteral("BrowserEdge"), o.browserEdge);
-    ini.writeBool(Option, QStringLiteral("BrowserChrome"), o.browserChrome);
-    ini.writeBool(Option, QStringLiteral("BrowserElse"), o.browserElse);
-    ini.writeString(Option, QStringLiteral("BrowserName"), o.browserName);
-    ini.writeString(Option, QStringLiteral("BrowserName2"), o.browserName2);
-    ini.writeBool(Option, QStringLiteral("BrowserLight"), o.browserLight);
-    ini.writeBool(Option, QStringLiteral("BrowserDark"), o.browserDark);
+    // Without "restore the last folder" the next start opens at the desktop.
+    if (!o.spreadTree)
+        o.currentDir.clear();
+    for (const OptionKey &key : OptionKeys) {
+        const QString name = QLatin1String(key.name);
+        std::visit(Overloaded{
+                       [&](bool Options::*m) { ini.writeBool(Option, name, o.*m); },
+                       [&](int Options::*m) { ini.writeInteger(Option, name, o.*m); },
+                       [&](QString Options::*m) { ini.writeString(Option, name, o.*m); },
+                   },
+                   key.member);
+    }
+}
+
+QString lastCloseText(const QDateTime &when)
+{
+    return when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
+ProgramInfo programInfo(const QString &exePath, const QDateTime &closedAt)
+{
+    const QFileInfo exe(exePath);
+    ProgramInfo info;
+    info.name = exe.fileName();
+    info.path = exe.absolutePath();
+    if (!info.path.endsWith(u'/'))
+        info.path += u'/';
+    info.version = program::VersionLabel;
+    info.lastClose = lastCloseText(closedAt);
+    return info;
+}
+
+SettingsLoad loadSettingsFile(const QString &path, const ReadContext &context)
+{
+    SettingsLoad load;
+    load.path = path;
+    QString error;
+    const platform::IniFile ini = platform::IniFile::load(path, &load.status, &error);
+    if (!load.mayRewrite())
+        load.reason = notReadReason(load.status, error);
+    load.settings = readSettings(ini, context);
+    return load;
+}
+
+QString saveSettingsFile(const QString &path, const Settings &settings, ProgramInfo program,
+                         const SettingsLoad &loaded)
+{
+    // Settings that came from defaults because this very file could not be read must
+    // not replace it: its sections would be lost.
+    if (!loaded.mayRewrite() && QFileInfo(loaded.path) == QFileInfo(path))
+        return notRewrittenText(loaded.reason, path);
+    platform::ReadStatus status = platform::ReadStatus::Failed;
+    QString error;
+    platform::IniFile ini = platform::IniFile::load(path, &status, &error);
+    if (status != platform::ReadStatus::Ok && status != platform::ReadStatus::Missing)
+        return notRewrittenText(notReadReason(status, error), path);
+
+    program.iniFile = path;
+    writeSettings(ini, settings, program);
+    if (!ini.save(path, &error))
+        return QStringLiteral("設定ファイルを保存できませんでした。元のファイルはそのままです（") +
+               error + QStringLiteral("）\r\n") + path;
+    return {};
+}
+
+QRect normalRect(const WindowPlacement &placement, const QRect &workArea)
+{
+    return QRect(workArea.topLeft() + QPoint(placement.left, placement.top),
+                 QSize(placement.right - placement.left, placement.bottom - placement.top));
+}
+
+QRect fitOntoScreens(const QRect &rect, const QList<QRect> &screens, const QRect &primaryWorkArea)
+{
+    for (const QRect &screen : screens)
+        if (screen.intersects(rect))
+            return rect;
+    const QRect &area = primaryWorkArea;
+    const int width = std::min(rect.width(), area.width());
+    const int height = std::min(rect.height(), area.height());
+    const int left = std::clamp(rect.left(), area.left(), area.left() + area.width() - width);
+    const int top = std::clamp(rect.top(), area.top(), area.top() + area.height() - height);
+    return QRect(left, top, width, height);
 }
 
 QString FindCorvindaleExe(const QString &appDataPath)
 {
     // The sibling's path is built from the maker folder itself: replacing this program's
     // name inside the whole path would also rewrite a user or folder name containing it.
-    const QString sibling = QStringLiteral("Corvindale");
+    const QString &sibling = program::SiblingName;
     QString iniPath;
-    for (const QString &maker : {QStringLiteral("wendelmoor"), QStringLiteral("Wendelmoor")}) {
+    // The sibling names its maker folder in lower case; on a file system that tells case
+    // apart the folder may be spelled either way.
+    for (const QString &maker : {program::MakerFolder.toLower(), program::MakerFolder}) {
         const QString candidate = joinPath(joinPath(joinPath(appDataPath, maker), sibling),
                                            sibling + QStringLiteral(".ini"));
         if (QFileInfo(candidate).isFile()) {

@@ -184,7 +184,7 @@ QStringList buildPageLines(const PageInput &in)
         << QStringLiteral("<!DOCTYPE html>") << QStringLiteral("<!--")
         << QStringLiteral("Generated ") +
                in.generated.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
-               QStringLiteral(" By ") + in.programFileName + u' ' + VersionText
+               QStringLiteral(" By ") + htmlEscape(in.programFileName) + u' ' + VersionText
         << MakerCopyright << MakerHomePage << QStringLiteral("-->") << QStringLiteral("<html>")
         << QStringLiteral("<head>")
         << QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">")

@@ -3,6 +3,7 @@
 #include "gallery/htmlpage.h"
 #include "platform/commandline.h"
 #include "platform/dialogs.h"
+#include "platform/fileio.h"
 #include "platform/services.h"
 #include "platform/shell.h"
 #include "platform/styles.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace pelmaris::gallery {
 
@@ -28,13 +28,7 @@ bool writePageFile(const QString &path, const QStringList &lines, QString *error
         text += line;
         text += QLatin1String("\r\n");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return platform::writeWholeFile(path, text.toUtf8(), error);
 }
 
 bool writeIconFileOnce(const QString &path, const QIcon &icon, int size)

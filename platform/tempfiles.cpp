@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace pelmaris::platform {
@@ -49,28 +50,33 @@ bool makeTempFileNames(const QString &dir, TempFileNames *names, QString *error)
 
 bool scrubAndRemove(const QString &path, QString *error)
 {
+    const auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    // Only the regular file this run made is opened: a FIFO put in its place would block,
+    // a device stream for ever, and a link would have its target overwritten. The name
+    // alone is removed then.
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile())) {
+        QFile::remove(path);
+        return fail(QStringLiteral("Not a regular file"));
+    }
     QFile file(path);
     // ExistingOnly: a page that is already gone must not be created just to be removed.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return fail(file.errorString());
     // Byte for byte, so that no tail of a longer multi-byte line survives.
     QByteArray bytes = file.readAll();
     for (char &c : bytes)
         if (c != '\n' && c != '\r')
             c = '\0';
-    file.seek(0);
-    file.write(bytes);
-    file.flush();
-    file.close();
-    if (!QFile::remove(path)) {
-        if (error)
-            *error = QFile(path).errorString();
-        return false;
-    }
-    return true;
+    const bool scrubbed = file.seek(0) && file.write(bytes) == bytes.size() && file.flush();
+    const QString scrubError = scrubbed ? QString() : file.errorString();
+    if (!file.remove())
+        return fail(file.errorString());
+    return scrubbed || fail(scrubError);
 }
 
 } // namespace pelmaris::platform

@@ -22,7 +22,9 @@ bool makeTempFileNames(const QString &dir, TempFileNames *names, QString *error)
 bool createFileExclusively(const QString &path, QString *error = nullptr);
 
 // Overwrites each line of a text file with as many NUL characters as it had, then
-// deletes the file, so the page's paths do not linger on the disk.
+// deletes the file, so the page's paths do not linger on the disk. Anything but a
+// regular file (a link, FIFO or device) is never opened; only its name is removed.
+// Returns false when the file could not be overwritten or removed.
 bool scrubAndRemove(const QString &path, QString *error = nullptr);
 
 } // namespace pelmaris::platform

@@ -3,21 +3,78 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace pelmaris::platform {
 
-bool isValidUtf8(const QByteArray &bytes)
+namespace {
+
+// Qt finds Shift_JIS through ICU. Without it the bytes are kept as Latin-1 so that
+// nothing is lost on a round trip.
+const char ShiftJisName[] = "Shift_JIS";
+
+// The mark is dropped by hand; a second one after it is text and must stay.
+constexpr auto KeepBom = QStringConverter::Flag::ConvertInitialBom;
+
+} // namespace
+
+bool isValidUtf8(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(bytes);
-    Q_UNUSED(decoded);
-    return !decoder.hasError();
+    return bytes.isValidUtf8();
 }
 
-static QString decodeShiftJis(const QByteArray &bytes)
+TextEncoding detectEncoding(const QByteArray &bytes)
 {
-    // Qt finds Shift_JIS through ICU; without it the bytes are kept as Latin-1 so that
-    // nothing is lost on a round trip.
-    QStringDecoder sjis("Shift_JIS");
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return TextEncoding::Utf8Bom;
+    if (bytes.startsWith("\xFF\xFE"))
+        return TextEncoding::Utf16LE;
+    if (bytes.startsWith("\xFE\xFF"))
+        return TextEncoding::Utf16BE;
+    return isValidUtf8(bytes) ? TextEncoding::Locale : TextEncoding::ShiftJis;
+}
+
+QByteArray byteOrderMark(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8Bom:
+        return QByteArray("\xEF\xBB\xBF");
+    case TextEncoding::Utf16LE:
+        return QByteArray("\xFF\xFE");
+    case TextEncoding::Utf16BE:
+        return QByteArray("\xFE\xFF");
+    case TextEncoding::Locale:
+    case TextEncoding::ShiftJis:
+        break;
+    }
+    return {};
+}
+
+int byteOrderMarkSize(TextEncoding encoding)
+{
+    return int(byteOrderMark(encoding).size());
+}
+
+QString decodeWithoutBom(QByteArrayView bytes, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Locale:
+    case TextEncoding::Utf8Bom: {
+        QStringDecoder d(QStringDecoder::Utf8, KeepBom);
+        return d.decode(bytes);
+    }
+    case TextEncoding::Utf16LE: {
+        QStringDecoder d(QStringDecoder::Utf16LE, KeepBom);
+        return d.decode(bytes);
+    }
+    case TextEncoding::Utf16BE: {
+        QStringDecoder d(QStringDecoder::Utf16BE, KeepBom);
+        return d.decode(bytes);
+    }
+    case TextEncoding::ShiftJis:
+        break;
+    }
+    QStringDecoder sjis(ShiftJisName);
     if (sjis.isValid())
         return sjis.decode(bytes);
     return QString::fromLatin1(bytes);
@@ -25,38 +82,45 @@ static QString decodeShiftJis(const QByteArray &bytes)
 
 DecodedText decodeText(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return {QString::fromUtf8(bytes.mid(3)), TextEncoding::Utf8Bom};
-    if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder d(QStringDecoder::Utf16LE);
-        return {d.decode(bytes.mid(2)), TextEncoding::Utf16LE};
+    const TextEncoding encoding = detectEncoding(bytes);
+    return {decodeWithoutBom(QByteArrayView(bytes).sliced(byteOrderMarkSize(encoding)), encoding),
+            encoding};
+}
+
+QByteArray encodeWithoutBom(const QString &text, TextEncoding encoding, bool *exact)
+{
+    if (exact)
+        *exact = true;
+    switch (encoding) {
+    case TextEncoding::Locale:
+    case TextEncoding::Utf8Bom:
+        return text.toUtf8();
+    case TextEncoding::Utf16LE: {
+        QStringEncoder e(QStringEncoder::Utf16LE);
+        return e.encode(text);
     }
-    if (bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder d(QStringDecoder::Utf16BE);
-        return {d.decode(bytes.mid(2)), TextEncoding::Utf16BE};
+    case TextEncoding::Utf16BE: {
+        QStringEncoder e(QStringEncoder::Utf16BE);
+        return e.encode(text);
     }
-    if (isValidUtf8(bytes))
-        return {QString::fromUtf8(bytes), TextEncoding::Locale};
-    return {decodeShiftJis(bytes), TextEncoding::Locale};
+    case TextEncoding::ShiftJis:
+        break;
+    }
+    QStringEncoder sjis(ShiftJisName);
+    if (sjis.isValid()) {
+        QByteArray bytes = sjis.encode(text);
+        if (exact)
+            *exact = !sjis.hasError();
+        return bytes;
+    }
+    if (exact)
+        *exact = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 256; });
+    return text.toLatin1();
 }
 
 QByteArray encodeText(const QString &text, TextEncoding encoding)
 {
-    switch (encoding) {
-    case TextEncoding::Utf8Bom:
-        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    case TextEncoding::Utf16LE: {
-        QStringEncoder e(QStringEncoder::Utf16LE);
-        return QByteArray("\xFF\xFE") + QByteArray(e.encode(text));
-    }
-    case TextEncoding::Utf16BE: {
-        QStringEncoder e(QStringEncoder::Utf16BE);
-        return QByteArray("\xFE\xFF") + QByteArray(e.encode(text));
-    }
-    case TextEncoding::Locale:
-        break;
-    }
-    return text.toUtf8();
+    return byteOrderMark(encoding) + encodeWithoutBom(text, encoding);
 }
 
 } // namespace pelmaris::platform

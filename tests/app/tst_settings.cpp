@@ -1,4 +1,6 @@
 #include "app/settings.h"
+#include "fulldisk.h"
+#include "platform/programinfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,8 +9,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace pelmaris::app;
 using pelmaris::platform::IniFile;
+using pelmaris::platform::ReadStatus;
 
 namespace {
 
@@ -72,6 +78,18 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+// Ends the test run instead of letting a blocked open hang it.
+struct HangGuard {
+    HangGuard() { ::alarm(20); }
+    ~HangGuard() { ::alarm(0); }
+};
+
 } // namespace
 
 class TestSettings : public QObject {
@@ -86,10 +104,21 @@ private Q_SLOTS:
     void readOptions();
     void currentDirMustExist_data();
     void currentDirMustExist();
+    void oddFolderNamesRoundTrip();
+    void treeWidthFollowsTheRestoredWindow_data();
+    void treeWidthFollowsTheRestoredWindow();
     void firstCloseWritesEveryKeyInOrder();
     void rewriteKeepsUnknownSectionsAndRespellsState();
     void saveStatusUncheckedKeepsOnlyProgram();
     void spreadTreeUncheckedSavesNoFolder();
+    void programSection();
+
+    void closeRewritesWhatStartRead();
+    void closeLeavesUnreadFilesAlone_data();
+    void closeLeavesUnreadFilesAlone();
+    void closeOnAFullDiskKeepsTheFile();
+    void placementBackOnScreen_data();
+    void placementBackOnScreen();
 
     void iniFileName_data();
     void iniFileName();
@@ -190,20 +219,64 @@ void TestSettings::readOptions()
 void TestSettings::currentDirMustExist_data()
 {
     QTest::addColumn<QString>("saved");
-    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QString>("folder"); // empty: the desktop
 
-    QTest::newRow("existing folder") << QDir::tempPath() << true;
-    QTest::newRow("gone") << QDir::tempPath() + QStringLiteral("/no-such-folder-here") << false;
-    QTest::newRow("a file") << QStringLiteral("/proc/self/status") << false;
-    QTest::newRow("empty") << QString() << false;
+    const QString temp = QDir::tempPath();
+    QTest::newRow("existing folder") << temp << temp;
+    QTest::newRow("in double quotes") << '"' + temp + '"' << temp;
+    QTest::newRow("in single quotes") << '\'' + temp + '\'' << temp;
+    QTest::newRow("gone") << temp + QStringLiteral("/no-such-folder-here") << QString();
+    QTest::newRow("a file") << QStringLiteral("/proc/self/status") << QString();
+    QTest::newRow("empty") << QString() << QString();
 }
 
 void TestSettings::currentDirMustExist()
 {
     QFETCH(QString, saved);
-    QFETCH(bool, kept);
+    QFETCH(QString, folder);
     const Options o = read("[OPTION]\nCurrentDir=" + saved.toUtf8() + "\n").options;
-    QCOMPARE(o.currentDir, kept ? saved : Desktop);
+    QCOMPARE(o.currentDir, folder.isEmpty() ? Desktop : folder);
+}
+
+// Folders whose names end in blanks or hold quotes, "#", "%" or Japanese come back as
+// they were saved.
+void TestSettings::oddFolderNamesRoundTrip()
+{
+    QTemporaryDir dir;
+    for (const QString &name : {QStringLiteral("trailing blank "), QStringLiteral(" leading"),
+                                QStringLiteral("\"quoted\""), QStringLiteral("#1 100% 写真")}) {
+        const QString folder = dir.filePath(name);
+        QVERIFY(QDir().mkpath(folder));
+        Settings s = read({});
+        s.options.currentDir = folder;
+        s.options.browserName2 = name;
+        IniFile ini;
+        writeSettings(ini, s, program());
+        const Options back = readSettings(IniFile::parse(ini.serialize()), context()).options;
+        QCOMPARE(back.currentDir, folder);
+        QCOMPARE(back.browserName2, name);
+    }
+}
+
+void TestSettings::treeWidthFollowsTheRestoredWindow_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("width");
+
+    // The first start's window is 1440 wide.
+    QTest::newRow("first start") << QByteArray() << 360;
+    QTest::newRow("restored 800 wide") << QByteArray("[POSITION]\nLeft=100\nRight=900\n") << 200;
+    QTest::newRow("Left only keeps the width") << QByteArray("[POSITION]\nLeft=100\n") << 360;
+    QTest::newRow("Right before Left") << QByteArray("[POSITION]\nLeft=900\nRight=100\n") << 0;
+    QTest::newRow("saved width wins")
+        << QByteArray("[POSITION]\nLeft=100\nRight=900\n[OPTION]\nTreeViewWidth=50\n") << 50;
+}
+
+void TestSettings::treeWidthFollowsTheRestoredWindow()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, width);
+    QCOMPARE(read(content).options.treeViewWidth, width);
 }
 
 void TestSettings::firstCloseWritesEveryKeyInOrder()
@@ -250,7 +323,8 @@ void TestSettings::firstCloseWritesEveryKeyInOrder()
                                                        "BrowserName=",
                                                        "BrowserName2=",
                                                        "BrowserLight=1",
-                                                       "BrowserDark=0"}));
+                                                       "BrowserDark=0",
+                                                       "ThumbnailCache=1"}));
 }
 
 void TestSettings::rewriteKeepsUnknownSectionsAndRespellsState()
@@ -306,6 +380,166 @@ void TestSettings::spreadTreeUncheckedSavesNoFolder()
     writeSettings(ini, s, program());
     QVERIFY(sectionLines(ini, "OPTION").contains("CurrentDir="));
     QCOMPARE(readSettings(ini, context()).options.currentDir, Desktop);
+}
+
+void TestSettings::programSection()
+{
+    const QDateTime when(QDate(2025, 3, 9), QTime(14, 5, 7));
+    // No locale's names and no time zone: the maker's other programs read this text.
+    QCOMPARE(lastCloseText(when), "2025/03/09 14:05:07");
+    const ProgramInfo info = programInfo("/opt/p/Pelmaris", when);
+    QCOMPARE(info.name, "Pelmaris");
+    QCOMPARE(info.path, "/opt/p/");
+    QCOMPARE(info.version, pelmaris::program::VersionLabel);
+    QCOMPARE(info.lastClose, "2025/03/09 14:05:07");
+}
+
+void TestSettings::closeRewritesWhatStartRead()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pelmaris.ini"));
+    const ProgramInfo info = programInfo("/opt/p/Pelmaris", QDateTime::currentDateTime());
+
+    // No file yet: the close makes one.
+    SettingsLoad loaded = loadSettingsFile(path, context());
+    QCOMPARE(loaded.status, ReadStatus::Missing);
+    QCOMPARE(saveSettingsFile(path, loaded.settings, info, loaded), QString());
+    QCOMPARE(IniFile::load(path).sectionNames(), QStringList({"PROGRAM", "POSITION", "OPTION"}));
+
+    // A section written on a Japanese system (Shift_JIS) keeps its bytes.
+    const QByteArray mine = "[Mine]\r\nname=\x93\xFA\x96\x7B\r\n\r\n";
+    QVERIFY(writeFile(path, mine + "[OPTION]\r\nRangeVal=0x1E\r\n"));
+    loaded = loadSettingsFile(path, context());
+    QCOMPARE(loaded.status, ReadStatus::Ok);
+    QCOMPARE(loaded.settings.options.rangeVal, 30);
+    QCOMPARE(saveSettingsFile(path, loaded.settings, info, loaded), QString());
+
+    const QByteArray after = readFile(path);
+    QVERIFY2(after.startsWith(mine), after.constData());
+    const IniFile back = IniFile::parse(after);
+    QCOMPARE(back.sectionNames(), QStringList({"Mine", "PROGRAM", "POSITION", "OPTION"}));
+    QCOMPARE(back.readString("PROGRAM", "IniFile", {}), path);
+    QCOMPARE(back.readString("PROGRAM", "Version", {}), pelmaris::program::VersionLabel);
+    QCOMPARE(back.readInteger("OPTION", "RangeVal", 0), 30);
+}
+
+void TestSettings::closeLeavesUnreadFilesAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("over the size limit") << "large";
+    QTest::newRow("grew over the limit since start") << "grew";
+    QTest::newRow("unreadable at start") << "unreadable";
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a folder") << "folder";
+}
+
+// Settings read from nothing must not replace a file that holds more than nothing.
+void TestSettings::closeLeavesUnreadFilesAlone()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pelmaris.ini"));
+    const QByteArray small = "[Mine]\r\na=1\r\n[OPTION]\r\nRangeVal=7\r\n";
+    const QByteArray large = small + QByteArray(IniFile::MaxFileSize, ';');
+    const HangGuard guard;
+
+    SettingsLoad loaded;
+    if (kind == "large") {
+        QVERIFY(writeFile(path, large));
+    } else if (kind == "grew") {
+        QVERIFY(writeFile(path, small));
+        loaded = loadSettingsFile(path, context());
+        QVERIFY(loaded.mayRewrite());
+        QVERIFY(writeFile(path, large));
+    } else if (kind == "unreadable") {
+        // Root reads every file, so the start's failure is given as it would be found.
+        QVERIFY(writeFile(path, small));
+        loaded.path = path;
+        loaded.status = ReadStatus::Failed;
+        loaded.reason = QStringLiteral("Permission denied");
+    } else if (kind == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        QVERIFY(QDir().mkpath(path));
+    }
+    if (loaded.path.isEmpty()) {
+        loaded = loadSettingsFile(path, context());
+        QVERIFY(!loaded.mayRewrite());
+        QVERIFY(!loaded.reason.isEmpty());
+        QCOMPARE(loaded.settings.options.rangeVal, 20);
+    }
+    const QByteArray before = QFileInfo(path).isFile() ? readFile(path) : QByteArray();
+
+    const QString text = saveSettingsFile(path, loaded.settings, program(), loaded);
+    QVERIFY2(text.endsWith("\r\n" + path), qPrintable(text));
+    if (kind == "unreadable")
+        QVERIFY(text.contains("Permission denied"));
+    const QFileInfo after(path);
+    if (kind == "fifo") {
+        QVERIFY(after.exists() && !after.isFile() && !after.isDir());
+    } else if (kind == "folder") {
+        QVERIFY(after.isDir());
+    } else {
+        QCOMPARE(readFile(path), before);
+    }
+}
+
+void TestSettings::closeOnAFullDiskKeepsTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pelmaris.ini"));
+    const QByteArray old = "[Mine]\r\na=1\r\n";
+    QVERIFY(writeFile(path, old));
+    const SettingsLoad loaded = loadSettingsFile(path, context());
+    QString text;
+    {
+        const pelmaris::fakes::FullDisk disk(16);
+        text = saveSettingsFile(path, loaded.settings, program(), loaded);
+    }
+    QVERIFY2(text.endsWith("\r\n" + path), qPrintable(text));
+    QCOMPARE(readFile(path), old);
+}
+
+void TestSettings::placementBackOnScreen_data()
+{
+    QTest::addColumn<QRect>("saved");
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QRect>("workArea");
+    QTest::addColumn<QRect>("placed");
+
+    const QRect primary(0, 0, 1920, 1080);
+    const QRect work(0, 0, 1920, 1040);
+    const QRect right(1920, 0, 1280, 1024);
+    const QRect window(2000, 100, 800, 600);
+    QTest::newRow("on the primary screen")
+        << QRect(100, 100, 800, 600) << QList<QRect>{primary} << work << QRect(100, 100, 800, 600);
+    QTest::newRow("partly off, still touching")
+        << QRect(1800, 100, 800, 600) << QList<QRect>{primary} << work
+        << QRect(1800, 100, 800, 600);
+    QTest::newRow("on a monitor still there")
+        << window << QList<QRect>{primary, right} << work << window;
+    QTest::newRow("on a monitor removed since")
+        << window << QList<QRect>{primary} << work << QRect(1120, 100, 800, 600);
+    QTest::newRow("far above and left")
+        << QRect(-3000, -2000, 800, 600) << QList<QRect>{primary} << work << QRect(0, 0, 800, 600);
+    QTest::newRow("larger than the work area")
+        << QRect(5000, 0, 2500, 1500) << QList<QRect>{primary} << work << QRect(0, 0, 1920, 1040);
+    QTest::newRow("work area below a top panel")
+        << QRect(100, -900, 800, 600) << QList<QRect>{primary} << QRect(0, 40, 1920, 1040)
+        << QRect(100, 40, 800, 600);
+    QTest::newRow("primary screen right of another")
+        << QRect(-5000, 100, 800, 600)
+        << QList<QRect>{QRect(1280, 0, 1920, 1080), QRect(0, 0, 1280, 1024)}
+        << QRect(1280, 0, 1920, 1040) << QRect(1280, 100, 800, 600);
+}
+
+void TestSettings::placementBackOnScreen()
+{
+    QFETCH(QRect, saved);
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QRect, workArea);
+    QFETCH(QRect, placed);
+    QCOMPARE(fitOntoScreens(saved, screens, workArea), placed);
 }
 
 void TestSettings::iniFileName_data()

@@ -297,6 +297,7 @@ void TestHtmlPage::hostileNamesStayInsideTheirLine()
     PageInput in = baseInput({evil, "/d/b.jpg"});
     in.title = "<b>\nT";
     in.folderPath = "/d/\"<i>\n";
+    in.programFileName = "x--><b>&\n.exe";
     const QStringList lines = buildPageLines(in);
     PageInput plain = baseInput({"/d/a.jpg", "/d/b.jpg"});
     plain.folderPath = "/d/i";
@@ -308,6 +309,9 @@ void TestHtmlPage::hostileNamesStayInsideTheirLine()
                  qPrintable(line));
     }
     QVERIFY(lines.contains("<title>&lt;b&gt;&#xa;T</title>"));
+    // The program's name cannot end the comment it stands in.
+    QCOMPARE(lines.at(2), "Generated 2025/03/14 09:05:07 By x--&gt;&lt;b&gt;&amp;&#xa;.exe V1.6");
+    QCOMPARE(lines.filter("-->").size(), 1);
     const qsizetype main = lines.indexOf("<div id=\"main\">");
     QCOMPARE(lines.at(main + 2),
              "<a href=\"file:///d/%3Cscript%3Ealert%28%27x%27%29%3C/script%3E%0D%0A%22%26%01.jpg\" "

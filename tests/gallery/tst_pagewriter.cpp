@@ -1,4 +1,5 @@
 #include "fakeservices.h"
+#include "fulldisk.h"
 #include "gallery/pagewriter.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ class TestPageWriter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void fileBytes();
+    void fullDiskKeepsTheOldPage();
     void createHtmlFile_data();
     void createHtmlFile();
     void writeFailureIsReportedAndBrowserStillStarts();
@@ -51,6 +53,23 @@ void TestPageWriter::fileBytes()
     QVERIFY(writePageFile(path, {"b"}));
     QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF"
                                        "b\r\n"));
+}
+
+void TestPageWriter::fullDiskKeepsTheOldPage()
+{
+    fakes::FakePlatform fp;
+    const QString path = fp.system.temp + "/p.html";
+    QVERIFY(writePageFile(path, {"old"}));
+    const QByteArray old = readAll(path);
+    bool written = true;
+    QString error;
+    {
+        const fakes::FullDisk disk(16);
+        written = writePageFile(path, QStringList(100, QString(80, u'x')), &error);
+    }
+    QVERIFY(!written);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readAll(path), old);
 }
 
 void TestPageWriter::createHtmlFile_data()

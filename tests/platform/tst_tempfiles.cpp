@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pelmaris::platform;
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void namesShareOneStem();
     void neverThroughALink();
     void scrubOverwritesBeforeRemoving();
+    void scrubOpensOnlyRegularFiles();
     void unusableFolderReportsError();
 };
 
@@ -88,6 +90,33 @@ void TestTempFiles::scrubOverwritesBeforeRemoving()
     QCOMPARE(left.size(), content.size());
     for (char c : left)
         QVERIFY(c == '\0' || c == '\r' || c == '\n');
+}
+
+// Something put in the page's place is never opened: a FIFO would block the close and a
+// link would have its target zeroed. Only the name goes.
+void TestTempFiles::scrubOpensOnlyRegularFiles()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("precious"));
+    {
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("precious");
+    }
+    const QString link = dir.filePath(QStringLiteral("link.html"));
+    QVERIFY(QFile::link(target, link));
+    const QString fifo = dir.filePath(QStringLiteral("fifo.html"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+    ::alarm(20); // a blocked open ends the run instead of hanging it
+    QVERIFY(!scrubAndRemove(link));
+    QVERIFY(!scrubAndRemove(fifo));
+    ::alarm(0);
+    QFile f(target);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("precious"));
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QVERIFY(!QFileInfo::exists(fifo));
 }
 
 void TestTempFiles::unusableFolderReportsError()

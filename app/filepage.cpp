@@ -74,8 +74,11 @@ FilePage::FilePage(FormControls &ui, QWidget *parent) : QWidget(parent)
     ui.ChkBxCloseQuery = named(new QCheckBox(QStringLiteral("終了時に確認")), "ChkBxCloseQuery");
     ui.ChkBxSaveStatus =
         named(new QCheckBox(QStringLiteral("終了時の状態を保存")), "ChkBxSaveStatus");
-    for (QCheckBox *box :
-         {ui.ChkBxSpreadTree, ui.ChkBxShowHidden, ui.ChkBxCloseQuery, ui.ChkBxSaveStatus})
+    ui.ChkBxThumbnailCache =
+        named(new QCheckBox(QStringLiteral("サムネイルキャッシュを使う")), "ChkBxThumbnailCache");
+    ui.ChkBxThumbnailCache->setChecked(true);
+    for (QCheckBox *box : {ui.ChkBxSpreadTree, ui.ChkBxShowHidden, ui.ChkBxCloseQuery,
+                           ui.ChkBxSaveStatus, ui.ChkBxThumbnailCache})
         others->addWidget(box);
 
     grid->addWidget(ui.GbShortCut1, 0, 0, 8, 1);

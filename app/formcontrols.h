@@ -53,6 +53,7 @@ struct FormControls {
     QCheckBox *ChkBxShowHidden = nullptr;
     QCheckBox *ChkBxCloseQuery = nullptr;
     QCheckBox *ChkBxSaveStatus = nullptr;
+    QCheckBox *ChkBxThumbnailCache = nullptr; // rescans reuse the desktop's thumbnails
 
     // "フォルダ"
     QWidget *Panel2 = nullptr;

@@ -111,6 +111,7 @@ private:
     QStringList m_launchParameters;
     bool m_shownOnce = false;
     WindowPlacement m_placement;
+    SettingsLoad m_settingsLoad;
     MenuCommands *m_menus = nullptr;
     FolderTree *m_tree = nullptr;
     std::unique_ptr<CountCaptions> m_captions;

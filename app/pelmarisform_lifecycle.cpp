@@ -25,10 +25,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTreeView>
 
@@ -61,9 +63,10 @@ void TPelmarisForm::FormCreate()
     context.workArea = m_services.system->workArea().size();
     context.current = m_placement;
     context.desktopPath = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
-    const Settings settings = readSettings(platform::IniFile::load(settingsFileToRead()), context);
-    applyPlacement(settings.placement);
-    SettingsBinding(*this, *this, *m_menus, *m_tree).apply(settings.options, width());
+    m_settingsLoad = loadSettingsFile(settingsFileToRead(), context);
+    applyPlacement(m_settingsLoad.settings.placement);
+    SettingsBinding(*this, *this, *m_menus, *m_tree)
+        .apply(m_settingsLoad.settings.options, width());
 
     m_tree->create(PnTreeView, PopupMenu3, ChkBxShowHidden->isChecked());
     ShellTreeView1 = m_tree->view();
@@ -97,9 +100,14 @@ WindowPlacement TPelmarisForm::currentPlacement() const
 void TPelmarisForm::applyPlacement(const WindowPlacement &p)
 {
     m_placement = p;
-    const QPoint origin = m_services.system->workArea().topLeft();
-    setGeometry(QRect(origin + QPoint(p.left, p.top),
-                      QSize(qMax(1, p.right - p.left), qMax(1, p.bottom - p.top))));
+    const QRect workArea = m_services.system->workArea();
+    QRect normal = normalRect(p, workArea);
+    normal.setSize(normal.size().expandedTo(QSize(1, 1)));
+    // A placement on a monitor removed since comes back onto the primary screen.
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->geometry();
+    setGeometry(fitOntoScreens(normal, screens, workArea));
     setWindowState(p.state == 2   ? Qt::WindowMaximized
                    : p.state == 1 ? Qt::WindowMinimized
                                   : Qt::WindowNoState);
@@ -199,28 +207,18 @@ bool TPelmarisForm::FormCloseQuery()
 
 void TPelmarisForm::writeSettingsFile()
 {
-    const QString exe = m_services.system->executablePath();
-    const QString path = settingsFileToWrite();
-    platform::IniFile ini = platform::IniFile::load(path);
-    ProgramInfo info;
-    info.name = QFileInfo(exe).fileName();
-    info.path = pathtext::withDelimiter(QFileInfo(exe).absolutePath());
-    info.version = program::VersionLabel;
-    info.iniFile = path;
-    const QLocale locale;
-    const QDateTime now = QDateTime::currentDateTime();
-    info.lastClose = locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
-                     locale.toString(now.time(), QLocale::LongFormat);
+    if (!ChkBxSpreadTree->isChecked())
+        CurrentDir1.clear();
     Settings settings;
     settings.placement = currentPlacement();
     settings.options = SettingsBinding(*this, *this, *m_menus, *m_tree).collect();
-    if (!settings.options.spreadTree)
-        CurrentDir1.clear();
-    writeSettings(ini, settings, info);
-    QString error;
+    const QString error = saveSettingsFile(
+        settingsFileToWrite(), settings,
+        programInfo(m_services.system->executablePath(), QDateTime::currentDateTime()),
+        m_settingsLoad);
     // A file that cannot be saved is reported; it must not keep the window from closing.
-    if (!ini.save(path, &error))
-        m_services.dialogs->error(this, error + QStringLiteral("\r\n") + path);
+    if (!error.isEmpty())
+        m_services.dialogs->error(this, error);
 }
 
 void TPelmarisForm::removeTempFiles()

@@ -3,7 +3,6 @@
 #include "app/foldertree.h"
 #include "app/menucommands.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
@@ -17,126 +16,162 @@ namespace pelmaris::app {
 
 namespace {
 
-// Sets a group of radio buttons the way reading the settings does: each key read as true
-// checks its button (the last one wins); when none is true, none stays checked.
-void applyRadioGroup(const QList<QAbstractButton *> &buttons, const QList<bool> &values)
+template <class... F> struct Overloaded : F... {
+    using F::operator()...;
+};
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
+
+// Unchecks every member of an exclusive group, which a click can never do.
+void uncheckAll(const std::vector<QObject *> &members)
 {
-    bool any = false;
-    for (int i = 0; i < buttons.size(); ++i) {
-        if (values[i]) {
-            buttons[i]->setChecked(true);
-            any = true;
-        }
-    }
-    if (!any) {
-        for (QAbstractButton *b : buttons) {
+    for (QObject *o : members) {
+        if (auto *b = qobject_cast<QRadioButton *>(o)) {
             const bool exclusive = b->autoExclusive();
             b->setAutoExclusive(false);
             b->setChecked(false);
             b->setAutoExclusive(exclusive);
+        } else if (auto *a = qobject_cast<QAction *>(o)) {
+            QActionGroup *group = a->actionGroup();
+            const auto policy = group->exclusionPolicy();
+            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+            a->setChecked(false);
+            group->setExclusionPolicy(policy);
         }
     }
-}
-
-void applyActionGroup(const QList<QAction *> &actions, const QList<bool> &values)
-{
-    QActionGroup *group = actions.first()->actionGroup();
-    const auto policy = group->exclusionPolicy();
-    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction *a : actions)
-        a->setChecked(false);
-    group->setExclusionPolicy(policy);
-    for (int i = 0; i < actions.size(); ++i)
-        if (values[i])
-            actions[i]->setChecked(true);
 }
 
 } // namespace
 
 SettingsBinding::SettingsBinding(FormControls &ui, FormState &state, MenuCommands &menus,
                                  FolderTree &tree)
-    : m_ui(ui), m_state(state), m_menus(menus), m_tree(tree)
+    : m_ui(ui), m_state(state), m_tree(tree)
 {
+    const auto entry = [&menus](Command c) { return menus.action(c); };
+    const Custom treeWidth{
+        [this](const Options &o) {
+            m_ui.Splitter1->setSizes(
+                {qMax(0, o.treeViewWidth), qMax(1, m_windowWidth - o.treeViewWidth)});
+        },
+        [this](Options &o) { o.treeViewWidth = m_ui.Splitter1->sizes().value(0); }};
+    const Custom scrollPosition{[this](const Options &o) { m_state.ScrollPos = o.scrollPos; },
+                                [this](Options &o) {
+                                    o.scrollPos =
+                                        m_tree.view() ? m_tree.scrollPosition() : m_state.ScrollPos;
+                                }};
+    m_bound = {
+        {&Options::spreadTree, ui.ChkBxSpreadTree},
+        {&Options::showHidden, ui.ChkBxShowHidden},
+        {&Options::closeQuery, ui.ChkBxCloseQuery},
+        {&Options::saveStatus, ui.ChkBxSaveStatus},
+        {&Options::currentDir, &FormState::CurrentDir1},
+        {&Options::treeViewWidth, treeWidth},
+        {&Options::treeViewScanDetail, entry(Command::pm3ScanDetail), 1},
+        {&Options::treeViewScanNameOnly, entry(Command::pm3ScanNameOnly), 1},
+        {&Options::numSortA, entry(Command::pm3NumSortA), 2},
+        {&Options::numSortD, entry(Command::pm3NumSortD), 2},
+        {&Options::dicSortA, entry(Command::pm3DicSortA), 2},
+        {&Options::dicSortD, entry(Command::pm3DicSortD), 2},
+        {&Options::randomOut, entry(Command::pm3RandomOut), 2},
+        {&Options::scrollPos, scrollPosition},
+        {&Options::autoSized, ui.RadioButton11, 3},
+        {&Options::rangeView, ui.RadioButton12, 3},
+        {&Options::rangeVal, ui.NumberBox12, 3},
+        {&Options::fixedWidth, ui.RadioButton21, 3},
+        {&Options::horizVal, ui.NumberBox21, 3},
+        {&Options::fixedHeight, ui.RadioButton31, 3},
+        {&Options::vertVal, ui.NumberBox31, 3},
+        {&Options::setWidth, ui.RadioButton41, 3},
+        {&Options::widthVal, ui.NumberBox41, 3},
+        {&Options::asIs, ui.RadioButton51, 3},
+        {&Options::browserDefault, ui.rbBrowserDefault, 4},
+        {&Options::browserEdge, ui.rbBrowserEdge, 4},
+        {&Options::browserChrome, ui.rbBrowserChrome, 4},
+        {&Options::browserElse, ui.rbBrowserElse, 4},
+        {&Options::browserName, &FormState::BrowserName1},
+        {&Options::browserName2, &FormState::BrowserName2},
+        {&Options::browserLight, ui.rbBrowserLight, 5},
+        {&Options::browserDark, ui.rbbrowserDark, 5},
+        {&Options::thumbnailCache, ui.ChkBxThumbnailCache},
+    };
+}
+
+const SettingsBinding::Bound &SettingsBinding::boundTo(const OptionKey::Member &member) const
+{
+    for (const Bound &b : m_bound)
+        if (b.member == member)
+            return b;
+    Q_UNREACHABLE();
 }
 
 void SettingsBinding::apply(const Options &o, int windowWidth)
 {
-    FormControls &ui = m_ui;
-    const auto act = [this](Command c) { return m_menus.action(c); };
-    ui.ChkBxSpreadTree->setChecked(o.spreadTree);
-    ui.ChkBxShowHidden->setChecked(o.showHidden);
-    ui.ChkBxCloseQuery->setChecked(o.closeQuery);
-    ui.ChkBxSaveStatus->setChecked(o.saveStatus);
-    m_state.CurrentDir1 = o.currentDir;
-    ui.Splitter1->setSizes({qMax(0, o.treeViewWidth), qMax(1, windowWidth - o.treeViewWidth)});
-    applyActionGroup({act(Command::pm3ScanDetail), act(Command::pm3ScanNameOnly)},
-                     {o.treeViewScanDetail, o.treeViewScanNameOnly});
-    m_state.ScrollPos = o.scrollPos;
-    applyActionGroup({act(Command::pm3NumSortA), act(Command::pm3NumSortD),
-                      act(Command::pm3DicSortA), act(Command::pm3DicSortD),
-                      act(Command::pm3RandomOut)},
-                     {o.numSortA, o.numSortD, o.dicSortA, o.dicSortD, o.randomOut});
-    ui.ListView1->setCurrentWidget(ui.ListView1Icons);
-
-    applyRadioGroup({ui.RadioButton11}, {o.autoSized});
-    applyRadioGroup({ui.RadioButton12}, {o.rangeView});
-    ui.NumberBox12->setValue(o.rangeVal);
-    applyRadioGroup({ui.RadioButton21}, {o.fixedWidth});
-    ui.NumberBox21->setValue(o.horizVal);
-    applyRadioGroup({ui.RadioButton31}, {o.fixedHeight});
-    ui.NumberBox31->setValue(o.vertVal);
-    applyRadioGroup({ui.RadioButton41}, {o.setWidth});
-    ui.NumberBox41->setValue(o.widthVal);
-    applyRadioGroup({ui.RadioButton51}, {o.asIs});
-    if (!(o.autoSized || o.rangeView || o.fixedWidth || o.fixedHeight || o.setWidth || o.asIs))
-        applyRadioGroup({ui.RadioButton11, ui.RadioButton12, ui.RadioButton21, ui.RadioButton31,
-                         ui.RadioButton41, ui.RadioButton51},
-                        {false, false, false, false, false, false});
-
-    applyRadioGroup({ui.rbBrowserDefault, ui.rbBrowserEdge, ui.rbBrowserChrome, ui.rbBrowserElse},
-                    {o.browserDefault, o.browserEdge, o.browserChrome, o.browserElse});
-    m_state.BrowserName1 = o.browserName;
-    m_state.BrowserName2 = o.browserName2;
-    applyRadioGroup({ui.rbBrowserLight, ui.rbbrowserDark}, {o.browserLight, o.browserDark});
+    m_windowWidth = windowWidth;
+    m_ui.ListView1->setCurrentWidget(m_ui.ListView1Icons);
+    // Within a group of radio buttons or entries the last one read as true wins; a group
+    // whose keys are all false ends with none checked.
+    int group = 0;
+    bool anyChecked = false;
+    std::vector<QObject *> members;
+    for (const OptionKey &key : OptionKeys) {
+        const Bound &b = boundTo(key.member);
+        if (b.group != group) {
+            if (group != 0 && !anyChecked)
+                uncheckAll(members);
+            group = b.group;
+            anyChecked = false;
+            members.clear();
+        }
+        std::visit(
+            Overloaded{
+                [&](QCheckBox *box) { box->setChecked(o.*std::get<bool Options::*>(b.member)); },
+                [&](QRadioButton *radio) {
+                    members.push_back(radio);
+                    if (o.*std::get<bool Options::*>(b.member)) {
+                        radio->setChecked(true);
+                        anyChecked = true;
+                    }
+                },
+                [&](QAction *entry) {
+                    members.push_back(entry);
+                    if (o.*std::get<bool Options::*>(b.member)) {
+                        entry->setChecked(true);
+                        anyChecked = true;
+                    }
+                },
+                [&](QSpinBox *box) { box->setValue(o.*std::get<int Options::*>(b.member)); },
+                [&](QString FormState::*field) {
+                    m_state.*field = o.*std::get<QString Options::*>(b.member);
+                },
+                [&](const Custom &custom) { custom.apply(o); },
+            },
+            b.target);
+    }
+    if (group != 0 && !anyChecked)
+        uncheckAll(members);
 }
 
 Options SettingsBinding::collect() const
 {
-    const FormControls &ui = m_ui;
-    const auto checked = [this](Command c) { return m_menus.action(c)->isChecked(); };
     Options o;
-    o.spreadTree = ui.ChkBxSpreadTree->isChecked();
-    o.showHidden = ui.ChkBxShowHidden->isChecked();
-    o.closeQuery = ui.ChkBxCloseQuery->isChecked();
-    o.saveStatus = ui.ChkBxSaveStatus->isChecked();
-    o.currentDir = o.spreadTree ? m_state.CurrentDir1 : QString();
-    o.treeViewWidth = ui.Splitter1->sizes().value(0);
-    o.treeViewScanDetail = checked(Command::pm3ScanDetail);
-    o.treeViewScanNameOnly = checked(Command::pm3ScanNameOnly);
-    o.numSortA = checked(Command::pm3NumSortA);
-    o.numSortD = checked(Command::pm3NumSortD);
-    o.dicSortA = checked(Command::pm3DicSortA);
-    o.dicSortD = checked(Command::pm3DicSortD);
-    o.randomOut = checked(Command::pm3RandomOut);
-    o.scrollPos = m_tree.view() ? m_tree.scrollPosition() : m_state.ScrollPos;
-    o.autoSized = ui.RadioButton11->isChecked();
-    o.rangeView = ui.RadioButton12->isChecked();
-    o.rangeVal = ui.NumberBox12->value();
-    o.fixedWidth = ui.RadioButton21->isChecked();
-    o.horizVal = ui.NumberBox21->value();
-    o.fixedHeight = ui.RadioButton31->isChecked();
-    o.vertVal = ui.NumberBox31->value();
-    o.setWidth = ui.RadioButton41->isChecked();
-    o.widthVal = ui.NumberBox41->value();
-    o.asIs = ui.RadioButton51->isChecked();
-    o.browserDefault = ui.rbBrowserDefault->isChecked();
-    o.browserEdge = ui.rbBrowserEdge->isChecked();
-    o.browserChrome = ui.rbBrowserChrome->isChecked();
-    o.browserElse = ui.rbBrowserElse->isChecked();
-    o.browserName = m_state.BrowserName1;
-    o.browserName2 = m_state.BrowserName2;
-    o.browserLight = ui.rbBrowserLight->isChecked();
-    o.browserDark = ui.rbbrowserDark->isChecked();
+    for (const OptionKey &key : OptionKeys) {
+        const Bound &b = boundTo(key.member);
+        std::visit(
+            Overloaded{
+                [&](QCheckBox *box) { o.*std::get<bool Options::*>(b.member) = box->isChecked(); },
+                [&](QRadioButton *radio) {
+                    o.*std::get<bool Options::*>(b.member) = radio->isChecked();
+                },
+                [&](QAction *entry) {
+                    o.*std::get<bool Options::*>(b.member) = entry->isChecked();
+                },
+                [&](QSpinBox *box) { o.*std::get<int Options::*>(b.member) = box->value(); },
+                [&](QString FormState::*field) {
+                    o.*std::get<QString Options::*>(b.member) = m_state.*field;
+                },
+                [&](const Custom &custom) { custom.collect(o); },
+            },
+            b.target);
+    }
     return o;
 }
 

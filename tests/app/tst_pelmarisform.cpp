@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using pelmaris::app::TPelmarisForm;
@@ -74,6 +75,8 @@ private Q_SLOTS:
     void startGeometry();
     void statusClockShowsMemoryLoad();
     void savedSettingsReachTheControls();
+    void unreadSettingsAreNotReplaced_data();
+    void unreadSettingsAreNotReplaced();
     void saveStatusUncheckedGivesDefaultsNextTime();
     void anotherExecutableName();
     void unsaveableSettingsStillClose();
@@ -116,6 +119,10 @@ void TestPelmarisForm::startGeometry_data()
         << QByteArray("[POSITION]\nLeft=100\nTop=50\n") << QRect(100, 50, 1440, 780);
     QTest::newRow("garbage file") << QByteArray("\0\x01\xff[POSITION\nLeft=\0", 20)
                                   << QRect(240, 130, 1440, 780);
+    // A monitor removed since: the window comes back into the primary work area.
+    QTest::newRow("wholly off every screen")
+        << QByteArray("[POSITION]\nLeft=5000\nTop=5000\nRight=6600\nBottom=5800\n")
+        << QRect(320, 240, 1600, 800);
 }
 
 void TestPelmarisForm::startGeometry()
@@ -154,7 +161,8 @@ void TestPelmarisForm::savedSettingsReachTheControls()
     FakePlatform fake;
     const QString ini = perUserIni(fake);
     QVERIFY(writeFile(ini, "[position]\nstate=2\n"
-                           "[OPTION]\nBrowserEdge=1\nBrowserChrome=1\nRangeVal=0x1E\n"));
+                           "[OPTION]\nBrowserEdge=1\nBrowserChrome=1\nRangeVal=0x1E\n"
+                           "ThumbnailCache=0\n"));
     auto form = makeForm(fake);
     QCOMPARE(form->settingsFileToRead(), ini);
     QVERIFY(form->isMaximized());
@@ -163,6 +171,7 @@ void TestPelmarisForm::savedSettingsReachTheControls()
     QVERIFY(!form->rbBrowserEdge->isChecked());
     QVERIFY(!form->rbBrowserDefault->isChecked());
     QCOMPARE(form->NumberBox12->value(), 30);
+    QVERIFY(!form->ChkBxThumbnailCache->isChecked());
 
     QVERIFY(showForm(*form));
     QVERIFY(form->close());
@@ -173,6 +182,41 @@ void TestPelmarisForm::savedSettingsReachTheControls()
     QCOMPARE(again.readInteger("OPTION", "RangeVal", 0), 30);
     QCOMPARE(again.readInteger("OPTION", "BrowserChrome", 0), 1);
     QCOMPARE(again.readInteger("OPTION", "BrowserEdge", 1), 0);
+    QCOMPARE(again.readInteger("OPTION", "ThumbnailCache", 1), 0);
+    const QRegularExpression closeTime(
+        QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
+    QVERIFY(closeTime.match(again.readString("PROGRAM", "LastClose", {})).hasMatch());
+}
+
+void TestPelmarisForm::unreadSettingsAreNotReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("too large") << "large";
+    QTest::newRow("a FIFO") << "fifo";
+}
+
+void TestPelmarisForm::unreadSettingsAreNotReplaced()
+{
+    QFETCH(QString, kind);
+    FakePlatform fake;
+    const QString ini = perUserIni(fake);
+    QByteArray before;
+    if (kind == "large") {
+        before = "[Mine]\n" + QByteArray(IniFile::MaxFileSize, 'x');
+        QVERIFY(writeFile(ini, before));
+    } else {
+        QVERIFY(QDir().mkpath(QFileInfo(ini).absolutePath()));
+        QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+    }
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    QVERIFY(form->close()); // neither hangs on the FIFO nor refuses to close
+    QCOMPARE(fake.dialogs.texts("error").size(), 1);
+    QVERIFY(fake.dialogs.texts("error").first().contains(ini));
+    if (kind == "large")
+        QCOMPARE(readFile(ini), before);
+    else
+        QVERIFY(!QFileInfo(ini).isFile());
 }
 
 void TestPelmarisForm::saveStatusUncheckedGivesDefaultsNextTime()

@@ -3,9 +3,9 @@
 #include "scan/imagelistmodel.h"
 
 #include <QMutex>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <atomic>
+#include <map>
 
 namespace pelmaris::listio {
 
@@ -13,8 +13,9 @@ namespace {
 // Rows reach the window about once a frame: often enough to look live, rarely enough
 // that the model and the views take them in few insertions.
 constexpr int kPollMs = 16;
-// The worker hands over its rows this many lines at a time.
-constexpr qsizetype kLinesPerHandOver = 256;
+// Lines are checked in chunks, several at once: the existence checks wait on the
+// file system, and a chunk is what a worker hands over in one piece.
+constexpr qsizetype kChunkLines = 512;
 } // namespace
 
 struct ListLoader::Run {
@@ -22,27 +23,59 @@ struct ListLoader::Run {
     FileTest isFile;
     std::atomic<bool> cancel{false};
 
+    QMutex splitMutex; // the first worker splits the text; the others wait for it
+    bool split = false;
+    QStringList lines;
+    std::atomic<qsizetype> nextChunk{0};
+
     QMutex mutex;
+    int active = 0;
+    qsizetype settledChunks = 0; // every chunk below this is in `ready` or was passed on
+    bool ended = false;          // a chunk stopped short: nothing after it is delivered
+    struct Chunk {
+        std::vector<scan::ListItem> rows;
+        qsizetype lines = 0; // lines of the chunk read before a cancel stopped it
+    };
+    std::map<qsizetype, Chunk> early; // finished ahead of an earlier chunk
     std::vector<scan::ListItem> ready;
-    qint64 lines = 0;
+    qint64 lineCount = 0;
     qint64 linesDone = 0;
     bool done = false;
     bool cancelled = false;
+
+    qsizetype chunkCount() const { return (lines.size() + kChunkLines - 1) / kChunkLines; }
+
+    // Hands chunks over strictly in list order. A chunk a cancel cut short ends the
+    // list: later chunks, read by other workers meanwhile, are dropped, so the rows
+    // kept are exactly those of the lines before the cut.
+    void settle(qsizetype index, Chunk chunk)
+    {
+        QMutexLocker lock(&mutex);
+        early.emplace(index, std::move(chunk));
+        for (auto it = early.begin(); !ended && it != early.end() && it->first == settledChunks;
+             it = early.erase(it)) {
+            std::move(it->second.rows.begin(), it->second.rows.end(), std::back_inserter(ready));
+            linesDone += it->second.lines;
+            ++settledChunks;
+            const qsizetype full = std::min(kChunkLines, lines.size() - it->first * kChunkLines);
+            if (it->second.lines < full)
+                ended = true;
+        }
+    }
 };
 
 ListLoader::ListLoader(scan::ImageListModel &model, QObject *parent)
     : QObject(parent), m_model(model), m_fileTest(isListableFile)
 {
+    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     m_timer.setInterval(kPollMs);
     connect(&m_timer, &QTimer::timeout, this, &ListLoader::poll);
 }
 
 ListLoader::~ListLoader()
 {
-    if (m_run) {
-        m_run->cancel.store(true);
-        m_future.waitForFinished();
-    }
+    cancel();
+    m_pool.waitForDone();
 }
 
 void ListLoader::setFileTest(FileTest test)
@@ -59,7 +92,10 @@ bool ListLoader::LoadListFromText(QString text)
     m_run->text = std::move(text);
     m_run->isFile = m_fileTest;
     m_lastLine = -1;
-    m_future = QtConcurrent::run([run = m_run] { work(run); });
+    const int workers = m_pool.maxThreadCount();
+    m_run->active = workers;
+    for (int i = 0; i < workers; ++i)
+        m_pool.start([run = m_run] { work(run); });
     m_timer.start();
     return true;
 }
@@ -72,31 +108,40 @@ void ListLoader::cancel()
 
 void ListLoader::work(const std::shared_ptr<Run> &run)
 {
-    const QStringList lines = splitLines(run->text);
-    run->text = QString();
     {
-        QMutexLocker lock(&run->mutex);
-        run->lines = lines.size();
-    }
-    std::vector<scan::ListItem> batch;
-    qsizetype i = 0;
-    for (; i < lines.size(); ++i) {
-        if (run->cancel.load(std::memory_order_relaxed))
-            break;
-        if (std::optional<scan::ListItem> row = rowFromLine(lines.at(i), run->isFile))
-            batch.push_back(std::move(*row));
-        if ((i + 1) % kLinesPerHandOver == 0) {
-            QMutexLocker lock(&run->mutex);
-            std::move(batch.begin(), batch.end(), std::back_inserter(run->ready));
-            run->linesDone = i + 1;
-            batch.clear();
+        QMutexLocker lock(&run->splitMutex);
+        if (!run->split) {
+            run->lines = splitLines(run->text);
+            run->text = QString();
+            run->split = true;
+            QMutexLocker counts(&run->mutex);
+            run->lineCount = run->lines.size();
         }
     }
+    const qsizetype chunks = run->chunkCount();
+    for (;;) {
+        if (run->cancel.load(std::memory_order_relaxed))
+            break;
+        const qsizetype index = run->nextChunk.fetch_add(1);
+        if (index >= chunks)
+            break;
+        Run::Chunk chunk;
+        const qsizetype first = index * kChunkLines;
+        const qsizetype end = std::min(first + kChunkLines, run->lines.size());
+        for (qsizetype i = first; i < end; ++i) {
+            if (run->cancel.load(std::memory_order_relaxed))
+                break;
+            if (std::optional<scan::ListItem> row = rowFromLine(run->lines.at(i), run->isFile))
+                chunk.rows.push_back(std::move(*row));
+            ++chunk.lines;
+        }
+        run->settle(index, std::move(chunk));
+    }
     QMutexLocker lock(&run->mutex);
-    std::move(batch.begin(), batch.end(), std::back_inserter(run->ready));
-    run->linesDone = i;
-    run->cancelled = i < lines.size();
-    run->done = true;
+    if (--run->active == 0) {
+        run->cancelled = run->linesDone < run->lineCount;
+        run->done = true;
+    }
 }
 
 void ListLoader::poll()
@@ -112,7 +157,7 @@ void ListLoader::poll()
         QMutexLocker lock(&m_run->mutex);
         rows.swap(m_run->ready);
         line = m_run->linesDone;
-        lines = m_run->lines;
+        lines = m_run->lineCount;
         done = m_run->done;
         cancelled = m_run->cancelled;
     }
@@ -125,7 +170,7 @@ void ListLoader::poll()
     }
     if (done) {
         m_timer.stop();
-        m_future.waitForFinished();
+        m_pool.waitForDone();
         m_run.reset();
         Q_EMIT loadFinished(cancelled);
     }
@@ -134,7 +179,7 @@ void ListLoader::poll()
 void ListLoader::waitForDone()
 {
     while (m_run) {
-        m_future.waitForFinished();
+        m_pool.waitForDone();
         poll();
     }
 }

@@ -1,21 +1,22 @@
 #pragma once
 
 // LoadListFromText without stalling the window: the lines are parsed and their paths
-// checked on a worker thread, and the rows join the model in list order, in batches,
+// checked on worker threads, and the rows join the model in list order, in batches,
 // about every 16 ms.
 //
 //   loader.LoadListFromText(text);   // empties the model (rows and thumbnails) first
 //   -> loadProgress(line, lines, rows) // the status text: loadProgressText(rows, lines)
 //   -> loadFinished(cancelled)         // captions: loadedCaptions(model.rowCount())
 //
-// The cancel button calls cancel(): the worker stops before its next line, and the
-// rows of the lines read before it stay. isLoading() is what the busy state tests.
+// The cancel button calls cancel(): the workers stop before their next line, and the
+// rows of the lines read before the first line left unread stay. isLoading() is what
+// the busy state tests.
 
 #include "listio/listformat.h"
 
-#include <QFuture>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <memory>
@@ -34,7 +35,7 @@ public:
     ~ListLoader() override;
 
     // Which paths make rows; isListableFile unless a test says otherwise. The test runs
-    // on the worker thread.
+    // on worker threads, several at once.
     void setFileTest(FileTest test);
 
     // Replaces every row of the model with the rows the text makes. False, and nothing
@@ -57,7 +58,7 @@ private:
     scan::ImageListModel &m_model;
     FileTest m_fileTest;
     std::shared_ptr<Run> m_run;
-    QFuture<void> m_future;
+    QThreadPool m_pool;
     QTimer m_timer;
     qint64 m_lastLine = -1;
 };

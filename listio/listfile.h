@@ -1,16 +1,8 @@
 #pragma once
 
 // List files on disk: their encodings, reading one whole, and what the save and open
-// commands ask their dialogs and make of the answers.
-//
-//   pm1SaveListAsClick:
-//     auto request = listio::saveListDialog(sender && RbReport->isChecked(), rows,
-//                                           ScanList().size(), executablePath, now);
-//     auto answer = dialogs->saveFile(this, request);     // empty path: cancelled
-//     auto target = listio::saveTarget(answer);           // extension and form
-//   pm1OpenListClick:
-//     auto answer = dialogs->openFile(this, listio::openListDialog());
-//     auto file = listio::readListFile(answer.path);      // !ok: show file.error
+// commands ask their dialogs and make of the answers (listcommands.h puts these
+// together for the window's handlers).
 
 #include "listio/listformat.h"
 #include "platform/dialogs.h"

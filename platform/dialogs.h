@@ -1,10 +1,35 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QWidget;
 
 namespace pelmaris::platform {
+
+// One file type of a file dialog: its name and the pattern of names it lists.
+struct FileFilter {
+    QString name;    // "CSV"
+    QString pattern; // "*.csv"; "*" lists every file
+};
+
+struct FileDialogRequest {
+    QString title;     // empty: the dialog's own
+    QString directory; // where it opens; empty: the dialog's own choice
+    QString fileName;  // the suggested name
+    QList<FileFilter> filters;
+    int filterIndex = 0; // the type selected when it opens
+    // Save dialogs: a name typed without an extension gets that of the selected type
+    // (none for a type whose pattern names no single extension) before the overwrite
+    // question, so the question is asked about the file that will be written.
+    bool typeExtension = true;
+    bool confirmOverwrite = true;
+};
+
+struct FileDialogAnswer {
+    QString path;        // empty when the user cancelled
+    int filterIndex = 0; // the type selected when the dialog closed
+};
 
 // Message boxes and file dialogs. Every box is captioned with the application title.
 class Dialogs {
@@ -23,6 +48,9 @@ public:
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &start,
                                  const QString &filter) = 0;
+    // File dialogs with a list of types, which report the type chosen as well.
+    virtual FileDialogAnswer saveFile(QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual FileDialogAnswer openFile(QWidget *parent, const FileDialogRequest &request) = 0;
 };
 
 } // namespace pelmaris::platform

@@ -193,6 +193,39 @@ void ImageListModel::reorder(const std::vector<int> &order)
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void ImageListModel::sortByColumn(int sortColumn)
+{
+    if (m_items.size() > 1 && sortColumn != 0)
+        reorder(columnSortOrder(m_items, sortColumn));
+}
+
+void ImageListModel::showSortMark(int sortColumn)
+{
+    m_captions = sortedColumnCaptions(sortColumn);
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+int ImageListModel::moveRow(int row, MoveCommand command)
+{
+    const std::vector<int> keys = moveKeys(rowCount(), row, command);
+    for (size_t i = 0; i < keys.size(); ++i)
+        m_items[i].data = keys[i];
+    if (!canMove(rowCount(), row, command))
+        return row;
+    const std::vector<int> order = dataKeyOrder(m_items);
+    reorder(order);
+    return int(std::find(order.begin(), order.end(), row) - order.begin());
+}
+
+int ImageListModel::dropRow(int selected, int target)
+{
+    int moved = selected;
+    const std::vector<int> order = dropOrder(rowCount(), selected, target, &moved);
+    if (moved != selected)
+        reorder(order);
+    return moved;
+}
+
 void ImageListModel::emitCheckColumnChanged()
 {
     if (!m_items.empty())

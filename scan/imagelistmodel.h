@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/listitem.h"
+#include "scan/listorder.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -63,6 +64,17 @@ public:
     bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
     // Replaces the order of the rows: `order[i]` is the old row that becomes row i.
     void reorder(const std::vector<int> &order);
+
+    // The column sort of a sort state (see listorder.h), stable; the captions are not
+    // touched, showSortMark writes them.
+    void sortByColumn(int sortColumn);
+    // The plain captions with the sort state's mark, " ^" or " v".
+    void showSortMark(int sortColumn);
+    // A move command on one row through the data keys, which it rewrites; returns the
+    // row's new index (unchanged when the command cannot move it).
+    int moveRow(int row, MoveCommand command);
+    // Drops row `selected` on row `target`; returns the moved row's new index.
+    int dropRow(int selected, int target);
 
     // Check marks, each a single dataChanged over the whole check column.
     void setAllChecked(bool checked);

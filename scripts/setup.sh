@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-translations-l10n
   qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev
   libgtest-dev
+  clang libclang-rt-14-dev
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool desktop-file-utils
   chromium

@@ -7,6 +7,57 @@
 
 namespace pelmaris::platform {
 
+namespace {
+
+// "*.csv" gives "csv"; a pattern that names no single extension ("*", "*.*") none.
+QString extensionOf(const QString &pattern)
+{
+    if (!pattern.startsWith(QStringLiteral("*.")))
+        return {};
+    const QString extension = pattern.mid(2);
+    for (const QChar c : extension) {
+        if (c == u'*' || c == u'?' || c == u'[' || c == u' ' || c == u'.')
+            return {};
+    }
+    return extension;
+}
+
+FileDialogAnswer runFileDialog(QWidget *parent, const FileDialogRequest &request, bool save)
+{
+    QFileDialog dialog(parent, request.title, request.directory);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.confirmOverwrite)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    QStringList names;
+    for (const FileFilter &filter : request.filters)
+        names << filter.name + QStringLiteral(" (") + filter.pattern + u')';
+    if (!names.isEmpty()) {
+        dialog.setNameFilters(names);
+        dialog.selectNameFilter(names.at(qBound(0, request.filterIndex, int(names.size()) - 1)));
+    }
+    if (save && request.typeExtension) {
+        // The dialog adds the extension before it asks about overwriting, so it asks
+        // about the name that will be written.
+        const auto followType = [&dialog, &names, &request](const QString &selected) {
+            const qsizetype i = names.indexOf(selected);
+            dialog.setDefaultSuffix(i < 0 ? QString() : extensionOf(request.filters.at(i).pattern));
+        };
+        followType(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followType);
+    }
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    FileDialogAnswer answer;
+    answer.path = dialog.selectedFiles().constFirst();
+    answer.filterIndex = int(qMax<qsizetype>(0, names.indexOf(dialog.selectedNameFilter())));
+    return answer;
+}
+
+} // namespace
+
 void LinuxDialogs::message(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, m_title, text, QMessageBox::Ok, parent);
@@ -46,6 +97,20 @@ QString LinuxDialogs::saveFileName(QWidget *parent, const QString &title, const 
                                    const QString &filter)
 {
     return QFileDialog::getSaveFileName(parent, title, start, filter);
+}
+
+} // namespace pelmaris::platform
+
+namespace pelmaris::platform {
+
+FileDialogAnswer LinuxDialogs::saveFile(QWidget *parent, const FileDialogRequest &request)
+{
+    return runFileDialog(parent, request, true);
+}
+
+FileDialogAnswer LinuxDialogs::openFile(QWidget *parent, const FileDialogRequest &request)
+{
+    return runFileDialog(parent, request, false);
 }
 
 } // namespace pelmaris::platform

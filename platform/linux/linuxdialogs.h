@@ -17,6 +17,8 @@ public:
                          const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &start,
                          const QString &filter) override;
+    FileDialogAnswer saveFile(QWidget *parent, const FileDialogRequest &request) override;
+    FileDialogAnswer openFile(QWidget *parent, const FileDialogRequest &request) override;
 
 private:
     QString m_title;

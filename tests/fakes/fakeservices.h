@@ -73,6 +73,27 @@ public:
     QList<Call> calls;
     QList<bool> answers;
     QStringList files;
+
+    // The file dialogs with types: each records its request (kind "saveFile" or
+    // "openFile", text the suggested name) and gives the next scripted answer, which
+    // names the type chosen too; none left is a cancel.
+    platform::FileDialogAnswer saveFile(QWidget *, const platform::FileDialogRequest &r) override
+    {
+        return fileDialog(QStringLiteral("saveFile"), r);
+    }
+    platform::FileDialogAnswer openFile(QWidget *, const platform::FileDialogRequest &r) override
+    {
+        return fileDialog(QStringLiteral("openFile"), r);
+    }
+    platform::FileDialogAnswer fileDialog(const QString &kind, const platform::FileDialogRequest &r)
+    {
+        calls.append({kind, r.fileName});
+        requests.append(r);
+        return fileAnswers.isEmpty() ? platform::FileDialogAnswer{} : fileAnswers.takeFirst();
+    }
+
+    QList<platform::FileDialogRequest> requests;
+    QList<platform::FileDialogAnswer> fileAnswers;
 };
 
 class FakeDesktop final : public platform::Desktop {

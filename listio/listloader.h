@@ -1,0 +1,66 @@
+#pragma once
+
+// LoadListFromText without stalling the window: the lines are parsed and their paths
+// checked on worker threads, and the rows join the model in list order, in batches,
+// about every 16 ms.
+//
+//   loader.LoadListFromText(text);   // empties the model (rows and thumbnails) first
+//   -> loadProgress(line, lines, rows) // the status text: loadProgressText(rows, lines)
+//   -> loadFinished(cancelled)         // captions: loadedCaptions(model.rowCount())
+//
+// The cancel button calls cancel(): the workers stop before their next line, and the
+// rows of the lines read before the first line left unread stay. isLoading() is what
+// the busy state tests.
+
+#include "listio/listformat.h"
+
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <memory>
+
+namespace pelmaris::scan {
+class ImageListModel;
+}
+
+namespace pelmaris::listio {
+
+class ListLoader : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ListLoader(scan::ImageListModel &model, QObject *parent = nullptr);
+    ~ListLoader() override;
+
+    // Which paths make rows; isListableFile unless a test says otherwise. The test runs
+    // on worker threads, several at once.
+    void setFileTest(FileTest test);
+
+    // Replaces every row of the model with the rows the text makes. False, and nothing
+    // happens, while a load runs.
+    bool LoadListFromText(QString text);
+    void cancel();
+    bool isLoading() const { return m_run != nullptr; }
+    // Blocks until the running load has ended and its last rows are in the model.
+    void waitForDone();
+
+Q_SIGNALS:
+    void loadProgress(qint64 line, qint64 lines, qint64 rows);
+    void loadFinished(bool cancelled);
+
+private:
+    struct Run;
+    static void work(const std::shared_ptr<Run> &run);
+    void poll();
+
+    scan::ImageListModel &m_model;
+    FileTest m_fileTest;
+    std::shared_ptr<Run> m_run;
+    QThreadPool m_pool;
+    QTimer m_timer;
+    qint64 m_lastLine = -1;
+};
+
+} // namespace pelmaris::listio

@@ -1,0 +1,111 @@
+#include "platform/linux/linuxdialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace pelmaris::platform;
+
+namespace {
+
+FileDialogRequest listRequest(const QString &folder, int type)
+{
+    FileDialogRequest request;
+    request.directory = folder;
+    request.fileName = QStringLiteral("list");
+    request.filters = {{QStringLiteral("CSV"), QStringLiteral("*.csv")},
+                       {QStringLiteral("TEXT"), QStringLiteral("*.txt")},
+                       {QStringLiteral("ALL"), QStringLiteral("*")}};
+    request.filterIndex = type;
+    return request;
+}
+
+// Plays the user: once the file dialog shows, optionally picks another type, then
+// presses Save; answers an overwrite question Yes and counts it.
+struct User {
+    int chooseType = -1;
+    int questions = 0;
+    bool saved = false;
+    QTimer timer;
+
+    void start()
+    {
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                ++questions;
+                box->button(QMessageBox::Yes)->click();
+            } else if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && !saved) {
+                if (chooseType >= 0) {
+                    auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+                    types->setCurrentIndex(chooseType);
+                    Q_EMIT types->activated(chooseType);
+                    Q_EMIT types->textActivated(types->itemText(chooseType));
+                }
+                saved = true;
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+        });
+        timer.start();
+    }
+};
+
+} // namespace
+
+class TestLinuxDialogs : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void savedNameTakesTheSelectedTypesExtension_data()
+    {
+        QTest::addColumn<int>("preselected");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("type");
+        QTest::newRow("preselected TEXT") << 1 << -1 << "list.txt" << 1;
+        QTest::newRow("preselected CSV") << 0 << -1 << "list.csv" << 0;
+        QTest::newRow("changed to ALL") << 0 << 2 << "list" << 2;
+        QTest::newRow("changed to TEXT") << 0 << 1 << "list.txt" << 1;
+    }
+    void savedNameTakesTheSelectedTypesExtension()
+    {
+        QFETCH(int, preselected);
+        QFETCH(int, chosen);
+        QFETCH(QString, name);
+        QFETCH(int, type);
+        QTemporaryDir dir;
+        LinuxDialogs dialogs(QStringLiteral("Pelmaris"));
+        User user;
+        user.chooseType = chosen;
+        user.start();
+        const FileDialogAnswer answer =
+            dialogs.saveFile(nullptr, listRequest(dir.path(), preselected));
+        QCOMPARE(answer.path, dir.filePath(name));
+        QCOMPARE(answer.filterIndex, type);
+    }
+
+    // The overwrite question is about the file that will be written, extension added.
+    void overwriteIsAskedAboutTheFinalName()
+    {
+        QTemporaryDir dir;
+        QFile existing(dir.filePath(QStringLiteral("list.txt")));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        LinuxDialogs dialogs(QStringLiteral("Pelmaris"));
+        User user;
+        user.start();
+        const FileDialogAnswer answer = dialogs.saveFile(nullptr, listRequest(dir.path(), 1));
+        QCOMPARE(answer.path, dir.filePath(QStringLiteral("list.txt")));
+        QCOMPARE(user.questions, 1);
+    }
+};
+
+QTEST_MAIN(TestLinuxDialogs)
+#include "tst_linuxdialogs.moc"

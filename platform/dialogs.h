@@ -6,6 +6,8 @@ class QWidget;
 
 namespace pelmaris::platform {
 
+enum class Answer { Yes, No, Cancel };
+
 // Message boxes and file dialogs. Every box is captioned with the application title.
 class Dialogs {
 public:
@@ -23,6 +25,9 @@ public:
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &start,
                                  const QString &filter) = 0;
+    // A question with the question icon and the buttons "はい", "いいえ", "キャンセル";
+    // closing the box is Cancel.
+    virtual Answer askYesNoCancel(QWidget *parent, const QString &text) = 0;
 };
 
 } // namespace pelmaris::platform

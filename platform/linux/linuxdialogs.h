@@ -17,6 +17,7 @@ public:
                          const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &start,
                          const QString &filter) override;
+    Answer askYesNoCancel(QWidget *parent, const QString &text) override;
 
 private:
     QString m_title;

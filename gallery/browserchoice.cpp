@@ -205,8 +205,7 @@ int browserButtonImage(const QString &browserName1)
 {
     const QString name = programFileName(browserName1).toLower();
     static const QStringList edge = {QStringLiteral("msedge.exe"), QStringLiteral("msedge"),
-                                     QStringLiteral("edge"),
-                                     QStringLiteral("microsoft-edge"),
+                                     QStringLiteral("edge"), QStringLiteral("microsoft-edge"),
                                      QStringLiteral("microsoft-edge-stable")};
     static const QStringList chrome = {QStringLiteral("chrome.exe"), QStringLiteral("chrome"),
                                        QStringLiteral("google-chrome"),

@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-translations-l10n
   qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev
   libgtest-dev
+  desktop-file-utils libglib2.0-bin
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool
   chromium

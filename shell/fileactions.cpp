@@ -226,8 +226,7 @@ void FileActions::openTreeFolder(const QString &treeFolder, const QString &selec
         platform::ShellError error;
         if (m_services.shell->showItem(selectedPath, &error))
             return;
-        m_services.dialogs->message(nullptr,
-                                    openFailedText(error.code, error.text, selectedPath));
+        m_services.dialogs->message(nullptr, openFailedText(error.code, error.text, selectedPath));
         return;
     }
     ShellOpen(m_services, folder);

@@ -68,7 +68,8 @@ void ShortcutRegistration::toggleDesktop()
 
 void ShortcutRegistration::toggleStartMenu()
 {
-    ToggleShortcut(platform::SpecialFolder::Programs, QStringLiteral("スタートメニューのプログラム"),
+    ToggleShortcut(platform::SpecialFolder::Programs,
+                   QStringLiteral("スタートメニューのプログラム"),
                    m_services.system->executablePath());
 }
 
@@ -118,8 +119,8 @@ void ShortcutRegistration::ToggleShortcut(platform::SpecialFolder folder, const 
     // program that was moved.
     const auto write = [&](const QString &done, const QString &failed) -> std::optional<QString> {
         const auto link = m_services.shortcuts->create(kind);
-        const QString error = ConfigureShortcut(*link, target, QString(),
-                                                m_services.system->tempPath() + u'/', description());
+        const QString error = ConfigureShortcut(
+            *link, target, QString(), m_services.system->tempPath() + u'/', description());
         if (!error.isEmpty()) {
             m_services.dialogs->error(m_window, error);
             return std::nullopt;
@@ -131,8 +132,7 @@ void ShortcutRegistration::ToggleShortcut(platform::SpecialFolder folder, const 
     std::optional<QString> outcome;
     if (exists(file)) {
         const QString question = Folder + label + QStringLiteral(" に") + CrLf + name + CrLf +
-                                 QStringLiteral("は既に存在します。更新しますか？") + CrLf +
-                                 CrLf +
+                                 QStringLiteral("は既に存在します。更新しますか？") + CrLf + CrLf +
                                  QStringLiteral("[はい]: 更新, [いいえ]: 削除, [ｷｬﾝｾﾙ]: 取消し");
         const QString head = Folder + label + QStringLiteral(" の") + CrLf + name + CrLf;
         const QString fromHead = Folder + label + QStringLiteral(" から ") + CrLf + name + CrLf;
@@ -160,8 +160,7 @@ void ShortcutRegistration::ToggleShortcut(platform::SpecialFolder folder, const 
     }
     m_services.dialogs->message(m_window, *outcome);
 
-    if (!m_services.dialogs->askYesNo(m_window,
-                                      Folder + label + QStringLiteral(" を開きますか？")))
+    if (!m_services.dialogs->askYesNo(m_window, Folder + label + QStringLiteral(" を開きますか？")))
         return;
     if (exists(file)) {
         platform::ShellError error;

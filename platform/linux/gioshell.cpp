@@ -16,8 +16,7 @@ namespace {
 struct ObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
-template <typename T>
-using Object = std::unique_ptr<T, ObjectUnref>;
+template <typename T> using Object = std::unique_ptr<T, ObjectUnref>;
 
 struct ErrorFree {
     void operator()(GError *error) const { g_error_free(error); }

@@ -32,9 +32,15 @@ const QStringList PaintEntries = {
     QStringLiteral("com.github.maoschanz.drawing.desktop"),
 };
 const QStringList TextEditors = {
-    QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"),    QStringLiteral("kate"),
-    QStringLiteral("kwrite"),            QStringLiteral("mousepad"), QStringLiteral("pluma"),
-    QStringLiteral("xed"),               QStringLiteral("featherpad"), QStringLiteral("leafpad"),
+    QStringLiteral("gnome-text-editor"),
+    QStringLiteral("gedit"),
+    QStringLiteral("kate"),
+    QStringLiteral("kwrite"),
+    QStringLiteral("mousepad"),
+    QStringLiteral("pluma"),
+    QStringLiteral("xed"),
+    QStringLiteral("featherpad"),
+    QStringLiteral("leafpad"),
     QStringLiteral("geany"),
 };
 const QStringList TextEditorEntries = {
@@ -61,8 +67,8 @@ QString LinuxShell::paintProgram()
 
 QString LinuxShell::textEditorProgram()
 {
-    const QString entry =
-        desktopentries::installedEntry(desktopentries::defaultApplication(QStringLiteral("text/plain")));
+    const QString entry = desktopentries::installedEntry(
+        desktopentries::defaultApplication(QStringLiteral("text/plain")));
     if (!entry.isEmpty())
         return entry;
     const QString program = findProgram(TextEditors, TextEditorEntries);
@@ -75,10 +81,9 @@ OpenWithResult LinuxShell::openWith(QWidget *parent, const QString &path, ShellE
     OpenWithDialog dialog(path, gio::applicationsFor(mime), parent);
     if (dialog.exec() != QDialog::Accepted)
         return OpenWithResult::Cancelled;
-    const bool started =
-        dialog.chosenEntry().isEmpty()
-            ? startDetached(dialog.chosenProgram(), quoteArgument(path), error)
-            : gio::launchEntry(dialog.chosenEntry(), {path}, error);
+    const bool started = dialog.chosenEntry().isEmpty()
+                             ? startDetached(dialog.chosenProgram(), quoteArgument(path), error)
+                             : gio::launchEntry(dialog.chosenEntry(), {path}, error);
     return started ? OpenWithResult::Started : OpenWithResult::Failed;
 }
 
@@ -94,8 +99,8 @@ bool LinuxShell::showItem(const QString &path, ShellError *error)
             QStringLiteral("/org/freedesktop/FileManager1"),
             QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
         // A URI carries every name whole: blanks, '#', '%' and the rest are escaped.
-        call << QStringList{QUrl::fromLocalFile(info.absoluteFilePath()).toString(
-                    QUrl::FullyEncoded)}
+        call << QStringList{QUrl::fromLocalFile(info.absoluteFilePath())
+                                .toString(QUrl::FullyEncoded)}
              << QString();
         if (bus.call(call, QDBus::Block, 3000).type() == QDBusMessage::ReplyMessage)
             return true;

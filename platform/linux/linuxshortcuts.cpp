@@ -22,9 +22,9 @@ namespace entry = desktopentry;
 // selected names relative to its folder; they are made absolute before `gio launch`
 // starts the entry below, whose working folder differs. For the entry format the line
 // is a comment.
-const QString ScriptLine = QStringLiteral(
-    "#!/usr/bin/env -S sh -c 'for a do case $a in /*);; *)a=$PWD/$a;;esac;"
-    "set -- \"$@\" \"$a\";shift;done;exec gio launch \"$0\" \"$@\"'");
+const QString ScriptLine =
+    QStringLiteral("#!/usr/bin/env -S sh -c 'for a do case $a in /*);; *)a=$PWD/$a;;esac;"
+                   "set -- \"$@\" \"$a\";shift;done;exec gio launch \"$0\" \"$@\"'");
 
 // A display name cannot hold control characters the format has no escape for.
 QString displayName(QString name)
@@ -94,8 +94,8 @@ int DesktopEntryLink::save(const QString &file)
     QString name = info.fileName();
     if (name.endsWith(QStringLiteral(".desktop")))
         name.chop(8);
-    const QByteArray bytes = LinuxShortcuts::entryText(m_kind, name, m_target, m_arguments,
-                                                       m_folder, m_description);
+    const QByteArray bytes =
+        LinuxShortcuts::entryText(m_kind, name, m_target, m_arguments, m_folder, m_description);
     const QString folder = info.absolutePath();
     errno = 0;
     if (!QDir().mkpath(folder))
@@ -113,10 +113,9 @@ int DesktopEntryLink::save(const QString &file)
     if (!writeWholeFile(temp.fileName(), bytes, &error))
         return failed(errno ? errno : EIO, error);
     // Launchers on the desktop and scripts must be executable to be trusted and run.
-    QFile::setPermissions(temp.fileName(), QFile::ReadOwner | QFile::WriteOwner |
-                                               QFile::ExeOwner | QFile::ReadGroup |
-                                               QFile::ExeGroup | QFile::ReadOther |
-                                               QFile::ExeOther);
+    QFile::setPermissions(temp.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadGroup | QFile::ExeGroup |
+                                               QFile::ReadOther | QFile::ExeOther);
     if (std::rename(QFile::encodeName(temp.fileName()).constData(),
                     QFile::encodeName(info.absoluteFilePath()).constData()) != 0)
         return failed(errno);
@@ -132,9 +131,9 @@ std::unique_ptr<ShortcutLink> LinuxShortcuts::create(ShortcutKind kind)
     return std::make_unique<DesktopEntryLink>(kind);
 }
 
-QByteArray LinuxShortcuts::entryText(ShortcutKind kind, const QString &name,
-                                     const QString &target, const QString &arguments,
-                                     const QString &workingFolder, const QString &description)
+QByteArray LinuxShortcuts::entryText(ShortcutKind kind, const QString &name, const QString &target,
+                                     const QString &arguments, const QString &workingFolder,
+                                     const QString &description)
 {
     QString text;
     const auto line = [&text](const QString &key, const QString &value) {
@@ -146,8 +145,7 @@ QByteArray LinuxShortcuts::entryText(ShortcutKind kind, const QString &name,
     if (kind == ShortcutKind::Document) {
         line(QStringLiteral("Type"), QStringLiteral("Link"));
         line(QStringLiteral("Name"), displayName(name));
-        line(QStringLiteral("URL"),
-             QUrl::fromLocalFile(target).toString(QUrl::FullyEncoded));
+        line(QStringLiteral("URL"), QUrl::fromLocalFile(target).toString(QUrl::FullyEncoded));
         // A link entry has no working folder: the format allows Path only for programs.
     } else {
         if (!entry::canCarry(target) || !entry::canCarry(arguments) ||

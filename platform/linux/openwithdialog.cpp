@@ -71,8 +71,8 @@ void OpenWithDialog::chooseRow(int row)
 
 void OpenWithDialog::pickOtherProgram()
 {
-    const QString program = QFileDialog::getOpenFileName(
-        this, QStringLiteral("プログラムを選択"), QStringLiteral("/usr/bin"));
+    const QString program = QFileDialog::getOpenFileName(this, QStringLiteral("プログラムを選択"),
+                                                         QStringLiteral("/usr/bin"));
     if (program.isEmpty())
         return; // back to the list
     m_program = program;

@@ -71,7 +71,7 @@ bool FakeShell::moveToTrash(const QString &path, platform::ShellError *error)
 }
 
 platform::OpenWithResult FakeShell::openWith(QWidget *, const QString &path,
-                                            platform::ShellError *error)
+                                             platform::ShellError *error)
 {
     calls.append({"openWith", path, {}});
     if (openWithCancelled)

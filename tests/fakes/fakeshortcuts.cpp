@@ -34,7 +34,7 @@ public:
         if (!out.open(QIODevice::WriteOnly))
             return 5;
         out.write(QStringList({QString::number(int(m_saved.kind)), m_saved.target,
-                              m_saved.arguments, m_saved.folder, m_saved.description})
+                               m_saved.arguments, m_saved.folder, m_saved.description})
                       .join(u'\n')
                       .toUtf8());
         m_saved.file = file;

@@ -201,6 +201,14 @@ QString otherBrowserLabel(bool elseChecked, const QString &browserName1,
     return {};
 }
 
+bool isLauncherWrapper(const QString &programPath)
+{
+    const QString path = platform::dequote(programPath);
+    static const QStringList wrappers = {QStringLiteral("env"), QStringLiteral("flatpak"),
+                                         QStringLiteral("snap")};
+    return wrappers.contains(path.mid(path.lastIndexOf(u'/') + 1));
+}
+
 int browserButtonImage(const QString &browserName1)
 {
     const QString name = programFileName(browserName1).toLower();

@@ -92,6 +92,11 @@ QString defaultBrowserLabel(const platform::Services &services);
 QString otherBrowserLabel(bool elseChecked, const QString &browserName1,
                           const QString &browserName2);
 
+// True for a program that only starts other programs (env, flatpak, snap). A browser
+// setting naming one was saved when launchers were read word by word; it opens nothing
+// and is best replaced by GetDefaultBrowser() when the settings are read.
+bool isLauncherWrapper(const QString &programPath);
+
 // The page buttons' image for a browser program: Edge 0, Chrome 1, any other 2.
 int browserButtonImage(const QString &browserName1);
 

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void buttonImages();
     void launchersNamedByTheirProgram_data();
     void launchersNamedByTheirProgram();
+    void wrappersAreNoBrowsers();
     void knownBrowsers_data();
     void knownBrowsers();
     void defaultBrowser();
@@ -107,6 +108,15 @@ void TestBrowserChoice::launchersNamedByTheirProgram()
     f.close();
     QTEST(browserLabel(entry), "label");
     QTEST(browserButtonImage(entry), "image");
+    QVERIFY(!isLauncherWrapper(entry));
+}
+
+void TestBrowserChoice::wrappersAreNoBrowsers()
+{
+    for (const QString &p : {"/usr/bin/env", "flatpak", "\"/usr/bin/snap\""})
+        QVERIFY2(isLauncherWrapper(p), qPrintable(p));
+    for (const QString &p : {"/usr/bin/firefox", "/opt/environment", ""})
+        QVERIFY2(!isLauncherWrapper(p), qPrintable(p));
 }
 
 void TestBrowserChoice::knownBrowsers_data()

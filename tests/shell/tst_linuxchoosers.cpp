@@ -55,6 +55,10 @@ void TestLinuxChoosers::initTestCase()
     writeFile(data + "/applications/hidden.desktop",
               "[Desktop Entry]\nType=Application\nName=Hidden\nExec=sh %f\n"
               "MimeType=image/png;\nNoDisplay=true\n");
+    // The registrations as the desktop's database keeps them.
+    writeFile(data + "/applications/mimeinfo.cache",
+              "[MIME Cache]\nimage/png=viewer.desktop;hidden.desktop;\n"
+              "text/plain=editor.desktop;\n");
     writeFile(data + "/applications/editor.desktop",
               "[Desktop Entry]\nType=Application\nName=Editor\nExec=sh %f\n"
               "MimeType=text/plain;\n");

@@ -45,6 +45,7 @@ private Q_SLOTS:
     void launchThroughEntries_data();
     void launchThroughEntries();
     void trashKeepsOrMoves();
+    void paintAndEditorPrograms();
 
 private:
     QTemporaryDir m_dir;
@@ -290,6 +291,28 @@ void TestLinuxShell::trashKeepsOrMoves()
 
     QVERIFY(!shell.moveToTrash(file, &error));
     QCOMPARE(error.code, int(ShellError::NotFound));
+}
+
+void TestLinuxShell::paintAndEditorPrograms()
+{
+    const QByteArray savedPath = qgetenv("PATH");
+    const QString bin = m_dir.path() + "/tools";
+    QDir().mkpath(bin);
+    qputenv("PATH", bin.toUtf8());
+    LinuxShell shell;
+    // None installed: the preferred one's name, for a report that says what is missing.
+    QCOMPARE(shell.paintProgram(), QString("kolourpaint"));
+    QCOMPARE(shell.textEditorProgram(), QString("gnome-text-editor"));
+    for (const char *name : {"gimp", "pinta", "mousepad"})
+        writeFile(bin + "/" + name, "#!/bin/sh\n", true);
+    QCOMPARE(shell.paintProgram(), bin + "/pinta");
+    QCOMPARE(shell.textEditorProgram(), bin + "/mousepad");
+    // The desktop's own text editor comes first, as its launcher.
+    const QString editor = m_data + "/applications/plain-editor.desktop";
+    writeFile(editor, "[Desktop Entry]\nType=Application\nName=E\nExec=gimp %U\n"
+                      "MimeType=text/plain;\n");
+    QCOMPARE(shell.textEditorProgram(), editor);
+    qputenv("PATH", savedPath);
 }
 
 QTEST_MAIN(TestLinuxShell)

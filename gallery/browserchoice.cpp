@@ -3,6 +3,7 @@
 #include "gallery/htmlpage.h"
 
 #include "platform/commandline.h"
+#include "platform/desktopentry.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/shell.h"
@@ -17,6 +18,30 @@ namespace pelmaris::gallery {
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
+
+// The file name of the program a browser setting names: the program a desktop entry
+// runs, else the path's last element.
+QString programFileName(const QString &programPath)
+{
+    QString path = platform::dequote(programPath);
+    if (platform::desktopentry::isEntryFile(path)) {
+        const QString program = platform::desktopentry::displayProgramOf(path);
+        if (!program.isEmpty())
+            path = program;
+    }
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+// A chosen program: its path, the buttons' image and the status panel.
+BrowserShown shownProgram(const QString &program, int image, const QIcon &icon)
+{
+    BrowserShown shown;
+    shown.browserName1 = program;
+    shown.buttonImage = image;
+    shown.slot2Icon = icon;
+    shown.statusText = program;
+    return shown;
+}
 
 } // namespace
 
@@ -65,13 +90,13 @@ QString GetBrowserExePath(const platform::Services &services, const QString &cli
 BrowserShown chooseDefaultBrowser(const platform::Services &services)
 {
     const QString program = GetDefaultBrowser(services);
-    return {program, ProgramImage, programIcon(services, program), program};
+    return shownProgram(program, ProgramImage, programIcon(services, program));
 }
 
 BrowserShown chooseKnownBrowser(const platform::Services &services, KnownBrowser browser)
 {
     const QString program = GetBrowserExePath(services, clientName(browser));
-    return {program, browser == KnownBrowser::Edge ? EdgeImage : ChromeImage, {}, program};
+    return shownProgram(program, browser == KnownBrowser::Edge ? EdgeImage : ChromeImage, {});
 }
 
 BrowserShown chooseOtherBrowser(const platform::Services &services, QWidget *parent,
@@ -79,7 +104,34 @@ BrowserShown chooseOtherBrowser(const platform::Services &services, QWidget *par
 {
     if (browserName2.isEmpty())
         pickOtherBrowser(services, parent, browserName2);
-    return {browserName2, ProgramImage, programIcon(services, browserName2), browserName2};
+    if (browserName2.isEmpty()) {
+        // Nothing chosen: the previous browser's icon, path and name must not stay.
+        BrowserShown none;
+        none.browserName1 = QString();
+        none.buttonImage = NoImage;
+        none.statusText = QString();
+        none.label4 = browserLabel(QString());
+        return none;
+    }
+    BrowserShown shown =
+        shownProgram(browserName2, ProgramImage, programIcon(services, browserName2));
+    shown.label4 = browserLabel(browserName2);
+    return shown;
+}
+
+BrowserShown changeOtherBrowser(const platform::Services &services, QWidget *parent,
+                                const QString &browserName1, QString &browserName2,
+                                bool elseChecked)
+{
+    if (auto picked = pickOtherBrowser(services, parent, browserName2)) {
+        picked->label4 = browserLabel(browserName2);
+        picked->checkElse = true;
+        return *picked;
+    }
+    BrowserShown unchanged;
+    unchanged.buttonImage = KeepImage;
+    unchanged.label4 = otherBrowserLabel(elseChecked, browserName1, browserName2);
+    return unchanged;
 }
 
 std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services, QWidget *parent,
@@ -87,11 +139,10 @@ std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services,
 {
     const QString start =
         browserName2.isEmpty() ? QStringLiteral("/usr/bin") : platform::dequote(browserName2);
-    browserName2.clear();
     const QString file = services.dialogs->openFileName(
         parent, QStringLiteral("ブラウザを選択"), start, QStringLiteral("実行プログラム (*)"));
     if (file.isEmpty())
-        return std::nullopt;
+        return std::nullopt; // the program chosen before is kept
     browserName2 = file;
     BrowserShown shown;
     shown.browserName1 = file;
@@ -123,8 +174,7 @@ void openInBrowser(const platform::Services &services, const QString &browserNam
 
 QString browserShortName(const QString &programPath)
 {
-    const QString path = platform::dequote(programPath);
-    QString name = QFileInfo(path.mid(path.lastIndexOf(u'/') + 1)).completeBaseName();
+    QString name = QFileInfo(programFileName(programPath)).completeBaseName();
     name = QLocale().toLower(name);
     if (!name.isEmpty() && name.at(0) >= u'a' && name.at(0) <= u'z')
         name[0] = name.at(0).toUpper();
@@ -151,12 +201,19 @@ QString otherBrowserLabel(bool elseChecked, const QString &browserName1,
     return {};
 }
 
+bool isLauncherWrapper(const QString &programPath)
+{
+    const QString path = platform::dequote(programPath);
+    static const QStringList wrappers = {QStringLiteral("env"), QStringLiteral("flatpak"),
+                                         QStringLiteral("snap")};
+    return wrappers.contains(path.mid(path.lastIndexOf(u'/') + 1));
+}
+
 int browserButtonImage(const QString &browserName1)
 {
-    const QString path = platform::dequote(browserName1);
-    const QString name = path.mid(path.lastIndexOf(u'/') + 1).toLower();
+    const QString name = programFileName(browserName1).toLower();
     static const QStringList edge = {QStringLiteral("msedge.exe"), QStringLiteral("msedge"),
-                                     QStringLiteral("microsoft-edge"),
+                                     QStringLiteral("edge"), QStringLiteral("microsoft-edge"),
                                      QStringLiteral("microsoft-edge-stable")};
     static const QStringList chrome = {QStringLiteral("chrome.exe"), QStringLiteral("chrome"),
                                        QStringLiteral("google-chrome"),

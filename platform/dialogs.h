@@ -30,6 +30,7 @@ struct FileDialogAnswer {
     QString path;        // empty when the user cancelled
     int filterIndex = 0; // the type selected when the dialog closed
 };
+enum class Answer { Yes, No, Cancel };
 
 // Message boxes and file dialogs. Every box is captioned with the application title.
 class Dialogs {
@@ -51,6 +52,9 @@ public:
     // File dialogs with a list of types, which report the type chosen as well.
     virtual FileDialogAnswer saveFile(QWidget *parent, const FileDialogRequest &request) = 0;
     virtual FileDialogAnswer openFile(QWidget *parent, const FileDialogRequest &request) = 0;
+    // A question with the question icon and the buttons "はい", "いいえ", "キャンセル";
+    // closing the box is Cancel.
+    virtual Answer askYesNoCancel(QWidget *parent, const QString &text) = 0;
 };
 
 } // namespace pelmaris::platform

@@ -8,12 +8,21 @@ class QWidget;
 
 namespace pelmaris::platform {
 
-// Why the shell could not do something: a number in the shell's own numbering
-// (2 not found, 5 access denied, 31 no associated program) and the system's text for it.
+// Why the shell could not do something: a number in the shell's own numbering and the
+// system's text for it.
 struct ShellError {
+    enum Code {
+        NotFound = 2,
+        AccessDenied = 5,
+        NoAssociation = 31,
+        NotSupported = 50, // the place has no trash
+    };
     int code = 0;
     QString text;
 };
+
+// How the open-with chooser ended. A cancelled chooser is no failure.
+enum class OpenWithResult { Started, Cancelled, Failed };
 
 // Hands files, addresses and programs to the desktop.
 class Shell {
@@ -23,15 +32,20 @@ public:
     virtual bool open(const QString &target, ShellError *error) = 0;
     // Starts a program (a path, or a name found on PATH) detached, with parameter text in
     // the command-line form: blanks separate, double quotes group, """ is a literal quote.
+    // A desktop entry file is launched through the entry, each argument handed over as a
+    // file or address in place of its field codes.
     virtual bool startDetached(const QString &program, const QString &parameters,
                                ShellError *error) = 0;
     // Shows a file's properties, through the file manager where one offers it.
     virtual bool showProperties(QWidget *parent, const QString &path) = 0;
-    // Moves a file or folder to the desktop's trash.
-    virtual bool moveToTrash(const QString &path, QString *error) = 0;
-    // Program path of the desktop's default application for web pages, or empty.
+    // Moves a file or folder to the desktop's trash; never deletes it. Where the file
+    // system has no trash the code is NotSupported and the file stays.
+    virtual bool moveToTrash(const QString &path, ShellError *error) = 0;
+    // The desktop's default application for web pages (a launcher file or a program
+    // path), or empty.
     virtual QString defaultHtmlProgram(ShellError *error) = 0;
-    // The first installed program among the given names (on PATH) or desktop-entry ids.
+    // The first installed program among the given names (on PATH, as a path) or
+    // desktop-entry ids (as the launcher file).
     virtual QString findProgram(const QStringList &names, const QStringList &desktopIds) = 0;
     // Small icons; a null icon when there is none.
     virtual QIcon programIcon(const QString &program) = 0;
@@ -41,6 +55,19 @@ public:
     // What a shortcut points to (a link's target, a launcher's program or document); the
     // path itself when it is no shortcut or cannot be read as one.
     virtual QString shortcutTarget(const QString &path) = 0;
+
+    // The first installed paint program; when none is, the name of the preferred one,
+    // so that the failure to start it names something the user can install.
+    virtual QString paintProgram() = 0;
+    // The desktop's default text editor, else the first installed one, else (as above)
+    // the preferred one's name.
+    virtual QString textEditorProgram() = 0;
+    // Lets the user pick a program for the file among those registered for its type (or
+    // any program file) and starts it on the file.
+    virtual OpenWithResult openWith(QWidget *parent, const QString &path, ShellError *error) = 0;
+    // Shows the file manager with the item selected; without a file manager that can,
+    // opens the folder that holds it.
+    virtual bool showItem(const QString &path, ShellError *error) = 0;
 };
 
 } // namespace pelmaris::platform

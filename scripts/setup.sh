@@ -9,8 +9,9 @@ PACKAGES=(
   qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev
   libgtest-dev
   clang libclang-rt-14-dev
+  desktop-file-utils libglib2.0-bin
   fonts-noto-cjk
-  xvfb xauth x11-utils xdotool desktop-file-utils
+  xvfb xauth x11-utils xdotool
   chromium
   libjpeg-turbo-progs libvips-tools imagemagick
 )

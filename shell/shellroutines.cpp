@@ -74,10 +74,18 @@ bool DeleteToRecycleBin(const platform::Services &services, QWidget *owner, cons
                                                CrLf + CrLf + path)) {
         report = QStringLiteral("Operations Aborted.");
     } else {
-        QString error;
+        platform::ShellError error;
         if (services.shell->moveToTrash(path, &error))
             return true;
+        // No shell window has explained the failure yet, so the report says why; a file
+        // that finds no trash is kept, never deleted for good.
+        const QString reason = error.code == platform::ShellError::NotSupported
+                                   ? QStringLiteral("この場所にはごみ箱がないため、"
+                                                    "ファイルは削除せずに残しました。")
+                                   : error.text;
         report = QStringLiteral("Delete \"") + info.fileName() + QStringLiteral("\" Failed.");
+        if (!reason.isEmpty())
+            report += CrLf + reason;
     }
     services.dialogs->message(owner, report);
     QCoreApplication::processEvents();

@@ -35,7 +35,8 @@ void FlashTaskbarButton(const platform::Services &services, QWidget *window, int
                         int interval);
 
 // Moves a file to the trash after the user confirms. True when it is gone or there was
-// nothing to delete; false after a failure or a refusal, both reported.
+// nothing to delete; false after a failure or a refusal, both reported. Where the file
+// system has no trash the file stays and the report says so.
 bool DeleteToRecycleBin(const platform::Services &services, QWidget *owner, const QString &path);
 
 // The texts of the failure reports.

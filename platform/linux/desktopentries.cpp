@@ -1,6 +1,6 @@
 #include "platform/linux/desktopentries.h"
 
-#include "platform/commandline.h"
+#include "platform/desktopentry.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,7 +83,7 @@ QString findDesktopFile(const QString &desktopId)
 
 QString value(const QString &desktopFile, const QString &key)
 {
-    return groupList(desktopFile, QStringLiteral("Desktop Entry"), key).join(u';');
+    return desktopentry::read(desktopFile).value(key);
 }
 
 QString defaultApplication(const QString &mimeType)
@@ -145,7 +145,13 @@ QString programOf(const QString &desktopId)
     const QString file = findDesktopFile(desktopId);
     if (file.isEmpty())
         return {};
-    return resolveProgram(programFromExecLine(value(file, QStringLiteral("Exec"))));
+    return resolveProgram(
+        desktopentry::execProgram(desktopentry::splitExec(value(file, QStringLiteral("Exec")))));
+}
+
+QString installedEntry(const QString &desktopId)
+{
+    return programOf(desktopId).isEmpty() ? QString() : findDesktopFile(desktopId);
 }
 
 } // namespace pelmaris::platform::desktopentries

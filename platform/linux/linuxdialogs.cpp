@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 
 namespace pelmaris::platform {
@@ -97,6 +98,25 @@ QString LinuxDialogs::saveFileName(QWidget *parent, const QString &title, const 
                                    const QString &filter)
 {
     return QFileDialog::getSaveFileName(parent, title, start, filter);
+}
+
+Answer LinuxDialogs::askYesNoCancel(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, m_title, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel; // also when the box is closed
+    }
 }
 
 } // namespace pelmaris::platform

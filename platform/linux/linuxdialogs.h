@@ -19,6 +19,7 @@ public:
                          const QString &filter) override;
     FileDialogAnswer saveFile(QWidget *parent, const FileDialogRequest &request) override;
     FileDialogAnswer openFile(QWidget *parent, const FileDialogRequest &request) override;
+    Answer askYesNoCancel(QWidget *parent, const QString &text) override;
 
 private:
     QString m_title;

@@ -4,6 +4,7 @@
 #include "platform/linux/linuxdesktop.h"
 #include "platform/linux/linuxdialogs.h"
 #include "platform/linux/linuxshell.h"
+#include "platform/linux/linuxshortcuts.h"
 #include "platform/linux/linuxspecialfolders.h"
 #include "platform/linux/linuxstyles.h"
 #include "platform/linux/linuxsysteminfo.h"
@@ -26,6 +27,7 @@ private:
     LinuxShell m_shell;
     LinuxStyles m_styles;
     LinuxClipboard m_clipboard;
+    LinuxShortcuts m_shortcuts;
 };
 
 } // namespace pelmaris::platform

@@ -1,7 +1,8 @@
 #include "platform/linux/linuxshell.h"
 
-#include "platform/commandline.h"
+#include "platform/desktopentry.h"
 #include "platform/linux/desktopentries.h"
+#include "platform/linux/gioshell.h"
 #include "platform/linux/propertiesdialog.h"
 
 #include <QApplication>
@@ -24,9 +25,9 @@ namespace pelmaris::platform {
 
 namespace {
 
-constexpr int NotFound = 2;
-constexpr int AccessDenied = 5;
-constexpr int NoAssociation = 31;
+constexpr int NotFound = ShellError::NotFound;
+constexpr int AccessDenied = ShellError::AccessDenied;
+constexpr int NoAssociation = ShellError::NoAssociation;
 
 bool fail(ShellError *error, int code, const QString &text)
 {
@@ -109,6 +110,10 @@ bool LinuxShell::open(const QString &target, ShellError *error)
 
 bool LinuxShell::startDetached(const QString &program, const QString &parameters, ShellError *error)
 {
+    // A launcher's Exec line may start with a wrapper (env, flatpak) that only the entry
+    // itself knows how to hand files to.
+    if (desktopentry::isEntryFile(program) && QFileInfo(program).isFile())
+        return gio::launchEntry(program, QProcess::splitCommand(parameters), error);
     if (program.contains(u'/')) {
         const QFileInfo info(program);
         if (!info.exists())
@@ -150,23 +155,13 @@ bool LinuxShell::showProperties(QWidget *parent, const QString &path)
     return true;
 }
 
-bool LinuxShell::moveToTrash(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (file.moveToTrash())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
-}
-
 QString LinuxShell::defaultHtmlProgram(ShellError *error)
 {
     const QString id = desktopentries::defaultApplication(QStringLiteral("text/html"));
-    const QString program = desktopentries::programOf(id);
-    if (program.isEmpty())
+    const QString entry = desktopentries::installedEntry(id);
+    if (entry.isEmpty())
         fail(error, NoAssociation, noAssociationText());
-    return program;
+    return entry;
 }
 
 QString LinuxShell::findProgram(const QStringList &names, const QStringList &desktopIds)
@@ -175,13 +170,19 @@ QString LinuxShell::findProgram(const QStringList &names, const QStringList &des
         if (const QString p = QStandardPaths::findExecutable(name); !p.isEmpty())
             return p;
     for (const QString &id : desktopIds)
-        if (const QString p = desktopentries::programOf(id); !p.isEmpty())
-            return p;
+        if (const QString entry = desktopentries::installedEntry(id); !entry.isEmpty())
+            return entry;
     return {};
 }
 
 QIcon LinuxShell::programIcon(const QString &program)
 {
+    if (desktopentry::isEntryFile(program)) {
+        const QString icon = desktopentry::read(program).value(QStringLiteral("Icon"));
+        if (icon.startsWith(u'/'))
+            return QIcon(icon);
+        return icon.isEmpty() ? QIcon() : QIcon::fromTheme(icon);
+    }
     const QString resolved = desktopentries::resolveProgram(program);
     if (resolved.isEmpty())
         return {};
@@ -258,16 +259,17 @@ QString LinuxShell::shortcutTarget(const QString &path)
     }
     if (!info.isFile() || !path.endsWith(QStringLiteral(".desktop")))
         return path;
-    const QString type = desktopentries::value(path, QStringLiteral("Type"));
-    if (type == QStringLiteral("Link")) {
-        const QUrl url(desktopentries::value(path, QStringLiteral("URL")));
+    const QHash<QString, QString> entry = desktopentry::read(path);
+    if (entry.value(QStringLiteral("Type")) == QStringLiteral("Link")) {
+        const QUrl url(entry.value(QStringLiteral("URL")));
         return url.isLocalFile() ? url.toLocalFile() : path;
     }
-    const QString exec = desktopentries::value(path, QStringLiteral("Exec"));
-    if (exec.isEmpty())
+    const QString program =
+        desktopentry::execProgram(desktopentry::splitExec(entry.value(QStringLiteral("Exec"))));
+    if (program.isEmpty())
         return path;
-    const QString program = desktopentries::resolveProgram(programFromExecLine(exec));
-    return program.isEmpty() ? programFromExecLine(exec) : program;
+    const QString resolved = desktopentries::resolveProgram(program);
+    return resolved.isEmpty() ? program : resolved;
 }
 
 } // namespace pelmaris::platform

@@ -58,16 +58,37 @@ bool FakeShell::showProperties(QWidget *, const QString &path)
     return !failures.contains(QStringLiteral("properties"));
 }
 
-bool FakeShell::moveToTrash(const QString &path, QString *error)
+bool FakeShell::moveToTrash(const QString &path, platform::ShellError *error)
 {
     calls.append({"trash", path, {}});
     if (failures.contains(QStringLiteral("trash"))) {
-        *error = failText;
+        *error = {failCode, failText};
         return false;
     }
     if (trashRemovesFile)
         QFile::remove(path);
     return true;
+}
+
+platform::OpenWithResult FakeShell::openWith(QWidget *, const QString &path,
+                                             platform::ShellError *error)
+{
+    calls.append({"openWith", path, {}});
+    if (openWithCancelled)
+        return platform::OpenWithResult::Cancelled;
+    if (!failures.contains(QStringLiteral("openWith")))
+        return platform::OpenWithResult::Started;
+    *error = {failCode, failText};
+    return platform::OpenWithResult::Failed;
+}
+
+bool FakeShell::showItem(const QString &path, platform::ShellError *error)
+{
+    calls.append({"showItem", path, {}});
+    if (!failures.contains(QStringLiteral("showItem")))
+        return true;
+    *error = {failCode, failText};
+    return false;
 }
 
 QString FakeShell::defaultHtmlProgram(platform::ShellError *error)
@@ -136,6 +157,7 @@ platform::Services FakePlatform::services()
     s.shell = &shell;
     s.styles = &styles;
     s.clipboard = &clipboard;
+    s.shortcuts = &shortcuts;
     return s;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakeshortcuts.h"
 #include "platform/clipboard.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -67,6 +68,12 @@ public:
         calls.append({"save", title});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    // Answers from choices, Cancel when they run out.
+    platform::Answer askYesNoCancel(QWidget *, const QString &text) override
+    {
+        calls.append({"ask3", text});
+        return choices.isEmpty() ? platform::Answer::Cancel : choices.takeFirst();
+    }
 
     QStringList texts(const QString &kind) const;
 
@@ -94,6 +101,7 @@ public:
 
     QList<platform::FileDialogRequest> requests;
     QList<platform::FileDialogAnswer> fileAnswers;
+    QList<platform::Answer> choices;
 };
 
 class FakeDesktop final : public platform::Desktop {
@@ -108,7 +116,7 @@ public:
 };
 
 // Records every shell request; fails the kinds named in failures ("open", "start",
-// "properties", "trash", "html") with failCode and failText.
+// "properties", "trash", "html", "openWith", "showItem") with failCode and failText.
 class FakeShell final : public platform::Shell {
 public:
     struct Call {
@@ -121,13 +129,18 @@ public:
     bool startDetached(const QString &program, const QString &parameters,
                        platform::ShellError *error) override;
     bool showProperties(QWidget *, const QString &path) override;
-    bool moveToTrash(const QString &path, QString *error) override;
+    bool moveToTrash(const QString &path, platform::ShellError *error) override;
     QString defaultHtmlProgram(platform::ShellError *error) override;
     QString findProgram(const QStringList &names, const QStringList &desktopIds) override;
     QIcon programIcon(const QString &program) override;
     QIcon fileTypeIcon(const QString &) override { return icon; }
     QIcon driveIcon(const QString &path) override;
     QString shortcutTarget(const QString &path) override { return shortcuts.value(path, path); }
+    QString paintProgram() override { return paint; }
+    QString textEditorProgram() override { return editor; }
+    platform::OpenWithResult openWith(QWidget *, const QString &path,
+                                      platform::ShellError *error) override;
+    bool showItem(const QString &path, platform::ShellError *error) override;
 
     QList<Call> calls;
     QStringList failures;
@@ -138,6 +151,9 @@ public:
     QHash<QString, QString> shortcuts; // shortcut file -> its target
     QIcon icon;                        // what the icon queries answer; null by default
     bool trashRemovesFile = true;      // moveToTrash deletes the file it was given
+    QString paint = QStringLiteral("/usr/bin/kolourpaint");
+    QString editor = QStringLiteral("/usr/share/applications/org.gnome.TextEditor.desktop");
+    bool openWithCancelled = false; // the chooser is closed without a choice
 };
 
 // Records the scheme; answers colours from a table (the dark colours when dark).
@@ -211,6 +227,7 @@ public:
     FakeShell shell;
     FakeStyles styles;
     FakeClipboard clipboard;
+    FakeShortcuts shortcuts;
 };
 
 } // namespace pelmaris::fakes

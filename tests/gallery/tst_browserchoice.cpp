@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPixmap>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pelmaris;
@@ -16,11 +17,15 @@ private Q_SLOTS:
     void shortNames();
     void buttonImages_data();
     void buttonImages();
+    void launchersNamedByTheirProgram_data();
+    void launchersNamedByTheirProgram();
+    void wrappersAreNoBrowsers();
     void knownBrowsers_data();
     void knownBrowsers();
     void defaultBrowser();
     void otherBrowserIsRememberedOrAskedFor();
     void pickingWithoutIcon();
+    void changingKeepsThePreviousOnCancel();
     void openOneImage_data();
     void openOneImage();
 };
@@ -66,6 +71,52 @@ void TestBrowserChoice::buttonImages()
 {
     QFETCH(QString, path);
     QTEST(browserButtonImage(path), "image");
+}
+
+// A browser remembered as its desktop entry is named, and pictured, after the program
+// the entry runs, not after a wrapper such as env or flatpak.
+void TestBrowserChoice::launchersNamedByTheirProgram_data()
+{
+    QTest::addColumn<QByteArray>("exec");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("image");
+    QTest::newRow("snap") << QByteArray("env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/"
+                                        "applications/firefox_firefox.desktop /snap/bin/firefox %u")
+                          << "(Firefox)" << int(ProgramImage);
+    QTest::newRow("flatpak") << QByteArray("/usr/bin/flatpak run --branch=stable --arch=x86_64 "
+                                           "--command=firefox --file-forwarding "
+                                           "org.mozilla.firefox @@u %u @@")
+                             << "(Firefox)" << int(ProgramImage);
+    QTest::newRow("flatpak chrome")
+        << QByteArray("/usr/bin/flatpak run --command=/app/bin/chrome com.google.Chrome @@u %U @@")
+        << "(Chrome)" << int(ChromeImage);
+    QTest::newRow("edge") << QByteArray("/usr/bin/microsoft-edge-stable %U")
+                          << "(Microsoft-edge-stable)" << int(EdgeImage);
+    QTest::newRow("no Exec line") << QByteArray() << "(Web-browser)" << int(ProgramImage);
+}
+
+void TestBrowserChoice::launchersNamedByTheirProgram()
+{
+    QFETCH(QByteArray, exec);
+    QTemporaryDir dir;
+    const QString entry = dir.path() + "/web-browser.desktop";
+    QFile f(entry);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Desktop Entry]\nType=Application\nName=Web\n");
+    if (!exec.isEmpty())
+        f.write("Exec=" + exec + "\n");
+    f.close();
+    QTEST(browserLabel(entry), "label");
+    QTEST(browserButtonImage(entry), "image");
+    QVERIFY(!isLauncherWrapper(entry));
+}
+
+void TestBrowserChoice::wrappersAreNoBrowsers()
+{
+    for (const char *p : {"/usr/bin/env", "flatpak", "\"/usr/bin/snap\""})
+        QVERIFY2(isLauncherWrapper(p), p);
+    for (const char *p : {"/usr/bin/firefox", "/opt/environment", ""})
+        QVERIFY2(!isLauncherWrapper(p), p);
 }
 
 void TestBrowserChoice::knownBrowsers_data()
@@ -144,16 +195,15 @@ void TestBrowserChoice::otherBrowserIsRememberedOrAskedFor()
     QCOMPARE(shown.browserName1.value(), "/opt/MyBrowser.EXE");
     QCOMPARE(otherBrowserLabel(true, *shown.browserName1, browserName2), "(Mybrowser)");
 
+    // cancelled with nothing remembered: the page goes to the desktop's program, and
+    // nothing of the previous browser stays on show
     browserName2.clear();
-    shown = chooseOtherBrowser(fp.services(), nullptr, browserName2); // cancelled
+    shown = chooseOtherBrowser(fp.services(), nullptr, browserName2);
     QCOMPARE(browserName2, QString());
     QCOMPARE(shown.browserName1.value(), QString());
-    QCOMPARE(otherBrowserLabel(false, "/usr/bin/x", browserName2), QString());
-
-    // the change button: cancel keeps everything but the remembered name
-    browserName2 = "/opt/old";
-    QVERIFY(!pickOtherBrowser(fp.services(), nullptr, browserName2));
-    QCOMPARE(browserName2, QString());
+    QCOMPARE(shown.buttonImage, int(NoImage));
+    QCOMPARE(shown.statusText.value(), QString());
+    QCOMPARE(shown.label4.value(), "()");
 }
 
 void TestBrowserChoice::pickingWithoutIcon()
@@ -166,6 +216,31 @@ void TestBrowserChoice::pickingWithoutIcon()
     QCOMPARE(picked->browserName1.value(), "/opt/plain");
     QCOMPARE(picked->buttonImage, int(NoImage));
     QVERIFY(!picked->statusText);
+}
+
+// "変更" cancelled keeps the program chosen before, on show and remembered.
+void TestBrowserChoice::changingKeepsThePreviousOnCancel()
+{
+    fakes::FakePlatform fp;
+    QString browserName2 = "/opt/old/Vivaldi";
+    BrowserShown shown =
+        changeOtherBrowser(fp.services(), nullptr, "/usr/bin/firefox", browserName2, false);
+    QCOMPARE(browserName2, "/opt/old/Vivaldi");
+    QVERIFY(!shown.browserName1);
+    QVERIFY(!shown.statusText);
+    QVERIFY(!shown.checkElse);
+    QCOMPARE(shown.buttonImage, int(KeepImage));
+    QCOMPARE(shown.label4.value(), "(Vivaldi)");
+
+    shown = changeOtherBrowser(fp.services(), nullptr, "/opt/old/Vivaldi", browserName2, true);
+    QCOMPARE(shown.label4.value(), "(Vivaldi)");
+
+    fp.dialogs.files = {"/opt/new/MyBrowser.EXE"};
+    shown = changeOtherBrowser(fp.services(), nullptr, "/usr/bin/firefox", browserName2, false);
+    QCOMPARE(browserName2, "/opt/new/MyBrowser.EXE");
+    QCOMPARE(shown.browserName1.value(), "/opt/new/MyBrowser.EXE");
+    QCOMPARE(shown.label4.value(), "(Mybrowser)");
+    QVERIFY(shown.checkElse);
 }
 
 void TestBrowserChoice::openOneImage_data()

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 using namespace pelmaris::platform;
 
@@ -40,6 +42,10 @@ private Q_SLOTS:
     void defaultHtmlProgram();
     void defaultFromDeclaredTypes();
     void shortcutTargets();
+    void launchThroughEntries_data();
+    void launchThroughEntries();
+    void trashKeepsOrMoves();
+    void paintAndEditorPrograms();
 
 private:
     QTemporaryDir m_dir;
@@ -140,7 +146,9 @@ void TestLinuxShell::browsersFromDesktopEntries()
     writeFile(m_data + "/applications/microsoft-edge.desktop",
               "[Desktop Entry]\nExec=/nonexistent/msedge %U\n");
     LinuxShell shell;
-    QCOMPARE(shell.findProgram({"no-such-program-pelmaris"}, {"google-chrome.desktop"}), program);
+    // A launcher is found as its entry, to be started through it.
+    QCOMPARE(shell.findProgram({"no-such-program-pelmaris"}, {"google-chrome.desktop"}),
+             m_data + "/applications/google-chrome.desktop");
     QCOMPARE(shell.findProgram({}, {"microsoft-edge.desktop", "missing.desktop"}), QString());
     QCOMPARE(shell.findProgram({"sh"}, {}), QStandardPaths::findExecutable("sh"));
 }
@@ -159,14 +167,14 @@ void TestLinuxShell::defaultHtmlProgram()
     writeFile(m_data + "/applications/other.desktop", "[Desktop Entry]\nExec=sh %u\n");
     // the mime cache is the last resort ...
     writeFile(m_data + "/applications/mimeinfo.cache", "[MIME Cache]\ntext/html=other.desktop;\n");
-    QCOMPARE(shell.defaultHtmlProgram(&error), QStandardPaths::findExecutable("sh"));
+    QCOMPARE(shell.defaultHtmlProgram(&error), m_data + "/applications/other.desktop");
     // ... the user's choice wins, a desktop-specific list first
     writeFile(m_config + "/mimeapps.list",
               "[Default Applications]\ntext/html=gone.desktop;other.desktop\n");
     writeFile(m_config + "/test-mimeapps.list",
               "[Added Associations]\ntext/plain=x.desktop\n[Default Applications]\n"
               "text/html=webby.desktop\n");
-    QCOMPARE(shell.defaultHtmlProgram(&error), program);
+    QCOMPARE(shell.defaultHtmlProgram(&error), m_data + "/applications/webby.desktop");
 }
 
 void TestLinuxShell::defaultFromDeclaredTypes()
@@ -185,7 +193,7 @@ void TestLinuxShell::defaultFromDeclaredTypes()
     ShellError error;
     const QString found = shell.defaultHtmlProgram(&error);
     qputenv("XDG_DATA_DIRS", saved);
-    QCOMPARE(found, program);
+    QCOMPARE(found, data.path() + "/applications/viewer.desktop");
 }
 
 void TestLinuxShell::shortcutTargets()
@@ -207,6 +215,104 @@ void TestLinuxShell::shortcutTargets()
     QCOMPARE(shell.shortcutTarget(dir + "/link.txt"), dir + "/plain.txt");
     QCOMPARE(shell.shortcutTarget(dir + "/plain.txt"), dir + "/plain.txt");
     QCOMPARE(shell.shortcutTarget(dir + "/missing.desktop"), dir + "/missing.desktop");
+}
+
+// Launchers whose Exec line starts with a wrapper (env for snaps, flatpak) are started
+// through the entry: the page reaches the browser, not the wrapper.
+void TestLinuxShell::launchThroughEntries_data()
+{
+    QTest::addColumn<QByteArray>("exec");
+    QTest::addColumn<QStringList>("before"); // arguments ahead of the page
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("plain") << QByteArray("\"PROGRAM\" %u") << QStringList{} << QStringList{};
+    QTest::newRow("snap") << QByteArray("env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/"
+                                        "applications/firefox_firefox.desktop \"PROGRAM\" %u")
+                          << QStringList{} << QStringList{};
+    QTest::newRow("flatpak")
+        << QByteArray("\"PROGRAM\" run --branch=stable --arch=x86_64 --command=firefox "
+                      "--file-forwarding org.mozilla.firefox @@u %u @@")
+        << QStringList{"run",
+                       "--branch=stable",
+                       "--arch=x86_64",
+                       "--command=firefox",
+                       "--file-forwarding",
+                       "org.mozilla.firefox",
+                       "@@u"}
+        << QStringList{"@@"};
+    QTest::newRow("files") << QByteArray("\"PROGRAM\" --new-window %F")
+                           << QStringList{"--new-window"} << QStringList{};
+}
+
+void TestLinuxShell::launchThroughEntries()
+{
+    QFETCH(QByteArray, exec);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    const QString tag = QTest::currentDataTag();
+    const QString out = m_dir.path() + "/launched-" + tag + ".txt";
+    const QString program = m_dir.path() + "/wrapped bin/" + tag;
+    writeFile(program,
+              "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + out.toUtf8() + ".tmp\" && mv \"" +
+                  out.toUtf8() + ".tmp\" \"" + out.toUtf8() + "\"\n",
+              true);
+    const QString entry = m_data + "/applications/launch-" + tag + ".desktop";
+    writeFile(entry, "[Desktop Entry]\nType=Application\nName=B\nExec=" +
+                         exec.replace("PROGRAM", program.toUtf8()) + "\n");
+    const QString page = m_dir.path() + "/a \"b\" #1 100%.html";
+    writeFile(page, "<html></html>");
+
+    LinuxShell shell;
+    ShellError error;
+    QVERIFY2(shell.startDetached(entry, quoteArgument(page), &error), qPrintable(error.text));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 20000);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QStringList received = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(received.mid(0, before.size()), before);
+    QCOMPARE(received.mid(received.size() - after.size()), after);
+    QCOMPARE(received.size(), before.size() + 1 + after.size());
+    // an address or a path, the page whole either way
+    const QString handed = received.at(before.size());
+    QCOMPARE(handed.startsWith("file:") ? QUrl(handed).toLocalFile() : handed, page);
+}
+
+// The file goes to the trash of the (sandboxed) data folder, never away for good.
+void TestLinuxShell::trashKeepsOrMoves()
+{
+    if (QStorageInfo(m_dir.path()) != QStorageInfo(QDir::homePath()))
+        QSKIP("the sandbox lies on another file system than the home folder");
+    const QString file = m_dir.path() + "/trash me #1.jpg";
+    writeFile(file, "x");
+    LinuxShell shell;
+    ShellError error;
+    QVERIFY2(shell.moveToTrash(file, &error), qPrintable(error.text));
+    QVERIFY(!QFile::exists(file));
+    QVERIFY(QFile::exists(m_dir.path() + "/home-data/Trash/files/trash me #1.jpg"));
+
+    QVERIFY(!shell.moveToTrash(file, &error));
+    QCOMPARE(error.code, int(ShellError::NotFound));
+}
+
+void TestLinuxShell::paintAndEditorPrograms()
+{
+    const QByteArray savedPath = qgetenv("PATH");
+    const QString bin = m_dir.path() + "/tools";
+    QDir().mkpath(bin);
+    qputenv("PATH", bin.toUtf8());
+    LinuxShell shell;
+    // None installed: the preferred one's name, for a report that says what is missing.
+    QCOMPARE(shell.paintProgram(), QString("kolourpaint"));
+    QCOMPARE(shell.textEditorProgram(), QString("gnome-text-editor"));
+    for (const char *name : {"gimp", "pinta", "mousepad"})
+        writeFile(bin + "/" + name, "#!/bin/sh\n", true);
+    QCOMPARE(shell.paintProgram(), bin + "/pinta");
+    QCOMPARE(shell.textEditorProgram(), bin + "/mousepad");
+    // The desktop's own text editor comes first, as its launcher.
+    const QString editor = m_data + "/applications/plain-editor.desktop";
+    writeFile(editor, "[Desktop Entry]\nType=Application\nName=E\nExec=gimp %U\n"
+                      "MimeType=text/plain;\n");
+    QCOMPARE(shell.textEditorProgram(), editor);
+    qputenv("PATH", savedPath);
 }
 
 QTEST_MAIN(TestLinuxShell)

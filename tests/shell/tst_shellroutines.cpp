@@ -85,24 +85,32 @@ void TestShellRoutines::deleteToRecycleBin_data()
 {
     QTest::addColumn<QString>("file"); // created in the sandbox unless empty or "missing"
     QTest::addColumn<bool>("confirm");
-    QTest::addColumn<bool>("trashFails");
+    QTest::addColumn<int>("trashFailure"); // the shell's code, 0 for success
     QTest::addColumn<bool>("result");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<bool>("asked");
-    QTest::newRow("empty path") << "" << true << false << true << QStringList{} << false;
-    QTest::newRow("missing file") << "missing" << true << false << true << QStringList{} << false;
-    QTest::newRow("moved") << "a.lnk" << true << false << true << QStringList{} << true;
-    QTest::newRow("declined") << "a.lnk" << false << false << false
+    QTest::newRow("empty path") << "" << true << 0 << true << QStringList{} << false;
+    QTest::newRow("missing file") << "missing" << true << 0 << true << QStringList{} << false;
+    QTest::newRow("moved") << "a.lnk" << true << 0 << true << QStringList{} << true;
+    QTest::newRow("declined") << "a.lnk" << false << 0 << false
                               << QStringList{"Operations Aborted."} << true;
-    QTest::newRow("trash fails") << "a.lnk" << true << true << false
-                                 << QStringList{"Delete \"a.lnk\" Failed."} << true;
+    QTest::newRow("trash fails") << "a.lnk" << true << 5 << false
+                                 << QStringList{"Delete \"a.lnk\" Failed.\r\nPermission denied"}
+                                 << true;
+    // Where the file system has no trash the file is kept, and the report says so.
+    QTest::newRow("no trash there")
+        << "a b.jpg" << true << int(platform::ShellError::NotSupported) << false
+        << QStringList{"Delete \"a b.jpg\" Failed.\r\n"
+                       "この場所にはごみ箱がないため、ファイルは削除せずに残しました。"}
+        << true;
 }
 
 void TestShellRoutines::deleteToRecycleBin()
 {
     QFETCH(QString, file);
     QFETCH(bool, confirm);
-    QFETCH(bool, trashFails);
+    QFETCH(int, trashFailure);
+    QFETCH(bool, result);
     fakes::FakePlatform fp;
     QString path;
     if (!file.isEmpty()) {
@@ -113,11 +121,16 @@ void TestShellRoutines::deleteToRecycleBin()
         }
     }
     fp.dialogs.answers = {confirm};
-    if (trashFails)
+    if (trashFailure) {
         fp.shell.failures = {"trash"};
-    QTEST(DeleteToRecycleBin(fp.services(), nullptr, path), "result");
+        fp.shell.failCode = trashFailure;
+        fp.shell.failText = "Permission denied";
+    }
+    QCOMPARE(DeleteToRecycleBin(fp.services(), nullptr, path), result);
     QTEST(fp.dialogs.texts("message"), "messages");
     QTEST(!fp.dialogs.texts("ask").isEmpty(), "asked");
+    if (!result)
+        QVERIFY(QFile::exists(path));
 }
 
 void TestShellRoutines::flashAlertsAndRestores()

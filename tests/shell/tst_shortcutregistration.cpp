@@ -1,0 +1,243 @@
+#include "fakeservices.h"
+#include "shell/shortcutregistration.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace pelmaris;
+using platform::Answer;
+using platform::ShortcutKind;
+using platform::SpecialFolder;
+using shell::ShortcutRegistration;
+
+namespace {
+
+const QDateTime Now(QDate(2025, 7, 15), QTime(9, 5, 7));
+
+struct Sandbox {
+    Sandbox() : registration(fp.services())
+    {
+        registration.setClock([] { return Now; });
+    }
+    QString folder(SpecialFolder id) const { return fp.folders.path(id); }
+    QStringList kinds() const
+    {
+        QStringList out;
+        for (const auto &call : fp.dialogs.calls)
+            out << call.kind;
+        return out;
+    }
+    fakes::FakePlatform fp;
+    ShortcutRegistration registration;
+};
+
+void press(ShortcutRegistration &r, const QString &button, const QString &file = {})
+{
+    if (button == "SendTo1")
+        r.toggleSendTo();
+    else if (button == "DeskTop1")
+        r.toggleDesktop();
+    else if (button == "StartMenu1")
+        r.toggleStartMenu();
+    else if (button == "StartUp1")
+        r.toggleStartup();
+    else
+        r.toggleDesktopShortcutTo(file);
+}
+
+} // namespace
+
+class TestShortcutRegistration : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void firstPressCreates_data();
+    void firstPressCreates();
+    void secondPressAsks_data();
+    void secondPressAsks();
+    void pictureOnDesktop();
+    void failures_data();
+    void failures();
+};
+
+void TestShortcutRegistration::firstPressCreates_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("folder");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("SendTo") << "SendTo1" << int(SpecialFolder::SendTo) << "「送る」"
+                            << int(ShortcutKind::FileManagerScript);
+    QTest::newRow("desktop") << "DeskTop1" << int(SpecialFolder::Desktop) << "デスクトップ"
+                             << int(ShortcutKind::Program);
+    QTest::newRow("start menu") << "StartMenu1" << int(SpecialFolder::Programs)
+                                << "スタートメニューのプログラム" << int(ShortcutKind::Program);
+    QTest::newRow("startup") << "StartUp1" << int(SpecialFolder::Startup) << "スタートアップ"
+                             << int(ShortcutKind::Program);
+}
+
+void TestShortcutRegistration::firstPressCreates()
+{
+    QFETCH(QString, button);
+    QFETCH(int, folder);
+    QFETCH(QString, label);
+    QFETCH(int, kind);
+    Sandbox s;
+    const QString file = s.folder(SpecialFolder(folder)) + "/ペルマリス.desktop";
+    press(s.registration, button);
+
+    QCOMPARE(s.fp.shortcuts.saved.size(), 1);
+    const auto saved = s.fp.shortcuts.saved.first();
+    QCOMPARE(int(saved.kind), kind);
+    QCOMPARE(saved.file, file);
+    QCOMPARE(saved.target, s.fp.system.exe);
+    QCOMPARE(saved.arguments, QString());
+    QCOMPARE(saved.folder, s.fp.system.temp + "/");
+    QCOMPARE(saved.description, "2025/07/15 09:05:07 Created by Pelmaris V1.6");
+    QCOMPARE(s.fp.shortcuts.steps,
+             (QStringList{"setPath", "setWorkingDirectory", "setDescription", "save"}));
+    QCOMPARE(s.kinds(), (QStringList{"message", "ask"}));
+    QCOMPARE(s.fp.dialogs.calls[0].text,
+             "フォルダ " + label + " に\r\nペルマリス.desktop\r\nを新規作成しました。");
+    QCOMPARE(s.fp.dialogs.calls[1].text, "フォルダ " + label + " を開きますか？");
+    // yes to the closing question shows the new shortcut in its folder
+    QCOMPARE(s.fp.shell.calls.size(), 1);
+    QCOMPARE(s.fp.shell.calls[0].kind, "showItem");
+    QCOMPARE(s.fp.shell.calls[0].target, file);
+}
+
+void TestShortcutRegistration::secondPressAsks_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("dialogs");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<bool>("remains");
+    QTest::addColumn<QString>("shown"); // the shell request after the closing question
+    QTest::newRow("update") << int(Answer::Yes) << QStringList{"ask3", "message", "ask"}
+                            << "フォルダ 「送る」 の\r\nペルマリス.desktop\r\nを更新しました。"
+                            << true << "showItem";
+    // Deletion goes through the trash, which confirms first; the folder then opens
+    // without a selection.
+    QTest::newRow("delete") << int(Answer::No) << QStringList{"ask3", "ask", "message", "ask"}
+                            << "フォルダ 「送る」 から \r\nペルマリス.desktop\r\nを削除しました。"
+                            << false << "open";
+    QTest::newRow("cancel") << int(Answer::Cancel) << QStringList{"ask3"} << "" << true << "";
+}
+
+void TestShortcutRegistration::secondPressAsks()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, outcome);
+    QFETCH(bool, remains);
+    QFETCH(QString, shown);
+    Sandbox s;
+    s.registration.toggleSendTo();
+    s.fp.dialogs.calls.clear();
+    s.fp.shell.calls.clear();
+    s.fp.shortcuts.saved.clear();
+    s.registration.setClock([] { return Now.addDays(1); });
+
+    s.fp.dialogs.choices = {Answer(answer)};
+    s.registration.toggleSendTo();
+    QTEST(s.kinds(), "dialogs");
+    QCOMPARE(
+        s.fp.dialogs.calls[0].text,
+        "フォルダ 「送る」 に\r\nペルマリス.desktop\r\nは既に存在します。更新しますか？\r\n\r\n"
+        "[はい]: 更新, [いいえ]: 削除, [ｷｬﾝｾﾙ]: 取消し");
+    if (!outcome.isEmpty())
+        QCOMPARE(s.fp.dialogs.texts("message"), QStringList{outcome});
+    const QString file = s.folder(SpecialFolder::SendTo) + "/ペルマリス.desktop";
+    QCOMPARE(QFile::exists(file), remains);
+    if (answer == int(Answer::Yes)) {
+        QCOMPARE(s.fp.shortcuts.saved.size(), 1);
+        QCOMPARE(s.fp.shortcuts.saved[0].description,
+                 "2025/07/16 09:05:07 Created by Pelmaris V1.6");
+    } else {
+        QVERIFY(s.fp.shortcuts.saved.isEmpty());
+    }
+    if (shown.isEmpty()) {
+        QVERIFY(s.fp.shell.calls.isEmpty());
+    } else {
+        QCOMPARE(s.fp.shell.calls.last().kind, shown);
+        QCOMPARE(s.fp.shell.calls.last().target,
+                 shown == "open" ? s.folder(SpecialFolder::SendTo) : file);
+    }
+}
+
+void TestShortcutRegistration::pictureOnDesktop()
+{
+    Sandbox s;
+    const QString picture = s.fp.root() + "/pics/a.jpg";
+    s.fp.dialogs.answers = {false};
+    s.registration.toggleDesktopShortcutTo(picture);
+    QCOMPARE(s.fp.shortcuts.saved.size(), 1);
+    QCOMPARE(s.fp.shortcuts.saved[0].file, s.folder(SpecialFolder::Desktop) + "/a.jpg.desktop");
+    QCOMPARE(s.fp.shortcuts.saved[0].kind, ShortcutKind::Document);
+    QCOMPARE(s.fp.shortcuts.saved[0].target, picture);
+    QVERIFY(s.fp.shell.calls.isEmpty()); // the closing question was answered no
+
+    s.registration.toggleDesktopShortcutTo(picture);
+    QCOMPARE(s.fp.dialogs.texts("ask3"),
+             QStringList{"フォルダ デスクトップ に\r\na.jpg.desktop\r\nは既に存在します。"
+                         "更新しますか？\r\n\r\n[はい]: 更新, [いいえ]: 削除, [ｷｬﾝｾﾙ]: 取消し"});
+
+    s.registration.toggleDesktopShortcutTo(QString());
+    QCOMPARE(s.fp.dialogs.calls.size(), 3);
+}
+
+void TestShortcutRegistration::failures_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<QString>("error");   // the error box; the command ends there
+    QTest::addColumn<QString>("message"); // else the outcome
+    const QString tail = "13\r\nSystem text 13";
+    QTest::newRow("path") << "setPath" << false << "SetPath Failed HRESULT=" + tail << "";
+    QTest::newRow("working folder")
+        << "setWorkingDirectory" << false << "SetWorkingDirectory Failed HRESULT=" + tail << "";
+    QTest::newRow("description") << "setDescription" << true << "SetDescription HRESULT=" + tail
+                                 << "";
+    QTest::newRow("saving a new one")
+        << "save" << false << ""
+        << "フォルダ スタートアップ "
+           "に\r\nペルマリス.desktop\r\nを新規作成できませんでした。HRESULT=" +
+               tail;
+    QTest::newRow("saving an update")
+        << "save" << true << ""
+        << "フォルダ スタートアップ の\r\nペルマリス.desktop\r\nを更新できませんでした。HRESULT=" +
+               tail;
+    QTest::newRow("deleting") << "trash" << true << ""
+                              << "フォルダ スタートアップ から \r\nペルマリス.desktop\r\n"
+                                 "を削除できませんでした。";
+}
+
+void TestShortcutRegistration::failures()
+{
+    QFETCH(QString, step);
+    QFETCH(bool, existing);
+    QFETCH(QString, error);
+    QFETCH(QString, message);
+    Sandbox s;
+    if (existing) {
+        s.registration.toggleStartup();
+        s.fp.dialogs.calls.clear();
+    }
+    s.fp.shortcuts.failures.insert(step, 13);
+    if (step == "trash") {
+        s.fp.shell.failures = {"trash"};
+        s.fp.dialogs.choices = {Answer::No};
+    } else {
+        s.fp.dialogs.choices = {Answer::Yes};
+    }
+    s.registration.toggleStartup();
+    QCOMPARE(s.fp.dialogs.texts("error"), error.isEmpty() ? QStringList{} : QStringList{error});
+    if (error.isEmpty()) {
+        QCOMPARE(s.fp.dialogs.texts("message").last(), message);
+        QCOMPARE(s.fp.dialogs.calls.last().kind, "ask"); // the closing question follows
+    } else {
+        QVERIFY(s.fp.dialogs.texts("message").isEmpty());
+        QVERIFY(s.fp.dialogs.texts("ask").isEmpty());
+    }
+}
+
+QTEST_MAIN(TestShortcutRegistration)
+#include "tst_shortcutregistration.moc"

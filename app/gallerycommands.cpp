@@ -58,9 +58,16 @@ void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
         m_c.state.BrowserName1 = *shown.browserName1;
     if (!shown.slot2Icon.isNull())
         m_c.pageButtons.ImageListBtnBrowse[gallery::ProgramImage] = shown.slot2Icon;
-    m_c.pageButtons.setImage(shown.buttonImage);
+    if (shown.buttonImage != gallery::KeepImage)
+        m_c.pageButtons.setImage(shown.buttonImage);
     if (shown.statusText)
         m_c.ui.StatusPanel1->setText(*shown.statusText);
+    if (shown.label4)
+        m_c.ui.Label4->setText(*shown.label4);
+    if (shown.checkElse) {
+        const QSignalBlocker block(m_c.ui.rbBrowserElse);
+        m_c.ui.rbBrowserElse->setChecked(true);
+    }
 }
 
 void GalleryCommands::refreshBrowserLabels()
@@ -111,17 +118,9 @@ void GalleryCommands::rbBrowserElseClick()
 
 void GalleryCommands::btnChangeOtherBrowser1Click()
 {
-    m_c.ui.Label4->clear();
-    const auto picked = gallery::pickOtherBrowser(m_c.services, m_c.window, m_c.state.BrowserName2);
-    if (!picked)
-        return;
-    m_c.state.BrowserName1 = m_c.state.BrowserName2;
-    {
-        const QSignalBlocker block(m_c.ui.rbBrowserElse);
-        m_c.ui.rbBrowserElse->setChecked(true);
-    }
-    m_c.ui.Label4->setText(gallery::browserLabel(m_c.state.BrowserName2));
-    showBrowser(*picked);
+    FormState &st = m_c.state;
+    showBrowser(gallery::changeOtherBrowser(m_c.services, m_c.window, st.BrowserName1,
+                                            st.BrowserName2, m_c.ui.rbBrowserElse->isChecked()));
 }
 
 void GalleryCommands::BtnChangeDefaultBrowser1Click()

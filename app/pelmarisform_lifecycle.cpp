@@ -71,7 +71,9 @@ void TPelmarisForm::FormCreate()
     m_tree->create(PnTreeView, PopupMenu3, ChkBxShowHidden->isChecked());
     ShellTreeView1 = m_tree->view();
     MakeTempFileNames();
-    if (BrowserName1.isEmpty())
+    // A browser saved as a launcher's first word (env, flatpak) opens nothing: the
+    // desktop's own program for web pages stands in for it.
+    if (BrowserName1.isEmpty() || gallery::isLauncherWrapper(BrowserName1))
         BrowserName1 = gallery::GetDefaultBrowser(m_services);
 
     StatusPanel1->setText(treeSelectedPath());

@@ -148,6 +148,7 @@ private Q_SLOTS:
     void browserChoice();
     void browserMenu_data();
     void browserMenu();
+    void otherBrowserCancelled();
     void browseOneImage();
     void savedChoicesAtStart();
 
@@ -444,6 +445,33 @@ void TestGalleryWindow::browserMenu()
     QVERIFY(w.form->rbBrowserChrome->isChecked());
     QCOMPARE(w.form->BrowserName1, QStringLiteral("/usr/bin/google-chrome"));
     QCOMPARE(w.form->pageButtonImage(), 1);
+}
+
+// "任意のブラウザ" with nothing remembered, its program dialog cancelled: nothing of the
+// browser chosen before stays on show; a cancelled "変更" keeps the program picked earlier.
+void TestGalleryWindow::otherBrowserCancelled()
+{
+    Window w;
+    QVERIFY(scanned(w));
+    w.fake.shell.installed.insert(QStringLiteral("google-chrome"),
+                                  QStringLiteral("/usr/bin/google-chrome"));
+    w.form->rbBrowserChrome->click();
+    QCOMPARE(w.form->pageButtonImage(), 1);
+    QVERIFY(w.form->StatusPanel1->text().contains(QStringLiteral("google-chrome")));
+
+    w.form->rbBrowserElse->click(); // no file scripted: the dialog is cancelled
+    QVERIFY(w.form->BrowserName1.isEmpty());
+    QCOMPARE(w.form->pageButtonImage(), -1);
+    QVERIFY(!w.form->StatusPanel1->text().contains(QStringLiteral("google-chrome")));
+    QVERIFY(!w.form->Label4->text().contains(QStringLiteral("Chrome")));
+
+    w.fake.dialogs.files = {QStringLiteral("/opt/b/MyBrowser")};
+    w.form->btnChangeOtherBrowser1->click();
+    QCOMPARE(w.form->BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
+    QCOMPARE(w.form->Label4->text(), QStringLiteral("(Mybrowser)"));
+    w.form->btnChangeOtherBrowser1->click(); // cancelled
+    QCOMPARE(w.form->BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
+    QCOMPARE(w.form->BrowserName1, QStringLiteral("/opt/b/MyBrowser"));
 }
 
 void TestGalleryWindow::browseOneImage()

@@ -9,6 +9,7 @@ class Desktop;
 class Shell;
 class Styles;
 class Clipboard;
+class FileSystem;
 
 // The platform services, built once in main() (or from fakes in tests) and handed down.
 // The pointers are never null and outlive every user.
@@ -20,6 +21,7 @@ struct Services {
     Shell *shell = nullptr;
     Styles *styles = nullptr;
     Clipboard *clipboard = nullptr;
+    FileSystem *fileSystem = nullptr;
 };
 
 } // namespace pelmaris::platform

@@ -17,6 +17,7 @@ Services LinuxServices::services()
     s.shell = &m_shell;
     s.styles = &m_styles;
     s.clipboard = &m_clipboard;
+    s.fileSystem = &m_fileSystem;
     return s;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/linux/linuxclipboard.h"
 #include "platform/linux/linuxdesktop.h"
 #include "platform/linux/linuxdialogs.h"
+#include "platform/linux/linuxfilesystem.h"
 #include "platform/linux/linuxshell.h"
 #include "platform/linux/linuxspecialfolders.h"
 #include "platform/linux/linuxstyles.h"
@@ -26,6 +27,7 @@ private:
     LinuxShell m_shell;
     LinuxStyles m_styles;
     LinuxClipboard m_clipboard;
+    LinuxFileSystem m_fileSystem;
 };
 
 } // namespace pelmaris::platform

@@ -15,7 +15,6 @@ class QIcon;
 class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
-class QFileSystemModel;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -32,6 +31,7 @@ class QTreeView;
 class QWidget;
 
 namespace pelmaris::scan {
+class FolderTreeModel;
 class ImageListModel;
 class ScanController;
 } // namespace pelmaris::scan
@@ -115,7 +115,7 @@ public:
     QSplitter *Splitter1 = nullptr;
     QWidget *PnTreeView = nullptr;
     QTreeView *ShellTreeView1 = nullptr;
-    QFileSystemModel *ShellTreeModel = nullptr;
+    scan::FolderTreeModel *ShellTreeModel = nullptr;
     QPushButton *btnCancel3 = nullptr;
     QPushButton *btnBrowse3 = nullptr;
     QWidget *PnListView = nullptr;
@@ -247,6 +247,7 @@ private:
     void buildLayoutRow();
     void buildMenus();
     void buildTree();
+    void keepTreeSelectionInView(const QString &loadedFolder);
 
     void FormCreate();
     void ShowingChanged();

@@ -7,6 +7,7 @@
 #include "platform/shell.h"
 #include "platform/specialfolders.h"
 #include "platform/systeminfo.h"
+#include "scan/foldertreemodel.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
@@ -19,7 +20,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
@@ -230,13 +230,10 @@ Settings TPelmarisForm::collectSettings() const
 
 void TPelmarisForm::buildTree()
 {
-    ShellTreeModel = new QFileSystemModel(this);
+    // Folders only, listed off the UI thread: a folder of many files costs the tree nothing.
+    ShellTreeModel = new scan::FolderTreeModel(*m_services.fileSystem, this);
     ShellTreeModel->setObjectName(QStringLiteral("ShellTreeModel"));
-    ShellTreeModel->setReadOnly(true); // label editing is refused
-    ShellTreeModel->setResolveSymlinks(false);
-    ShellTreeModel->setOption(QFileSystemModel::DontWatchForChanges, true);
     ChkBxShowHiddenClick();
-    ShellTreeModel->setRootPath(QStringLiteral("/"));
 
     ShellTreeView1 = new QTreeView(PnTreeView);
     ShellTreeView1->setObjectName(QStringLiteral("ShellTreeView1"));
@@ -267,15 +264,27 @@ void TPelmarisForm::buildTree()
             ShellTreeView1->setCurrentIndex(index);
         PopupMenu3->popup(ShellTreeView1->viewport()->mapToGlobal(pos));
     });
+    connect(ShellTreeModel, &scan::FolderTreeModel::folderLoaded, this,
+            &TPelmarisForm::keepTreeSelectionInView);
     // The saved scroll position can only be applied once the tree has content to scroll.
     auto *once = new QMetaObject::Connection;
-    *once = connect(ShellTreeModel, &QFileSystemModel::directoryLoaded, this, [this, once] {
+    *once = connect(ShellTreeModel, &scan::FolderTreeModel::folderLoaded, this, [this, once] {
         if (ShellTreeView1->horizontalScrollBar()->maximum() >= ScrollPos) {
             ShellTreeView1->horizontalScrollBar()->setValue(ScrollPos);
             disconnect(*once);
             delete once;
         }
     });
+}
+
+void TPelmarisForm::keepTreeSelectionInView(const QString &loadedFolder)
+{
+    // The folders beside the path the tree was opened at arrive later and push the
+    // selected node down; it stays in view while its own ancestors are being listed.
+    const QString selected = treeSelectedPath();
+    const QString prefix = loadedFolder.endsWith(u'/') ? loadedFolder : loadedFolder + u'/';
+    if (selected.startsWith(prefix))
+        ShellTreeView1->scrollTo(ShellTreeView1->currentIndex());
 }
 
 QString TPelmarisForm::treeSelectedPath() const
@@ -303,10 +312,7 @@ void TPelmarisForm::ChkBxShowHiddenClick()
 {
     if (!ShellTreeModel)
         return;
-    QDir::Filters filters = QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives;
-    if (ChkBxShowHidden->isChecked())
-        filters |= QDir::Hidden;
-    ShellTreeModel->setFilter(filters);
+    ShellTreeModel->setShowHidden(ChkBxShowHidden->isChecked());
 }
 
 void TPelmarisForm::MakeTempFileNames()

@@ -219,7 +219,11 @@ void FolderTreeModel::applyListing(Node *node, Nodes children)
     std::move(known, node->all.end(), std::back_inserter(merged));
     node->all = std::move(merged);
     node->state = Node::State::Listed;
-    updateShown(node, true);
+    // The folder may have been hidden from view while it was being listed.
+    bool reachable = true;
+    for (const Node *n = node; n != m_root.get() && reachable; n = n->parent)
+        reachable = n->row >= 0;
+    updateShown(node, reachable);
     Q_EMIT folderLoaded(pathOf(node));
 }
 

@@ -137,6 +137,33 @@ private Q_SLOTS:
         QCOMPARE(model.filePath(again), m_root + "/.hid/inner");
     }
 
+    // A hidden folder's listing that arrives after hidden folders were switched off
+    // is kept out of view, and shows when they are switched on again.
+    void listingArrivesAfterItsFolderWasHidden()
+    {
+        FakeFileSystem fs;
+        QSemaphore gate;
+        fs.beforeRead = [&](const QString &folder) {
+            if (folder.endsWith("/.hid"))
+                gate.acquire();
+        };
+        FolderTreeModel model(fs);
+        const auto open = qScopeGuard([&] { gate.release(); });
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setShowHidden(true);
+        const QModelIndex hid = model.index(m_root + "/.hid");
+        QVERIFY(hid.isValid());
+        model.fetchMore(hid);
+        model.setShowHidden(false);
+        QSignalSpy loaded(&model, &FolderTreeModel::folderLoaded);
+        gate.release();
+        QTRY_VERIFY(loaded.contains({m_root + "/.hid"}));
+        QVERIFY(!model.index(m_root + "/.hid").isValid());
+        model.setShowHidden(true);
+        QCOMPARE(names(model, model.index(m_root + "/.hid")), QStringList({"inner"}));
+    }
+
     void pathsThatAreNoFolders_data()
     {
         QTest::addColumn<QString>("path");

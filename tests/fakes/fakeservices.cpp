@@ -147,6 +147,13 @@ int FakeFileSystem::mostOpen() const
     return m_mostOpen;
 }
 
+bool FakeFileSystem::refused(const QString &folder) const
+{
+    if (failOpen.contains(folder))
+        return true;
+    return !confineTo.isEmpty() && folder != confineTo && !folder.startsWith(confineTo + u'/');
+}
+
 platform::FolderHandle FakeFileSystem::opened(platform::FolderHandle handle, const QString &path)
 {
     if (handle == platform::kNoFolder)
@@ -160,7 +167,7 @@ platform::FolderHandle FakeFileSystem::opened(platform::FolderHandle handle, con
 platform::FolderHandle FakeFileSystem::openFolder(const QString &path)
 {
     record(QStringLiteral("open ") + path);
-    if (failOpen.contains(path))
+    if (refused(path))
         return platform::kNoFolder;
     return opened(m_real->openFolder(path), path);
 }
@@ -176,7 +183,7 @@ platform::FolderHandle FakeFileSystem::openSubfolder(platform::FolderHandle pare
     path += (path.endsWith(u'/') ? QString() : QStringLiteral("/")) +
             QString::fromUtf8(nativeName.data(), nativeName.size());
     record(QStringLiteral("open ") + path);
-    if (failOpen.contains(path))
+    if (refused(path))
         return platform::kNoFolder;
     return opened(m_real->openSubfolder(parent, nativeName), path);
 }

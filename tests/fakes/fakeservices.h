@@ -198,6 +198,8 @@ public:
     QStringList failOpen;  // folders (full paths) that cannot be opened
     QStringList failRead;  // folders whose reading fails
     QStringList failFiles; // files that cannot be opened
+    // When set, folders outside this one cannot be opened (keeps a test in its sandbox).
+    QString confineTo;
     // Runs before each folder is read, on the reading thread (a test may hold it there).
     std::function<void(const QString &folder)> beforeRead;
 
@@ -208,6 +210,7 @@ public:
 
 private:
     void record(const QString &call);
+    bool refused(const QString &folder) const;
     platform::FolderHandle opened(platform::FolderHandle handle, const QString &path);
 
     std::unique_ptr<platform::FileSystem> m_real;

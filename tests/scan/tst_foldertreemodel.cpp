@@ -14,6 +14,7 @@
 using pelmaris::fakes::FakeFileSystem;
 using pelmaris::scan::FolderTreeModel;
 
+// Each model lists only the sandbox: the rest of the machine's tree reads as empty.
 class TestFolderTreeModel : public QObject {
     Q_OBJECT
 
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void listsFoldersOnlyInNameOrder()
     {
         FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
         FolderTreeModel model(fs);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -80,6 +82,7 @@ private Q_SLOTS:
     void pathBeforeItsFoldersAreListed()
     {
         FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
         QSemaphore gate;
         fs.beforeRead = [&](const QString &folder) {
             if (folder == m_root)
@@ -115,6 +118,7 @@ private Q_SLOTS:
     void hiddenFoldersFollowTheSwitch()
     {
         FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
         FolderTreeModel model(fs);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -142,6 +146,7 @@ private Q_SLOTS:
     void listingArrivesAfterItsFolderWasHidden()
     {
         FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
         QSemaphore gate;
         fs.beforeRead = [&](const QString &folder) {
             if (folder.endsWith("/.hid"))
@@ -177,6 +182,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, path);
         FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
         FolderTreeModel model(fs);
         const QString full = path.startsWith(u'/') ? m_root + path : path;
         QVERIFY(!model.index(full).isValid());
@@ -186,6 +192,7 @@ private Q_SLOTS:
     void unreadableFolderEndsEmpty()
     {
         FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
         fs.failOpen << m_root + "/B";
         FolderTreeModel model(fs);
         QAbstractItemModelTester tester(&model,

@@ -1,7 +1,9 @@
 #include "app/foldertree.h"
 
+#include "platform/pathtext.h"
+#include "scan/foldertreemodel.h"
+
 #include <QDir>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
@@ -10,17 +12,17 @@
 
 namespace pelmaris::app {
 
-FolderTree::FolderTree(QObject *parent) : QObject(parent) {}
+FolderTree::FolderTree(platform::FileSystem &fileSystem, QObject *parent)
+    : QObject(parent), m_fileSystem(fileSystem)
+{
+}
 
 QTreeView *FolderTree::create(QWidget *panel, QMenu *popup, bool showHidden)
 {
-    m_model = new QFileSystemModel(this);
+    m_model = new scan::FolderTreeModel(m_fileSystem, this);
     m_model->setObjectName(QStringLiteral("ShellTreeModel"));
-    m_model->setReadOnly(true); // label editing is refused
-    m_model->setResolveSymlinks(false);
-    m_model->setOption(QFileSystemModel::DontWatchForChanges, true);
     setShowHidden(showHidden);
-    m_model->setRootPath(QStringLiteral("/"));
+    connect(m_model, &scan::FolderTreeModel::folderLoaded, this, &FolderTree::keepSelectionInView);
 
     m_view = new QTreeView(panel);
     m_view->setObjectName(QStringLiteral("ShellTreeView1"));
@@ -77,10 +79,15 @@ void FolderTree::setShowHidden(bool show)
 {
     if (!m_model)
         return;
-    QDir::Filters filters = QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives;
-    if (show)
-        filters |= QDir::Hidden;
-    m_model->setFilter(filters);
+    m_model->setShowHidden(show);
+}
+
+void FolderTree::keepSelectionInView(const QString &loadedFolder)
+{
+    // The folders beside the path the tree was opened at arrive later and push the
+    // selected node down; it stays in view while its own ancestors are being listed.
+    if (pathtext::isInsideFolder(selectedPath(), loadedFolder))
+        m_view->scrollTo(m_view->currentIndex());
 }
 
 int FolderTree::scrollPosition() const

@@ -3,20 +3,28 @@
 #include <QObject>
 #include <QString>
 
-class QFileSystemModel;
 class QMenu;
 class QTreeView;
 class QWidget;
 
+namespace pelmaris::platform {
+class FileSystem;
+}
+namespace pelmaris::scan {
+class FolderTreeModel;
+}
+
 namespace pelmaris::app {
 
 // The folder tree `ShellTreeView1`: folders only, rooted at "/", read-only, hidden
-// folders shown or not. Made at start-up inside the tree panel.
+// folders shown or not. Made at start-up inside the tree panel. Folders are listed off
+// the window's thread and files cost the tree nothing, so a folder of many pictures
+// never holds up the window.
 class FolderTree : public QObject {
     Q_OBJECT
 
 public:
-    explicit FolderTree(QObject *parent = nullptr);
+    explicit FolderTree(platform::FileSystem &fileSystem, QObject *parent = nullptr);
 
     // Builds the tree into the panel, above what the panel already holds.
     QTreeView *create(QWidget *panel, QMenu *popup, bool showHidden);
@@ -35,7 +43,10 @@ Q_SIGNALS:
     void doubleClicked();
 
 private:
-    QFileSystemModel *m_model = nullptr;
+    void keepSelectionInView(const QString &loadedFolder);
+
+    platform::FileSystem &m_fileSystem;
+    scan::FolderTreeModel *m_model = nullptr;
     QTreeView *m_view = nullptr;
 };
 

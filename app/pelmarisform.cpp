@@ -51,7 +51,7 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     buildStatusBar();
 
     ListModel = named(new scan::ImageListModel(this), "ListModel");
-    Scanner = named(new scan::ScanController(*ListModel, this), "Scanner");
+    Scanner = named(new scan::ScanController(*ListModel, *m_services.fileSystem, this), "Scanner");
 
     PageControl1 = named(new PageControl, "PageControl1");
     setCentralWidget(PageControl1);
@@ -67,7 +67,7 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     PopupMenu1 = m_menus->menu(Menu::List);
     PopupMenu2 = m_menus->menu(Menu::Browser);
     PopupMenu3 = m_menus->menu(Menu::Tree);
-    m_tree = new FolderTree(this);
+    m_tree = new FolderTree(*m_services.fileSystem, this);
     m_captions =
         std::make_unique<CountCaptions>(CheckBoxAll1, CheckBoxTop10, btnBrowse1, btnBrowse3);
     m_pageButtons = std::make_unique<PageButtons>(m_services, btnBrowse1, btnBrowse3);

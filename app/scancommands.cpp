@@ -10,6 +10,7 @@
 #include "platform/pathtext.h"
 #include "platform/styles.h"
 #include "scan/imagelistmodel.h"
+#include "scan/leftout.h"
 #include "scan/listchecks.h"
 #include "scan/listtexts.h"
 #include "scan/scancontroller.h"
@@ -127,9 +128,9 @@ void ScanCommands::onScanFinished(bool cancelled)
 {
     FormControls &ui = m_c.ui;
     const qint64 found = m_c.scanner.scanList().size();
-    if (cancelled)
-        ui.StatusPanel1->setText(scan::scanCancelledText(found + m_c.state.PrevCount1));
-    ui.StatusPanel1->setText(scan::scanFoundText(found));
+    // After a cancel the cancel text stays until the list building replaces it.
+    ui.StatusPanel1->setText(cancelled ? scan::scanCancelledText(found + m_c.state.PrevCount1)
+                                       : scan::scanFoundText(found));
     ui.btnBrowse3->setEnabled(true);
     ui.GridPanel1->setEnabled(true);
     for (QWidget *w : ui.GridPanel1->findChildren<QWidget *>())
@@ -145,7 +146,18 @@ void ScanCommands::onScanFinished(bool cancelled)
         RunImageListBuild();
     } else {
         m_c.routines.setBusyCursor(false);
+        showLeftOut();
     }
+}
+
+void ScanCommands::showLeftOut()
+{
+    // Only when something could not be listed: the usual texts stand alone otherwise.
+    const QString leftOut = scan::leftOutText(m_c.scanner.leftOut());
+    QLabel *status = m_c.ui.StatusPanel1;
+    status->setToolTip(leftOut);
+    if (!leftOut.isEmpty())
+        status->setText(status->text() + QStringLiteral("  ") + leftOut);
 }
 
 QColor ScanCommands::thumbnailBackground() const
@@ -201,6 +213,7 @@ void ScanCommands::onBuildFinished(bool)
     const int rows = m_c.model.rowCount();
     ui.StatusPanel1->setText(
         scan::buildDoneText(rows, m_c.scanner.scanList().size() + m_c.state.PrevCount1));
+    showLeftOut();
     m_c.routines.EnableListControls(true);
     m_c.captions.rowCounts(rows);
     m_c.captions.checkedCount(rows);

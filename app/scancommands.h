@@ -37,6 +37,8 @@ private:
     void onBuildProgress(qint64 tried, qint64 total);
     void onBuildFinished(bool cancelled);
     QColor thumbnailBackground() const;
+    // Adds what the scan could not list, and why, to the status text.
+    void showLeftOut();
 
     FormContext m_c;
     QString m_lastBuildFolder;

@@ -10,6 +10,7 @@ class Shell;
 class Styles;
 class Clipboard;
 class Shortcuts;
+class FileSystem;
 
 // The platform services, built once in main() (or from fakes in tests) and handed down.
 // The pointers are never null and outlive every user.
@@ -22,6 +23,7 @@ struct Services {
     Styles *styles = nullptr;
     Clipboard *clipboard = nullptr;
     Shortcuts *shortcuts = nullptr;
+    FileSystem *fileSystem = nullptr;
 };
 
 } // namespace pelmaris::platform

@@ -1,163 +1,259 @@
-// The walk reads directories through POSIX calls rather than QDirIterator: Qt's
-// iterator silently drops names that are not valid in the locale's encoding, costs a
-// stat per entry, and cannot be stopped inside a large folder.
+// The walk reads folders through the platform's file-system service rather than
+// QDirIterator: Qt's iterator silently drops names that are not valid in the locale's
+// encoding, costs a stat per entry, stops at the path length limit, and cannot be
+// stopped inside a large folder.
 #include "scan/folderwalk.h"
 
-#include <QFile>
+#include "platform/filesystem.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <vector>
+#include <algorithm>
+#include <cstring>
+#include <deque>
 
 namespace pelmaris::scan {
 
 namespace {
 
-enum class Kind : unsigned char { File, Folder };
+using platform::EntryKind;
+using platform::FolderEntry;
+using platform::FolderHandle;
+using platform::kNoFolder;
 
-struct Entry {
-    QByteArray name;
-    Kind kind;
-};
-
+// One folder on the way down. Frames are kept once made and reused at their depth, so
+// their buffers stop growing after the first few folders.
 struct Frame {
-    QByteArray dirBytes;
-    QString dirText;
-    std::vector<Entry> entries;
-    size_t next = 0;
+    FolderHandle handle = kNoFolder; // open while sub-folders remain to be opened
+    QByteArray nativeName;           // to open the folder again from its parent
+    platform::FolderListing listing;
+    size_t next = 0;           // the next entry to visit
+    size_t pendingFolders = 0; // sub-folders not yet opened
+    qsizetype prefixLength = 0;
+    bool countOnly = false; // below a name with no faithful text form
 };
 
-bool isAscii(const char *s)
-{
-    for (; *s; ++s) {
-        if (static_cast<unsigned char>(*s) >= 0x80)
-            return false;
+class Walker {
+public:
+    Walker(platform::FileSystem &fs, const WalkOptions &options, WalkControl &control,
+           WalkResult &result)
+        : m_fs(fs), m_options(options), m_control(control), m_result(result)
+    {
     }
-    return true;
-}
 
-// The kind of an entry, or false for one to pass over (a link to a folder, or an
-// entry that vanished while we looked).
-bool classify(int dirFd, const struct dirent *d, Kind &kind)
-{
-    unsigned char type = d->d_type;
-    if (type == DT_UNKNOWN) {
-        struct stat st;
-        if (fstatat(dirFd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            return false;
-        if (S_ISDIR(st.st_mode))
-            type = DT_DIR;
-        else if (S_ISLNK(st.st_mode))
-            type = DT_LNK;
-        else
-            type = DT_REG;
-    }
-    if (type == DT_DIR) {
-        kind = Kind::Folder;
-        return true;
-    }
-    if (type == DT_LNK) {
-        struct stat st;
-        // A dangling link is still an entry of the folder; the decoder skips it.
-        if (fstatat(dirFd, d->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
-            return false;
-    }
-    kind = Kind::File;
-    return true;
-}
+    void run(const QString &folder);
 
-bool readFolder(const QByteArray &path, bool followLink, bool includeHidden,
-                std::vector<Entry> &out)
+private:
+    bool enter(FolderHandle handle, QByteArrayView nativeName, QStringView name, bool countOnly);
+    void visit(Frame &top, const FolderEntry &entry);
+    void openSubfolder(Frame &top, const FolderEntry &entry);
+    FolderHandle handleOf(int depth);
+    void keep(Frame &frame, FolderHandle handle);
+    void release(Frame &frame);
+    void trimOpenHandles(int except);
+    bool wanted(const FolderEntry &entry) const { return m_options.includeHidden || !entry.hidden; }
+
+    platform::FileSystem &m_fs;
+    const WalkOptions &m_options;
+    WalkControl &m_control;
+    WalkResult &m_result;
+    QString m_rootText;
+    QString m_path; // the current folder's path with a delimiter; deeper text beyond it
+    std::deque<Frame> m_frames;
+    int m_depth = -1;
+    int m_open = 0;
+};
+
+void Walker::run(const QString &folder)
 {
-    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
-    const int fd = open(path.constData(), flags);
-    if (fd < 0)
-        return false;
-    DIR *dir = fdopendir(fd);
-    if (!dir) {
-        close(fd);
-        return false;
+    m_rootText = folder;
+    while (m_rootText.size() > 1 && m_rootText.endsWith(u'/'))
+        m_rootText.chop(1);
+    const FolderHandle root = m_rootText.isEmpty() ? kNoFolder : m_fs.openFolder(m_rootText);
+    m_path = m_rootText == u"/" ? m_rootText : m_rootText + u'/';
+    if (root == kNoFolder || !enter(root, {}, {}, false)) {
+        m_result.failed = true;
+        return;
     }
-    while (const struct dirent *d = readdir(dir)) {
-        const char *n = d->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+    while (m_depth >= 0) {
+        Frame &top = m_frames[size_t(m_depth)];
+        if (top.next == top.listing.entries.size()) {
+            release(top);
+            --m_depth;
             continue;
-        if (!includeHidden && n[0] == '.')
-            continue;
-        Kind kind;
-        if (classify(fd, d, kind))
-            out.push_back(Entry{QByteArray(n), kind});
+        }
+        if (m_control.cancel.load(std::memory_order_relaxed)) {
+            m_result.cancelled = true;
+            break;
+        }
+        visit(top, top.listing.entries[top.next++]);
     }
-    closedir(dir);
+    for (int d = 0; d <= m_depth; ++d)
+        release(m_frames[size_t(d)]);
+}
+
+// Reads a folder just opened and makes it the deepest frame; false (handle closed)
+// when it cannot be read.
+bool Walker::enter(FolderHandle handle, QByteArrayView nativeName, QStringView name, bool countOnly)
+{
+    const int depth = m_depth + 1;
+    if (size_t(depth) == m_frames.size())
+        m_frames.emplace_back();
+    Frame &frame = m_frames[size_t(depth)];
+    frame.listing.clear();
+    if (!m_fs.readFolder(handle, frame.listing)) {
+        m_fs.closeFolder(handle);
+        return false;
+    }
+    frame.nativeName.resize(0);
+    frame.nativeName.append(nativeName.data(), nativeName.size());
+    frame.next = 0;
+    frame.countOnly = countOnly;
+    frame.pendingFolders = size_t(std::count_if(
+        frame.listing.entries.begin(), frame.listing.entries.end(),
+        [this](const FolderEntry &e) { return e.kind == EntryKind::Folder && wanted(e); }));
+    if (depth > 0 && !countOnly) {
+        m_path.resize(m_frames[size_t(depth - 1)].prefixLength);
+        m_path.append(name);
+        m_path.append(u'/');
+    }
+    frame.prefixLength = m_path.size();
+    frame.handle = kNoFolder;
+    if (frame.pendingFolders > 0)
+        keep(frame, handle);
+    else
+        m_fs.closeFolder(handle);
+    m_depth = depth;
     return true;
 }
 
-QString textOfName(const QByteArray &name, bool &faithful)
+void Walker::visit(Frame &top, const FolderEntry &entry)
 {
-    QString text = QFile::decodeName(name);
-    faithful = isAscii(name.constData()) || QFile::encodeName(text) == name;
-    return text;
+    if (!wanted(entry) || entry.kind == EntryKind::LinkToFolder)
+        return;
+    if (entry.kind == EntryKind::Folder) {
+        openSubfolder(top, entry);
+        return;
+    }
+    if (top.countOnly) {
+        ++m_result.leftOut.filesInBadNameFolders;
+        return;
+    }
+    if (!entry.faithful) {
+        ++m_result.leftOut.badNameFiles;
+        return;
+    }
+    // The one allocation per file: its path, made to size.
+    const QStringView name = top.listing.name(entry);
+    QString path(top.prefixLength + name.size(), Qt::Uninitialized);
+    QChar *out = path.data();
+    std::memcpy(out, m_path.constData(), size_t(top.prefixLength) * sizeof(QChar));
+    std::memcpy(out + top.prefixLength, name.data(), size_t(name.size()) * sizeof(QChar));
+    m_result.files.append(std::move(path));
+    const qint64 found = m_control.found.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (m_control.onFile)
+        m_control.onFile(found);
+}
+
+void Walker::openSubfolder(Frame &top, const FolderEntry &entry)
+{
+    const bool countOnly = top.countOnly || !entry.faithful;
+    if (!top.countOnly && !entry.faithful)
+        ++m_result.leftOut.badNameFolders;
+    const int depth = m_depth;
+    const FolderHandle parent = handleOf(depth);
+    const FolderHandle child =
+        parent == kNoFolder ? kNoFolder : m_fs.openSubfolder(parent, top.listing.nativeName(entry));
+    // The parent's handle is needed no longer once its last sub-folder is open.
+    if (--top.pendingFolders == 0)
+        release(top);
+    if (child == kNoFolder ||
+        !enter(child, top.listing.nativeName(entry), top.listing.name(entry), countOnly)) {
+        ++m_result.leftOut.unreadableFolders;
+    }
+}
+
+// The open handle of the frame at `depth`, opened again from its nearest open ancestor
+// (or from the root's path) when the budget closed it.
+FolderHandle Walker::handleOf(int depth)
+{
+    if (m_frames[size_t(depth)].handle != kNoFolder)
+        return m_frames[size_t(depth)].handle;
+    int from = depth - 1;
+    while (from >= 0 && m_frames[size_t(from)].handle == kNoFolder)
+        --from;
+    FolderHandle current = kNoFolder;
+    bool temporary = false;
+    if (from < 0) {
+        current = m_fs.openFolder(m_rootText);
+        temporary = true;
+        from = 0;
+        if (current != kNoFolder && m_frames[0].pendingFolders > 0) {
+            keep(m_frames[0], current);
+            temporary = false;
+        }
+    } else {
+        current = m_frames[size_t(from)].handle;
+    }
+    for (int d = from + 1; d <= depth && current != kNoFolder; ++d) {
+        Frame &frame = m_frames[size_t(d)];
+        const FolderHandle next = m_fs.openSubfolder(current, frame.nativeName);
+        if (temporary)
+            m_fs.closeFolder(current);
+        current = next;
+        temporary = true;
+        if (current != kNoFolder && frame.pendingFolders > 0) {
+            keep(frame, current);
+            temporary = false;
+        }
+    }
+    if (temporary && current != kNoFolder) {
+        m_fs.closeFolder(current); // the frame has nothing left to open
+        current = kNoFolder;
+    }
+    trimOpenHandles(depth);
+    return m_frames[size_t(depth)].handle;
+}
+
+void Walker::keep(Frame &frame, FolderHandle handle)
+{
+    frame.handle = handle;
+    ++m_open;
+    trimOpenHandles(m_depth + 1);
+}
+
+void Walker::release(Frame &frame)
+{
+    if (frame.handle == kNoFolder)
+        return;
+    m_fs.closeFolder(frame.handle);
+    frame.handle = kNoFolder;
+    --m_open;
+}
+
+// Keeps the open handles within the budget by closing the shallowest ones: the deepest
+// are the ones needed soonest.
+void Walker::trimOpenHandles(int except)
+{
+    const int budget = std::max(1, m_options.maxOpenFolders);
+    for (int d = 0; m_open > budget && d < int(m_frames.size()); ++d) {
+        if (d != except && m_frames[size_t(d)].handle != kNoFolder)
+            release(m_frames[size_t(d)]);
+    }
 }
 
 } // namespace
 
-WalkResult enumerateFiles(const QString &folder, const WalkOptions &options, WalkControl &control)
+WalkResult enumerateFiles(platform::FileSystem &fileSystem, const QString &folder,
+                          const WalkOptions &options, WalkControl &control)
 {
     WalkResult result;
-    QString rootText = folder;
-    while (rootText.size() > 1 && rootText.endsWith(QLatin1Char('/')))
-        rootText.chop(1);
-    if (rootText.isEmpty()) {
-        result.failed = true;
-        return result;
-    }
-
-    std::vector<Frame> stack;
-    stack.push_back(Frame{QFile::encodeName(rootText), rootText, {}, 0});
-    if (!readFolder(stack.back().dirBytes, true, options.includeHidden, stack.back().entries)) {
-        result.failed = true;
-        return result;
-    }
-
-    while (!stack.empty()) {
-        Frame &top = stack.back();
-        if (top.next == top.entries.size()) {
-            stack.pop_back();
-            continue;
-        }
-        if (control.cancel.load(std::memory_order_relaxed)) {
-            result.cancelled = true;
-            break;
-        }
-        const Entry &entry = top.entries[top.next++];
-        bool faithful = true;
-        const QString name = textOfName(entry.name, faithful);
-        if (!faithful) {
-            ++result.unnamedEntries;
-            continue;
-        }
-        const bool atRoot = top.dirText.endsWith(QLatin1Char('/'));
-        QString text = atRoot ? top.dirText + name : top.dirText + QLatin1Char('/') + name;
-        if (entry.kind == Kind::File) {
-            result.files.append(std::move(text));
-            const qint64 found = control.found.fetch_add(1, std::memory_order_relaxed) + 1;
-            if (control.onFile)
-                control.onFile(found);
-            continue;
-        }
-        QByteArray bytes = top.dirBytes;
-        if (!atRoot)
-            bytes += '/';
-        bytes += entry.name;
-        Frame child{std::move(bytes), std::move(text), {}, 0};
-        // An unreadable sub-folder contributes nothing; `top` may move once we push.
-        if (readFolder(child.dirBytes, false, options.includeHidden, child.entries))
-            stack.push_back(std::move(child));
-    }
+    Walker(fileSystem, options, control, result).run(folder);
     return result;
+}
+
+WalkResult enumerateFiles(const QString &folder, const WalkOptions &options, WalkControl &control)
+{
+    const auto fileSystem = platform::makeSystemFileSystem();
+    return enumerateFiles(*fileSystem, folder, options, control);
 }
 
 } // namespace pelmaris::scan

@@ -12,48 +12,73 @@ namespace pelmaris::scan {
 
 namespace {
 
-QCollator makeCollator(bool numeric)
-{
-    // In the C locale Qt collates by code unit and ignores both case and numeric
-    // mode; the root collation (that of English) keeps the orders meaningful there.
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    QCollator collator{locale};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(numeric);
-    collator.setIgnorePunctuation(false);
-    return collator;
-}
-
 int sign(int v)
 {
     return (v > 0) - (v < 0);
 }
 
-// Collation alone treats "a" and "A" (or "1" and "01") as equal; breaking those ties
-// by code units makes the order total, so equal-looking paths keep a fixed order.
-int collateThenOrdinal(const QCollator &collator, const QString &a, const QString &b)
+// Hyphens and apostrophes, which the word sort weighs almost nothing.
+bool isSoftMark(QChar c)
 {
-    const int c = collator.compare(a, b);
-    return c != 0 ? sign(c) : sign(QString::compare(a, b, Qt::CaseSensitive));
+    return c == u'-' || c == u'\'' || c == u'\uFF0D' || c == u'\uFF07';
+}
+
+// Where a path sorts. The word sort ("co-op" beside "coop", "-a.jpg" among the a's)
+// collates the path without its soft marks; the marks and their places then settle
+// what collates alike (a path without them first), and code units settle the rest, so
+// the order stays total and does not depend on the sort's choice of pivots.
+struct SortKey {
+    QCollatorSortKey collated;
+    QString marks; // place and mark of each one taken out, in order
+};
+
+SortKey sortKey(const QCollator &collator, const QString &path, bool wordSort)
+{
+    if (!wordSort || std::none_of(path.begin(), path.end(), isSoftMark))
+        return SortKey{collator.sortKey(path), QString()};
+    QString bare;
+    QString marks;
+    bare.reserve(path.size());
+    for (QChar c : path) {
+        if (isSoftMark(c)) {
+            marks.append(QChar(char16_t(std::min<qsizetype>(bare.size(), 0xFFFF))));
+            marks.append(c);
+        } else {
+            bare.append(c);
+        }
+    }
+    return SortKey{collator.sortKey(bare), marks};
+}
+
+int compareKeys(const SortKey &a, const SortKey &b, const QString &pathA, const QString &pathB)
+{
+    int c = a.collated.compare(b.collated);
+    if (c == 0)
+        c = QString::compare(a.marks, b.marks, Qt::CaseSensitive);
+    if (c == 0)
+        c = QString::compare(pathA, pathB, Qt::CaseSensitive);
+    return sign(c);
+}
+
+int compareWith(bool numeric, bool wordSort, const QString &a, const QString &b)
+{
+    const QCollator collator = pathCollator(numeric);
+    return compareKeys(sortKey(collator, a, wordSort), sortKey(collator, b, wordSort), a, b);
 }
 
 // Sorting by precomputed keys: collating 100,000 paths pairwise costs far more than
 // one key per path.
-void sortByCollation(QStringList &paths, bool numeric, bool descending)
+void sortByCollation(QStringList &paths, bool numeric, bool wordSort, bool descending)
 {
-    const QCollator collator = makeCollator(numeric);
-    std::vector<QCollatorSortKey> keys;
+    const QCollator collator = pathCollator(numeric);
+    std::vector<SortKey> keys;
     keys.reserve(size_t(paths.size()));
     for (const QString &p : std::as_const(paths))
-        keys.push_back(collator.sortKey(p));
+        keys.push_back(sortKey(collator, p, wordSort));
     std::vector<qsizetype> index(size_t(paths.size()));
     std::iota(index.begin(), index.end(), qsizetype(0));
     std::sort(index.begin(), index.end(), [&](qsizetype i, qsizetype j) {
-        int c = keys[size_t(i)].compare(keys[size_t(j)]);
-        if (c == 0)
-            c = QString::compare(paths.at(i), paths.at(j), Qt::CaseSensitive);
+        const int c = compareKeys(keys[size_t(i)], keys[size_t(j)], paths.at(i), paths.at(j));
         return descending ? c > 0 : c < 0;
     });
     QStringList sorted;
@@ -65,6 +90,19 @@ void sortByCollation(QStringList &paths, bool numeric, bool descending)
 
 } // namespace
 
+QCollator pathCollator(bool numeric, const QLocale &locale)
+{
+    // In the C locale Qt collates by code unit and ignores both case and numeric
+    // mode; the root collation (that of English) keeps the orders meaningful there.
+    QCollator collator{locale.language() == QLocale::C
+                           ? QLocale(QLocale::English, QLocale::UnitedStates)
+                           : locale};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(numeric);
+    collator.setIgnorePunctuation(false);
+    return collator;
+}
+
 RandomEngine makeSeededEngine()
 {
     std::random_device device;
@@ -74,12 +112,12 @@ RandomEngine makeSeededEngine()
 
 int compareNumeric(const QString &a, const QString &b)
 {
-    return collateThenOrdinal(makeCollator(true), a, b);
+    return compareWith(true, false, a, b);
 }
 
 int compareDictionary(const QString &a, const QString &b)
 {
-    return collateThenOrdinal(makeCollator(false), a, b);
+    return compareWith(false, true, a, b);
 }
 
 void SortScanList(QStringList &paths, ScanOrder order, RandomEngine &engine)
@@ -88,13 +126,13 @@ void SortScanList(QStringList &paths, ScanOrder order, RandomEngine &engine)
         return;
     switch (order) {
     case ScanOrder::NumericAscending:
-        sortByCollation(paths, true, false);
+        sortByCollation(paths, true, false, false);
         break;
     case ScanOrder::NumericDescending:
-        sortByCollation(paths, true, true);
+        sortByCollation(paths, true, false, true);
         break;
     case ScanOrder::DictionaryAscending:
-        sortByCollation(paths, false, false);
+        sortByCollation(paths, false, true, false);
         break;
     case ScanOrder::DictionaryDescending:
         // Plain UTF-16 code units, case-sensitive, reversed.

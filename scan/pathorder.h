@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCollator>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -22,9 +24,15 @@ enum class ScanOrder {
 using RandomEngine = std::mt19937_64;
 RandomEngine makeSeededEngine();
 
+// The user's collation of names with letter case ignored, numbers by value when
+// `numeric`; meaningful in the C locale too (where Qt's own would compare code units).
+QCollator pathCollator(bool numeric, const QLocale &locale = QLocale());
+
 // Numbers by value, letter case ignored ("img2" before "img10").
 int compareNumeric(const QString &a, const QString &b);
-// The user's locale collation, letter case ignored ("img10" before "img2").
+// The user's locale collation as a word sort, letter case ignored ("img10" before
+// "img2"): hyphens and apostrophes weigh almost nothing, so "co-op" sorts beside
+// "coop", "img-1.jpg" right after "img1.jpg" and "-a.jpg" among the names with "a".
 int compareDictionary(const QString &a, const QString &b);
 
 // Puts the paths into the given order in place. Every order is a strict total order

@@ -1,5 +1,6 @@
 #include "scan/scancontroller.h"
 
+#include "platform/filesystem.h"
 #include "scan/imagelistmodel.h"
 
 #include <QtConcurrent/QtConcurrentRun>
@@ -17,16 +18,29 @@ struct ScanController::Walk {
     QFuture<WalkResult> future;
 };
 
+ScanController::ScanController(ImageListModel &model, platform::FileSystem &fileSystem,
+                               QObject *parent)
+    : ScanController(model, fileSystem, makeSeededEngine(), parent)
+{
+}
+
+ScanController::ScanController(ImageListModel &model, platform::FileSystem &fileSystem,
+                               RandomEngine engine, QObject *parent)
+    : QObject(parent), m_model(model), m_fileSystem(&fileSystem), m_engine(std::move(engine))
+{
+    m_timer.setInterval(kPollMs);
+    connect(&m_timer, &QTimer::timeout, this, &ScanController::poll);
+}
+
 ScanController::ScanController(ImageListModel &model, QObject *parent)
     : ScanController(model, makeSeededEngine(), parent)
 {
 }
 
 ScanController::ScanController(ImageListModel &model, RandomEngine engine, QObject *parent)
-    : QObject(parent), m_model(model), m_engine(std::move(engine))
+    : ScanController(model, *platform::makeSystemFileSystem().release(), std::move(engine), parent)
 {
-    m_timer.setInterval(kPollMs);
-    connect(&m_timer, &QTimer::timeout, this, &ScanController::poll);
+    m_ownFileSystem.reset(m_fileSystem);
 }
 
 ScanController::~ScanController()
@@ -48,16 +62,16 @@ bool ScanController::startScan(const QString &folder, ScanOrder order, const Wal
         return false;
     m_scanList.clear();
     m_lastFound = 0;
-    m_unnamed = 0;
+    m_leftOut = LeftOut();
     m_walk = std::make_unique<Walk>();
     // The walk and its sort run on a pool thread; the generator is not touched by
     // anyone else while a scan runs (SortScanList is refused meanwhile).
-    m_walk->future =
-        QtConcurrent::run([control = m_walk->control, folder, order, options, engine = &m_engine] {
-            WalkResult result = enumerateFiles(folder, options, *control);
-            pelmaris::scan::SortScanList(result.files, order, *engine);
-            return result;
-        });
+    m_walk->future = QtConcurrent::run([control = m_walk->control, fileSystem = m_fileSystem,
+                                        folder, order, options, engine = &m_engine] {
+        WalkResult result = enumerateFiles(*fileSystem, folder, options, *control);
+        pelmaris::scan::SortScanList(result.files, order, *engine);
+        return result;
+    });
     m_timer.start();
     return true;
 }
@@ -122,7 +136,7 @@ void ScanController::pollWalk()
     m_walk.reset();
     m_scanList = std::move(result.files);
     m_lastFound = m_scanList.size();
-    m_unnamed = result.unnamedEntries;
+    m_leftOut = result.leftOut;
     Q_EMIT scanProgress(m_lastFound);
     Q_EMIT scanFinished(result.cancelled);
 }

@@ -13,8 +13,10 @@
 // Cancel buttons call cancelScan() / cancelBuild(); both end their work at once and
 // keep what was found or listed so far. While isBusy() the window refuses a second
 // scan. The texts of the status bar and captions come from listtexts.h; the window
-// only adds the row count of an additive scan to them. The rebuild command calls
-// SortScanList(order) and startBuild() again.
+// only adds the row count of an additive scan to them. After scanFinished, leftOut()
+// says what the walk could not list; leftOutText() (leftout.h) makes the line to show
+// when that is anything. The rebuild command calls SortScanList(order) and
+// startBuild() again.
 
 #include "scan/folderwalk.h"
 #include "scan/imagelistbuilder.h"
@@ -27,6 +29,10 @@
 
 #include <memory>
 
+namespace pelmaris::platform {
+class FileSystem;
+}
+
 namespace pelmaris::scan {
 
 class ImageListModel;
@@ -35,8 +41,15 @@ class ScanController : public QObject {
     Q_OBJECT
 
 public:
-    explicit ScanController(ImageListModel &model, QObject *parent = nullptr);
+    // The walk reads folders through `fileSystem`, which outlives the controller.
+    ScanController(ImageListModel &model, platform::FileSystem &fileSystem,
+                   QObject *parent = nullptr);
     // Tests pass a generator with a known seed; the program's is seeded once per run.
+    ScanController(ImageListModel &model, platform::FileSystem &fileSystem, RandomEngine engine,
+                   QObject *parent = nullptr);
+    // The same over a file system of the controller's own, for callers without the
+    // platform services.
+    explicit ScanController(ImageListModel &model, QObject *parent = nullptr);
     ScanController(ImageListModel &model, RandomEngine engine, QObject *parent = nullptr);
     ~ScanController() override;
 
@@ -56,8 +69,8 @@ public:
     void cancelScan();
     // Files collected so far by the running or last scan; exact after scanFinished.
     qint64 foundCount() const;
-    // Names of the last scan left out because they have no faithful text form.
-    qint64 unnamedEntries() const { return m_unnamed; }
+    // What the last scan could not list, and why; exact after scanFinished.
+    const LeftOut &leftOut() const { return m_leftOut; }
 
     // Orders ScanList now (the rebuild does this); refused while busy.
     bool SortScanList(ScanOrder order);
@@ -81,12 +94,14 @@ private:
     void pollBuild();
 
     ImageListModel &m_model;
+    std::unique_ptr<platform::FileSystem> m_ownFileSystem;
+    platform::FileSystem *m_fileSystem;
     RandomEngine m_engine;
     QStringList m_scanList;
     QTimer m_timer;
     std::unique_ptr<Walk> m_walk;
     qint64 m_lastFound = 0;
-    qint64 m_unnamed = 0;
+    LeftOut m_leftOut;
     ImageListBuilder m_builder;
     bool m_building = false;
     qint64 m_tried = 0;

@@ -18,6 +18,7 @@ Services LinuxServices::services()
     s.styles = &m_styles;
     s.clipboard = &m_clipboard;
     s.shortcuts = &m_shortcuts;
+    s.fileSystem = &m_fileSystem;
     return s;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/linux/linuxclipboard.h"
 #include "platform/linux/linuxdesktop.h"
 #include "platform/linux/linuxdialogs.h"
+#include "platform/linux/linuxfilesystem.h"
 #include "platform/linux/linuxshell.h"
 #include "platform/linux/linuxshortcuts.h"
 #include "platform/linux/linuxspecialfolders.h"
@@ -28,6 +29,7 @@ private:
     LinuxStyles m_styles;
     LinuxClipboard m_clipboard;
     LinuxShortcuts m_shortcuts;
+    LinuxFileSystem m_fileSystem;
 };
 
 } // namespace pelmaris::platform

@@ -27,11 +27,14 @@
 #include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
+#include <atomic>
+#include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 
@@ -141,6 +144,7 @@ private Q_SLOTS:
     void additiveScan();
     void cancelScanListsWhatWasFound();
     void cancelBuildKeepsRowsChecked();
+    void whatCouldNotBeListedIsTold();
     void treeClick_data();
     void treeClick();
     void checkAllAndFirstTenth();
@@ -415,19 +419,35 @@ void TestScanWindow::cancelScanListsWhatWasFound()
 {
     Window w;
     QVERIFY(w.show());
+    // The walk is held before its twentieth folder below "wide" until the cancel is in.
+    QSemaphore reached;
+    QSemaphore release;
+    std::atomic<int> reads{0};
+    w.fake.fileSystem.beforeRead = [&](const QString &folder) {
+        if (folder.startsWith(at("wide/")) && ++reads == 20) {
+            reached.release();
+            release.acquire();
+        }
+    };
+    w.recordWalkEnd();
     w.form.navigateTree(at("wide"));
     w.form.Scan->ShellTreeView1DblClick();
     QVERIFY(w.form.btnCancel3->isVisible());
     QVERIFY(!w.form.close());
     QVERIFY(w.form.isVisible());
+    QVERIFY(reached.tryAcquire(1, 20000));
     w.form.btnCancel3->click();
     QVERIFY(w.form.CancelFlag3);
     QVERIFY(w.form.closeEnabled());
+    release.release();
     QVERIFY(waitIdle(w.form));
 
-    // Whatever the walk had collected is ordered, counted and built.
+    // Whatever the walk had collected is ordered, counted and built; the rest is not.
     const QStringList found = w.form.ScanList();
-    QVERIFY(found.size() <= 2005);
+    QVERIFY2(found.size() > 0 && found.size() < 19 * 51, qPrintable(QString::number(found.size())));
+    QCOMPARE(w.walkEndText,
+             QStringLiteral(" フォルダスキャンを打切りました %1 アイテムリスト作成準備中..")
+                 .arg(found.size()));
     QStringList sorted = found;
     pelmaris::scan::RandomEngine unused(1);
     pelmaris::scan::SortScanList(sorted, pelmaris::scan::ScanOrder::NumericAscending, unused);
@@ -481,6 +501,29 @@ void TestScanWindow::cancelBuildKeepsRowsChecked()
     QCOMPARE(w.form.btnBrowse1->text(), QStringLiteral("選択表示(%1)").arg(n));
     QVERIFY(w.form.GridPanel2->isEnabled());
     QVERIFY(w.form.close());
+}
+
+void TestScanWindow::whatCouldNotBeListedIsTold()
+{
+    // A name that is no valid text in the locale's encoding cannot be listed; the user is
+    // told after the scan, beside the usual text.
+    const QByteArray folder = QFile::encodeName(at("badname"));
+    QVERIFY(QDir().mkpath(at("badname")));
+    QVERIFY(writeFile(at("badname/ok.png"), encode(QSize(4, 4), Qt::green, "png")));
+    const QByteArray bad = folder + "/\xff\xfe.png";
+    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0600);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+
+    Window w;
+    QVERIFY(w.show());
+    QVERIFY(w.scan(at("badname")));
+    const QString status = w.form.StatusPanel1->text();
+    QVERIFY2(status.startsWith(QStringLiteral("1 / 1 発見しました  ")), qPrintable(status));
+    QVERIFY2(status.contains(QStringLiteral("一覧から除外")), qPrintable(status));
+    QCOMPARE(w.form.StatusPanel1->toolTip(),
+             status.mid(QStringLiteral("1 / 1 発見しました  ").size()));
+    ::unlink(bad.constData()); // Qt's removal cannot name it
 }
 
 void TestScanWindow::treeClick_data()

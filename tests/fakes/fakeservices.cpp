@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace pelmaris::fakes {
 
 FakeSpecialFolders::FakeSpecialFolders(const QString &root)
@@ -140,6 +142,123 @@ QColor FakeStyles::color(platform::StyleColor which) const
     return {};
 }
 
+FakeFileSystem::FakeFileSystem() : m_real(platform::makeSystemFileSystem()) {}
+
+void FakeFileSystem::record(const QString &call)
+{
+    std::lock_guard lock(m_mutex);
+    m_calls.append(call);
+}
+
+QStringList FakeFileSystem::calls() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_calls;
+}
+
+int FakeFileSystem::openNow() const
+{
+    std::lock_guard lock(m_mutex);
+    return int(m_open.size());
+}
+
+int FakeFileSystem::mostOpen() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_mostOpen;
+}
+
+bool FakeFileSystem::refused(const QString &folder) const
+{
+    if (failOpen.contains(folder))
+        return true;
+    return !confineTo.isEmpty() && folder != confineTo && !folder.startsWith(confineTo + u'/');
+}
+
+platform::FolderHandle FakeFileSystem::opened(platform::FolderHandle handle, const QString &path)
+{
+    if (handle == platform::kNoFolder)
+        return handle;
+    std::lock_guard lock(m_mutex);
+    m_open.insert(handle, path);
+    m_mostOpen = std::max(m_mostOpen, int(m_open.size()));
+    return handle;
+}
+
+platform::FolderHandle FakeFileSystem::openFolder(const QString &path)
+{
+    record(QStringLiteral("open ") + path);
+    if (refused(path))
+        return platform::kNoFolder;
+    return opened(m_real->openFolder(path), path);
+}
+
+platform::FolderHandle FakeFileSystem::openSubfolder(platform::FolderHandle parent,
+                                                     QByteArrayView nativeName)
+{
+    QString path;
+    {
+        std::lock_guard lock(m_mutex);
+        path = m_open.value(parent);
+    }
+    path += (path.endsWith(u'/') ? QString() : QStringLiteral("/")) +
+            QString::fromUtf8(nativeName.data(), nativeName.size());
+    record(QStringLiteral("open ") + path);
+    if (refused(path))
+        return platform::kNoFolder;
+    return opened(m_real->openSubfolder(parent, nativeName), path);
+}
+
+bool FakeFileSystem::readFolder(platform::FolderHandle folder, platform::FolderListing &out,
+                                bool foldersOnly)
+{
+    QString path;
+    {
+        std::lock_guard lock(m_mutex);
+        path = m_open.value(folder);
+    }
+    record(QStringLiteral("read ") + path +
+           (foldersOnly ? QStringLiteral(" (folders)") : QString()));
+    if (beforeRead)
+        beforeRead(path);
+    if (failRead.contains(path))
+        return false;
+    return m_real->readFolder(folder, out, foldersOnly);
+}
+
+void FakeFileSystem::closeFolder(platform::FolderHandle folder)
+{
+    QString path;
+    {
+        std::lock_guard lock(m_mutex);
+        path = m_open.take(folder);
+    }
+    record(QStringLiteral("close ") + path);
+    m_real->closeFolder(folder);
+}
+
+platform::PathInfo FakeFileSystem::pathInfo(const QString &path)
+{
+    record(QStringLiteral("info ") + path);
+    return m_real->pathInfo(path);
+}
+
+platform::OpenedFile FakeFileSystem::openRegularFile(const QString &path)
+{
+    record(QStringLiteral("file ") + path);
+    if (failFiles.contains(path)) {
+        platform::OpenedFile failed;
+        failed.error = QStringLiteral("Input/output error");
+        return failed;
+    }
+    return m_real->openRegularFile(path);
+}
+
+std::optional<platform::LocalTime> FakeFileSystem::localTime(qint64 secondsSinceEpoch) const
+{
+    return m_real->localTime(secondsSinceEpoch);
+}
+
 FakePlatform::FakePlatform() : folders(m_dir.path())
 {
     system.temp = m_dir.path() + QStringLiteral("/tmp");
@@ -158,6 +277,7 @@ platform::Services FakePlatform::services()
     s.styles = &styles;
     s.clipboard = &clipboard;
     s.shortcuts = &shortcuts;
+    s.fileSystem = &fileSystem;
     return s;
 }
 

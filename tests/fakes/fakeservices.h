@@ -4,6 +4,7 @@
 #include "platform/clipboard.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/shell.h"
 #include "platform/specialfolders.h"
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
+#include <mutex>
 
 namespace pelmaris::fakes {
 
@@ -212,6 +215,48 @@ private:
     bool m_hasText = false;
 };
 
+// The real file system underneath (tests work in sandbox folders), recording what is
+// asked of it and failing on demand. Safe from any thread, as the real one is.
+class FakeFileSystem final : public platform::FileSystem {
+public:
+    FakeFileSystem();
+
+    platform::FolderHandle openFolder(const QString &path) override;
+    platform::FolderHandle openSubfolder(platform::FolderHandle parent,
+                                         QByteArrayView nativeName) override;
+    bool readFolder(platform::FolderHandle folder, platform::FolderListing &out,
+                    bool foldersOnly) override;
+    void closeFolder(platform::FolderHandle folder) override;
+    platform::PathInfo pathInfo(const QString &path) override;
+    platform::OpenedFile openRegularFile(const QString &path) override;
+    std::optional<platform::LocalTime> localTime(qint64 secondsSinceEpoch) const override;
+
+    // Set up before use; read after the work is done.
+    QStringList failOpen;  // folders (full paths) that cannot be opened
+    QStringList failRead;  // folders whose reading fails
+    QStringList failFiles; // files that cannot be opened
+    // When set, folders outside this one cannot be opened (keeps a test in its sandbox).
+    QString confineTo;
+    // Runs before each folder is read, on the reading thread (a test may hold it there).
+    std::function<void(const QString &folder)> beforeRead;
+
+    QStringList
+    calls() const; // "open PATH", "read PATH (folders)", "close PATH", "info PATH", "file PATH"
+    int openNow() const;
+    int mostOpen() const; // the most folders open at one time
+
+private:
+    void record(const QString &call);
+    bool refused(const QString &folder) const;
+    platform::FolderHandle opened(platform::FolderHandle handle, const QString &path);
+
+    std::unique_ptr<platform::FileSystem> m_real;
+    mutable std::mutex m_mutex;
+    QStringList m_calls;
+    QHash<platform::FolderHandle, QString> m_open;
+    int m_mostOpen = 0;
+};
+
 // A whole fake platform in a private sandbox folder.
 class FakePlatform {
 public:
@@ -228,6 +273,7 @@ public:
     FakeStyles styles;
     FakeClipboard clipboard;
     FakeShortcuts shortcuts;
+    FakeFileSystem fileSystem;
 };
 
 } // namespace pelmaris::fakes

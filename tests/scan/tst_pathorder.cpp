@@ -41,6 +41,36 @@ private Q_SLOTS:
         QTest::newRow("numeric ignores case")
             << ScanOrder::NumericAscending << cases << QStringList{"/p/a.jpg", "/p/B.jpg"};
 
+        // The word sort: hyphens and apostrophes weigh almost nothing, other marks
+        // keep their place before digits and letters.
+        QTest::newRow("hyphen beside the bare word")
+            << ScanOrder::DictionaryAscending
+            << QStringList{"/p/cop", "/p/co-op", "/p/con", "/p/coop"}
+            << QStringList{"/p/con", "/p/coop", "/p/co-op", "/p/cop"};
+        QTest::newRow("hyphen right after its bare name")
+            << ScanOrder::DictionaryAscending
+            << QStringList{"/p/img2.jpg", "/p/img10.jpg", "/p/img-1.jpg", "/p/img_1.jpg",
+                           "/p/img1.jpg"}
+            << QStringList{"/p/img_1.jpg", "/p/img1.jpg", "/p/img-1.jpg", "/p/img10.jpg",
+                           "/p/img2.jpg"};
+        QTest::newRow("leading hyphen among its letter")
+            << ScanOrder::DictionaryAscending
+            << QStringList{"/p/b.jpg", "/p/ab.jpg", "/p/-a.jpg", "/p/_a.jpg", "/p/a.jpg"}
+            << QStringList{"/p/_a.jpg", "/p/a.jpg", "/p/-a.jpg", "/p/ab.jpg", "/p/b.jpg"};
+        QTest::newRow("apostrophe")
+            << ScanOrder::DictionaryAscending << QStringList{"/p/donut", "/p/don't", "/p/dont"}
+            << QStringList{"/p/dont", "/p/don't", "/p/donut"};
+        QTest::newRow("hyphen in a folder name")
+            << ScanOrder::DictionaryAscending
+            << QStringList{"/p/my-photos/b.jpg", "/p/myphotos/a.jpg", "/p/my-photos/a.jpg"}
+            << QStringList{"/p/myphotos/a.jpg", "/p/my-photos/a.jpg", "/p/my-photos/b.jpg"};
+        QTest::newRow("case after the marks")
+            << ScanOrder::DictionaryAscending << QStringList{"/p/a-b", "/p/ab", "/p/A-b"}
+            << QStringList{"/p/ab", "/p/A-b", "/p/a-b"};
+        QTest::newRow("descending stays by code unit")
+            << ScanOrder::DictionaryDescending << QStringList{"/p/coop", "/p/co-op"}
+            << QStringList{"/p/coop", "/p/co-op"};
+
         QTest::newRow("folders decide first")
             << ScanOrder::NumericAscending << QStringList{"/p/10/a.png", "/p/9/z.png", "/p/9/b.png"}
             << QStringList{"/p/9/b.png", "/p/9/z.png", "/p/10/a.png"};
@@ -64,6 +94,13 @@ private Q_SLOTS:
         RandomEngine engine(1);
         SortScanList(input, order, engine);
         QCOMPARE(input, expected);
+        // The pairwise comparisons agree with the sort.
+        if (order == ScanOrder::DictionaryAscending || order == ScanOrder::NumericAscending) {
+            const auto compare =
+                order == ScanOrder::DictionaryAscending ? compareDictionary : compareNumeric;
+            for (qsizetype i = 1; i < expected.size(); ++i)
+                QVERIFY(compare(expected[i - 1], expected[i]) < 0);
+        }
     }
 
     // Names equal but for case or leading zeros must still land in one fixed order,
@@ -80,7 +117,7 @@ private Q_SLOTS:
     void tiesAreResolvedTheSameWay()
     {
         QFETCH(ScanOrder, order);
-        QStringList names{"/p/A01", "/p/A1", "/p/a01", "/p/a1", "/p/a2"};
+        QStringList names{"/p/A01", "/p/A1", "/p/a01", "/p/a1", "/p/a-1", "/p/a2"};
         std::sort(names.begin(), names.end());
         RandomEngine engine(1);
         QStringList first;

@@ -2,6 +2,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
+#include "fakeservices.h"
 #include "fixtures.h"
 
 #include <QSignalSpy>
@@ -96,6 +97,23 @@ private Q_SLOTS:
         QCOMPARE(controller.triedCount(), qint64(82));
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(0).toLongLong(), qint64(82));
+    }
+
+    // The walk goes through the file system it is given, and what it could not read is
+    // reported after the scan, and forgotten by the next one.
+    void reportsWhatTheWalkLeftOut()
+    {
+        pelmaris::fakes::FakeFileSystem fs;
+        fs.failOpen << m_root + "/b";
+        ImageListModel model;
+        ScanController controller(model, fs);
+        QVERIFY(scanAndWait(controller, m_root));
+        QVERIFY(!fs.calls().isEmpty());
+        QCOMPARE(controller.leftOut().unreadableFolders, qint64(1));
+        QVERIFY(controller.scanList().filter("/b/").isEmpty());
+        fs.failOpen.clear();
+        QVERIFY(scanAndWait(controller, m_root));
+        QVERIFY(!controller.leftOut().any());
     }
 
     void additiveScanAppends()

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "platform/fileio.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QFile;
+
+namespace pelmaris::platform {
+
+// An open folder of the file system. Handles are cheap and are closed by their user;
+// the walk keeps only a bounded number of them open however deep it goes.
+using FolderHandle = qintptr;
+inline constexpr FolderHandle kNoFolder = -1;
+
+enum class EntryKind : quint8 {
+    File,         // anything but a folder: regular, special, a link to a file, a dangling link
+    Folder,       // a real folder, never a link
+    LinkToFolder, // a link whose target is a folder
+};
+
+// One entry of a listing; its names live in the listing's shared buffers.
+struct FolderEntry {
+    qsizetype textPos = 0;
+    qsizetype nativePos = 0;
+    int textLength = 0;
+    int nativeLength = 0;
+    EntryKind kind = EntryKind::File;
+    bool hidden = false;
+    // False when the name has no text form that names the entry again (bytes not valid
+    // in the locale's encoding): such an entry can be counted but not shown.
+    bool faithful = true;
+};
+
+// The entries of one folder in the order the file system gives them. The names are
+// stored back to back, so a listing costs no allocation per entry and can be reused.
+struct FolderListing {
+    QString text;      // text forms of the names, back to back
+    QByteArray native; // the names as the system spells them, back to back
+    std::vector<FolderEntry> entries;
+
+    void clear()
+    {
+        text.resize(0);
+        native.resize(0);
+        entries.clear();
+    }
+    QStringView name(const FolderEntry &e) const
+    {
+        return QStringView(text).sliced(e.textPos, e.textLength);
+    }
+    QByteArrayView nativeName(const FolderEntry &e) const
+    {
+        return QByteArrayView(native).sliced(e.nativePos, e.nativeLength);
+    }
+};
+
+struct PathInfo {
+    bool isFolder = false; // links followed
+    bool hidden = false;   // the last name is hidden by the platform's rule
+};
+
+// A regular file open for reading, with its size and time from the same look at it.
+struct OpenedFile {
+    ReadStatus status = ReadStatus::Failed; // Ok, Missing, NotRegular or Failed
+    std::unique_ptr<QFile> file;            // open for reading when status is Ok
+    qint64 size = 0;
+    qint64 modified = 0; // seconds since the epoch
+    QString error;       // the system's text, for Failed
+};
+
+// The parts of a time in the local zone, for "yyyy/mm/dd HH:NN:SS".
+struct LocalTime {
+    int year = 0;
+    int month = 0; // 1..12
+    int day = 0;   // 1..31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// The file system, as the folder walk, the folder tree and the image decoding use it.
+// Paths of any length work: nothing here is bounded by the system's path limit. Every
+// method may be called from any thread at the same time.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Opens a folder by its full path, following links. kNoFolder when that fails.
+    virtual FolderHandle openFolder(const QString &path) = 0;
+    // Opens the sub-folder of `parent` that a listing of it named `nativeName`, never
+    // through a link. kNoFolder when that fails.
+    virtual FolderHandle openSubfolder(FolderHandle parent, QByteArrayView nativeName) = 0;
+    // Appends the folder's entries but itself and its parent to `out`; with
+    // `foldersOnly`, only folders and links to folders, and files cost nothing. False
+    // when reading failed part way (what was read stays).
+    virtual bool readFolder(FolderHandle folder, FolderListing &out, bool foldersOnly = false) = 0;
+    virtual void closeFolder(FolderHandle folder) = 0;
+
+    // What `path` names, links followed.
+    virtual PathInfo pathInfo(const QString &path) = 0;
+
+    // Opens `path` for reading only if it is a regular file (links followed). Anything
+    // else (a FIFO, a device, a folder) is never opened, so nothing can block or have
+    // side effects; size and time come from the opened file itself.
+    virtual OpenedFile openRegularFile(const QString &path) = 0;
+
+    // The local-time parts of a file time; nothing when the system cannot say.
+    virtual std::optional<LocalTime> localTime(qint64 secondsSinceEpoch) const = 0;
+};
+
+// The file system of the platform the program was built for.
+std::unique_ptr<FileSystem> makeSystemFileSystem();
+
+} // namespace pelmaris::platform

@@ -1,0 +1,350 @@
+#include "scan/foldertreemodel.h"
+
+#include "platform/filesystem.h"
+#include "scan/pathorder.h"
+
+#include <QCollatorSortKey>
+#include <QDir>
+
+#include <algorithm>
+#include <optional>
+
+namespace pelmaris::scan {
+
+struct FolderTreeModel::Node {
+    Node *parent = nullptr;
+    QString name;
+    std::optional<QCollatorSortKey> key;
+    bool hidden = false;
+    enum class State : quint8 { Unlisted, Listing, Listed } state = State::Unlisted;
+    int row = -1; // place among the parent's shown children; -1 while not shown
+    Nodes all;    // every known sub-folder, in order
+    std::vector<Node *> shown;
+};
+
+FolderTreeModel::FolderTreeModel(platform::FileSystem &fileSystem, QObject *parent)
+    : QAbstractItemModel(parent), m_fileSystem(fileSystem), m_collator(pathCollator(true)),
+      m_root(std::make_unique<Node>()), m_stopping(std::make_shared<std::atomic<bool>>(false))
+{
+    // Two listings at once: one slow folder (a network mount) does not hold up the rest.
+    m_pool.setMaxThreadCount(2);
+    m_root->state = Node::State::Listed;
+    auto slash = std::make_unique<Node>();
+    slash->parent = m_root.get();
+    slash->name = QStringLiteral("/");
+    slash->key = m_collator.sortKey(slash->name);
+    slash->row = 0;
+    m_root->shown.push_back(slash.get());
+    m_root->all.push_back(std::move(slash));
+}
+
+FolderTreeModel::~FolderTreeModel()
+{
+    m_stopping->store(true);
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+bool FolderTreeModel::before(const Node *a, const Node *b)
+{
+    const int c = a->key->compare(*b->key);
+    return c != 0 ? c < 0 : a->name < b->name;
+}
+
+bool FolderTreeModel::shows(const Node *node) const
+{
+    return m_showHidden || !node->hidden;
+}
+
+FolderTreeModel::Node *FolderTreeModel::nodeOf(const QModelIndex &index) const
+{
+    return index.isValid() ? static_cast<Node *>(index.internalPointer()) : m_root.get();
+}
+
+QModelIndex FolderTreeModel::indexOf(Node *node) const
+{
+    return node == m_root.get() ? QModelIndex() : createIndex(node->row, 0, node);
+}
+
+QString FolderTreeModel::pathOf(const Node *node) const
+{
+    if (node == m_root.get())
+        return QString();
+    QStringList names;
+    for (; node->parent != m_root.get(); node = node->parent)
+        names.prepend(node->name);
+    return QStringLiteral("/") + names.join(u'/');
+}
+
+QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (column != 0 || row < 0 || parent.column() > 0)
+        return QModelIndex();
+    const Node *node = nodeOf(parent);
+    if (size_t(row) >= node->shown.size())
+        return QModelIndex();
+    return createIndex(row, 0, node->shown[size_t(row)]);
+}
+
+QModelIndex FolderTreeModel::parent(const QModelIndex &child) const
+{
+    if (!child.isValid())
+        return QModelIndex();
+    return indexOf(nodeOf(child)->parent);
+}
+
+int FolderTreeModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    return int(nodeOf(parent)->shown.size());
+}
+
+int FolderTreeModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.column() > 0 ? 0 : 1;
+}
+
+QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+        return nodeOf(index)->name;
+    case Qt::DecorationRole:
+        if (m_folderIcon.isNull())
+            m_folderIcon = QIcon::fromTheme(QStringLiteral("folder"));
+        return m_folderIcon;
+    case FilePathRole:
+        return filePath(index);
+    default:
+        return QVariant();
+    }
+}
+
+Qt::ItemFlags FolderTreeModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+bool FolderTreeModel::hasChildren(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return false;
+    const Node *node = nodeOf(parent);
+    // Until it is listed, a folder may hold sub-folders: the view offers to expand it.
+    return node->state != Node::State::Listed || !node->shown.empty();
+}
+
+bool FolderTreeModel::canFetchMore(const QModelIndex &parent) const
+{
+    return parent.isValid() && nodeOf(parent)->state == Node::State::Unlisted;
+}
+
+void FolderTreeModel::fetchMore(const QModelIndex &parent)
+{
+    if (canFetchMore(parent))
+        startListing(nodeOf(parent));
+}
+
+bool FolderTreeModel::isLoaded(const QModelIndex &index) const
+{
+    return index.isValid() && nodeOf(index)->state == Node::State::Listed;
+}
+
+QString FolderTreeModel::filePath(const QModelIndex &index) const
+{
+    return index.isValid() ? pathOf(nodeOf(index)) : QString();
+}
+
+void FolderTreeModel::setFolderIcon(const QIcon &icon)
+{
+    m_folderIcon = icon;
+    if (!m_root->shown.empty())
+        Q_EMIT dataChanged(indexOf(m_root->shown.front()), indexOf(m_root->shown.front()),
+                           {Qt::DecorationRole});
+}
+
+void FolderTreeModel::startListing(Node *node)
+{
+    node->state = Node::State::Listing;
+    const QString path = pathOf(node);
+    // The task reaches back only through a queued call, which Qt drops once the model
+    // is gone; the model waits for running tasks when it goes.
+    m_pool.start([this, node, path, stopping = m_stopping, fs = &m_fileSystem, locale = m_locale] {
+        auto children = std::make_shared<Nodes>();
+        const platform::FolderHandle folder = fs->openFolder(path);
+        if (folder != platform::kNoFolder) {
+            platform::FolderListing listing;
+            fs->readFolder(folder, listing, true);
+            fs->closeFolder(folder);
+            const QCollator collator = pathCollator(true, locale);
+            for (const platform::FolderEntry &e : listing.entries) {
+                // A name with no faithful text form could not be opened by its path.
+                if (!e.faithful || e.kind == platform::EntryKind::File)
+                    continue;
+                auto child = std::make_unique<Node>();
+                child->name = listing.name(e).toString();
+                child->key = collator.sortKey(child->name);
+                child->hidden = e.hidden;
+                children->push_back(std::move(child));
+            }
+            std::sort(children->begin(), children->end(),
+                      [](const auto &a, const auto &b) { return before(a.get(), b.get()); });
+        }
+        if (stopping->load())
+            return;
+        QMetaObject::invokeMethod(
+            this, [this, node, children] { applyListing(node, std::move(*children)); },
+            Qt::QueuedConnection);
+    });
+}
+
+void FolderTreeModel::applyListing(Node *node, Nodes children)
+{
+    // Nodes made by index(path) before the listing came stay as they are; the listing
+    // adds their siblings around them.
+    Nodes merged;
+    merged.reserve(node->all.size() + children.size());
+    auto known = node->all.begin();
+    for (auto &child : children) {
+        while (known != node->all.end() && before(known->get(), child.get()))
+            merged.push_back(std::move(*known++));
+        if (known != node->all.end() && (*known)->name == child->name)
+            continue;
+        child->parent = node;
+        merged.push_back(std::move(child));
+    }
+    std::move(known, node->all.end(), std::back_inserter(merged));
+    node->all = std::move(merged);
+    node->state = Node::State::Listed;
+    // The folder may have been hidden from view while it was being listed.
+    bool reachable = true;
+    for (const Node *n = node; n != m_root.get() && reachable; n = n->parent)
+        reachable = n->row >= 0;
+    updateShown(node, reachable);
+    Q_EMIT folderLoaded(pathOf(node));
+}
+
+// Brings the shown children of `node` in line with the filter, telling views when the
+// node can be reached from the root.
+void FolderTreeModel::updateShown(Node *node, bool reachable)
+{
+    const QModelIndex parentIndex = reachable ? indexOf(node) : QModelIndex();
+    const auto renumber = [node](size_t from) {
+        for (size_t i = from; i < node->shown.size(); ++i)
+            node->shown[i]->row = int(i);
+    };
+    // Runs of children to hide, last first, so earlier rows keep their numbers.
+    for (size_t end = node->shown.size(); end > 0;) {
+        if (shows(node->shown[end - 1])) {
+            --end;
+            continue;
+        }
+        size_t begin = end - 1;
+        while (begin > 0 && !shows(node->shown[begin - 1]))
+            --begin;
+        if (reachable)
+            beginRemoveRows(parentIndex, int(begin), int(end - 1));
+        for (size_t i = begin; i < end; ++i)
+            node->shown[i]->row = -1;
+        node->shown.erase(node->shown.begin() + qsizetype(begin),
+                          node->shown.begin() + qsizetype(end));
+        renumber(begin);
+        if (reachable)
+            endRemoveRows();
+        end = begin;
+    }
+    // Runs of children to show, at their places between the ones shown already.
+    size_t pos = 0;
+    for (size_t i = 0; i < node->all.size();) {
+        Node *child = node->all[i].get();
+        if (child->row >= 0) {
+            ++pos;
+            ++i;
+            continue;
+        }
+        if (!shows(child)) {
+            ++i;
+            continue;
+        }
+        std::vector<Node *> run;
+        for (; i < node->all.size() && node->all[i]->row < 0; ++i) {
+            if (shows(node->all[i].get()))
+                run.push_back(node->all[i].get());
+        }
+        if (reachable)
+            beginInsertRows(parentIndex, int(pos), int(pos + run.size() - 1));
+        node->shown.insert(node->shown.begin() + qsizetype(pos), run.begin(), run.end());
+        renumber(pos);
+        if (reachable)
+            endInsertRows();
+        pos += run.size();
+    }
+}
+
+void FolderTreeModel::applyFilter(Node *node, bool reachable)
+{
+    // Children first: a folder about to appear is complete when it does, and one about
+    // to go still tells the views about its own children while they can see them.
+    for (const auto &child : node->all)
+        applyFilter(child.get(), reachable && child->row >= 0);
+    updateShown(node, reachable);
+}
+
+void FolderTreeModel::setShowHidden(bool show)
+{
+    if (show == m_showHidden)
+        return;
+    m_showHidden = show;
+    applyFilter(m_root.get(), true);
+}
+
+FolderTreeModel::Node *FolderTreeModel::addChild(Node *node, const QString &name, bool hidden)
+{
+    auto made = std::make_unique<Node>();
+    made->parent = node;
+    made->name = name;
+    made->hidden = hidden;
+    made->key = m_collator.sortKey(name);
+    Node *child = made.get();
+    const auto at = std::upper_bound(
+        node->all.begin(), node->all.end(), child,
+        [](const Node *a, const std::unique_ptr<Node> &b) { return before(a, b.get()); });
+    node->all.insert(at, std::move(made));
+    if (shows(child))
+        updateShown(node, true);
+    return child;
+}
+
+QModelIndex FolderTreeModel::index(const QString &path, int column)
+{
+    const QString clean = QDir::cleanPath(path);
+    if (column != 0 || !clean.startsWith(u'/') || !m_fileSystem.pathInfo(clean).isFolder)
+        return QModelIndex();
+    Node *node = m_root->shown.front();
+    QString prefix;
+    for (const QString &name : clean.split(u'/', Qt::SkipEmptyParts)) {
+        prefix += u'/';
+        prefix += name;
+        const auto found =
+            std::find_if(node->all.begin(), node->all.end(),
+                         [&name](const std::unique_ptr<Node> &n) { return n->name == name; });
+        Node *child = nullptr;
+        if (found != node->all.end()) {
+            child = found->get();
+        } else {
+            const platform::PathInfo info = m_fileSystem.pathInfo(prefix);
+            if (!info.isFolder)
+                return QModelIndex();
+            child = addChild(node, name, info.hidden);
+        }
+        if (child->row < 0)
+            return QModelIndex(); // hidden, and hidden folders are not shown
+        node = child;
+    }
+    return indexOf(node);
+}
+
+} // namespace pelmaris::scan

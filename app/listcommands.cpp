@@ -165,6 +165,21 @@ void ListCommands::pm1ClearClick()
 
 void ListCommands::PopupMenu1Popup()
 {
+    const int row = updateMenuEnabling();
+    if (row < 0)
+        return;
+    // "既定のアプリケーションで開く" shows the file type's icon, "ブラウザで開く" the
+    // browser's.
+    const QIcon typeIcon = gallery::fileTypeIcon(m_c.services, m_c.model.item(row).caption);
+    if (!typeIcon.isNull())
+        m_c.menus.action(Command::pm1Open)->setIcon(typeIcon);
+    const QIcon browserIcon = gallery::programIcon(m_c.services, m_c.state.BrowserName1);
+    if (!browserIcon.isNull())
+        m_c.menus.action(Command::pm1Browse)->setIcon(browserIcon);
+}
+
+int ListCommands::updateMenuEnabling()
+{
     ListMenuState s;
     s.busy = m_c.ui.btnCancel1->isVisible() || m_c.scanner.isBuilding();
     s.rows = m_c.model.rowCount();
@@ -176,17 +191,9 @@ void ListCommands::PopupMenu1Popup()
         m_c.state.CorvindaleExeName1 =
             FindCorvindaleExe(m_c.services.folders->path(platform::SpecialFolder::AppData));
         s.siblingFound = !m_c.state.CorvindaleExeName1.isEmpty();
-        // "既定のアプリケーションで開く" shows the file type's icon, "ブラウザで開く" the
-        // browser's.
-        const QIcon typeIcon =
-            gallery::fileTypeIcon(m_c.services, m_c.model.item(s.selectedRow).caption);
-        if (!typeIcon.isNull())
-            m_c.menus.action(Command::pm1Open)->setIcon(typeIcon);
-        const QIcon browserIcon = gallery::programIcon(m_c.services, m_c.state.BrowserName1);
-        if (!browserIcon.isNull())
-            m_c.menus.action(Command::pm1Browse)->setIcon(browserIcon);
     }
     m_c.menus.enable(Menu::List, [&s](Command c) { return listMenuEnables(c, s); });
+    return s.busy ? -1 : s.selectedRow;
 }
 
 } // namespace pelmaris::app

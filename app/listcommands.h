@@ -28,6 +28,9 @@ public:
     void pm1ShowBottomClick();
     void pm1ClearClick();
     void PopupMenu1Popup();
+    // The list menu's entries on or off as they would be if it opened now (its keys
+    // work by these); returns the selected row, or -1.
+    int updateMenuEnabling();
 
 private:
     FormContext m_c;

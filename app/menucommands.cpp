@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QMenu>
 
 namespace pelmaris::app {
@@ -49,7 +50,8 @@ const Entry Table[] = {
     {C::pm1CopyList, "pm1CopyList", "リストをコピー", 1, Plain, "Ctrl+C"},
     {C::pm1PasteList, "pm1PasteList", "リストを貼付け", 1, Plain, "Ctrl+V"},
     {C::N7, "N7", nullptr, 2, Hidden},
-    {C::pm1Open, "pm1Open", "既定のアプリケーションで開く", 2, Plain, "Ctrl+O"},
+    // Ctrl+O opens a list file; the selected row opens with Enter (and a double-click).
+    {C::pm1Open, "pm1Open", "既定のアプリケーションで開く", 2, Plain, "Return"},
     {C::pm1Browse, "pm1Browse", "ブラウザで開く", 2},
     {C::pm1Paint, "pm1Paint", "ペイントで開く", 2},
     {C::pm1Notepad, "pm1Notepad", "メモ帳で開く", 2},
@@ -201,6 +203,25 @@ void MenuCommands::enable(Menu which, const std::function<bool(Command)> &rule)
         if (menuOf(command) == which)
             action(command)->setEnabled(claimed(command) && rule(command));
     }
+}
+
+void MenuCommands::attachShortcuts(Menu which, QWidget *widget)
+{
+    for (int i = 0; i < EntryCount; ++i) {
+        QAction *a = action(Command(i));
+        if (menuOf(Command(i)) != which || a->shortcut().isEmpty())
+            continue;
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        widget->addAction(a);
+    }
+}
+
+bool MenuCommands::isShortcut(Menu which, const QKeySequence &key) const
+{
+    for (int i = 0; i < EntryCount; ++i)
+        if (menuOf(Command(i)) == which && action(Command(i))->shortcut() == key)
+            return true;
+    return false;
 }
 
 } // namespace pelmaris::app

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QAction;
+class QKeySequence;
 class QMenu;
 class QWidget;
 
@@ -120,6 +121,11 @@ public:
 
     // Enables each claimed entry of the menu as `rule` decides; unclaimed ones stay off.
     void enable(Menu which, const std::function<bool(Command)> &rule);
+
+    // Makes the menu's keys work while `widget` (or a child) has the focus.
+    void attachShortcuts(Menu which, QWidget *widget);
+    // Whether a key press is the key of one of the menu's entries.
+    bool isShortcut(Menu which, const QKeySequence &key) const;
 
 private:
     std::vector<QAction *> m_actions; // by Command

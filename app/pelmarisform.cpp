@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -137,6 +138,11 @@ void TPelmarisForm::wireControls()
             PopupMenu1->popup(view->viewport()->mapToGlobal(pos));
         });
     }
+    // The menus' keys: on the list while it has the focus, on the tree while it has.
+    m_menus->attachShortcuts(Menu::List, ListView1Icons);
+    m_menus->attachShortcuts(Menu::List, ListView1Details);
+    ListView1Icons->installEventFilter(this);
+    ListView1Details->installEventFilter(this);
     connect(PnListView, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         List->PopupMenu1Popup();
         PopupMenu1->popup(PnListView->mapToGlobal(pos));
@@ -178,6 +184,20 @@ void TPelmarisForm::wireControls()
     connect(btnProperties, &QPushButton::clicked, Help, &HelpCommands::btnPropertiesClick);
     connect(btnDonation, &QPushButton::clicked, Help, &HelpCommands::btnDonationClick);
     connect(btnHomeSite, &QPushButton::clicked, Help, &HelpCommands::btnHomeSiteClick);
+}
+
+bool TPelmarisForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // Before a key reaches a menu entry, the entry is switched on or off as the menu
+    // would be if it opened now.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence key(static_cast<QKeyEvent *>(event)->keyCombination());
+        if (watched == ShellTreeView1 && m_menus->isShortcut(Menu::Tree, key))
+            Scan->PopupMenu3Popup();
+        else if (watched != ShellTreeView1 && m_menus->isShortcut(Menu::List, key))
+            List->updateMenuEnabling();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 const QStringList &TPelmarisForm::ScanList() const

@@ -70,6 +70,8 @@ void TPelmarisForm::FormCreate()
 
     m_tree->create(PnTreeView, PopupMenu3, ChkBxShowHidden->isChecked());
     ShellTreeView1 = m_tree->view();
+    m_menus->attachShortcuts(Menu::Tree, ShellTreeView1);
+    ShellTreeView1->installEventFilter(this);
     MakeTempFileNames();
     // A browser saved as a launcher's first word (env, flatpak) opens nothing: the
     // desktop's own program for web pages stands in for it.

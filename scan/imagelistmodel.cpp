@@ -137,7 +137,9 @@ void ImageListModel::appendRows(std::vector<ListItem> rows, std::vector<QByteArr
         return;
     const int first = rowCount();
     beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
-    m_items.reserve(m_items.size() + rows.size());
+    // No exact reserve here: rows arrive in many small batches, and reserving the exact
+    // size each time would copy the whole list per batch; the vector's own growth is
+    // amortized.
     for (size_t i = 0; i < rows.size(); ++i) {
         ListItem &row = rows[i];
         row.imageIndex = int(m_images.size());

@@ -12,9 +12,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTreeView>
 
 #include <memory>
 #include <sys/stat.h>
@@ -87,6 +89,7 @@ private Q_SLOTS:
     void cancelButtonGeometry_data();
     void cancelButtonGeometry();
     void tabsAndCancelButtonFollowResize();
+    void savedTreeScrollAppliedOnlyAtStart();
 };
 
 void TestPelmarisForm::startsOnTheFolderPage()
@@ -408,6 +411,27 @@ void TestPelmarisForm::tabsAndCancelButtonFollowResize()
         QCOMPARE(form->btnCancel1->pos(), QPoint((list.width() - expected.width()) / 2,
                                                  (list.height() - expected.height()) / 2));
     }
+}
+
+void TestPelmarisForm::savedTreeScrollAppliedOnlyAtStart()
+{
+    FakePlatform fake;
+    QVERIFY(writeFile(perUserIni(fake), "[OPTION]\nScrollPos=40\n"));
+    // A folder whose long names make the tree wide only once the user opens it.
+    QString deep = fake.root() + QStringLiteral("/wide");
+    for (int i = 0; i < 4; ++i)
+        deep += u'/' + QString(120, QChar(u'a' + i));
+    QVERIFY(QDir().mkpath(deep));
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    QScrollBar *bar = form->ShellTreeView1->horizontalScrollBar();
+    const int atStart = bar->value();
+    QVERIFY(atStart < 40); // the tree at the desktop is too narrow to scroll that far
+
+    form->navigateTree(deep);
+    QTRY_VERIFY(bar->maximum() >= 40);
+    QTest::qWait(200); // later folder loads leave the position where it is
+    QCOMPARE(bar->value(), atStart);
 }
 
 QTEST_MAIN(TestPelmarisForm)

@@ -159,18 +159,18 @@ void TPelmarisForm::wireControls()
         });
     }
     // Radio buttons act when they become checked, also when the settings check them.
-    const auto onChecked = [this](QRadioButton *button, void (GalleryCommands::*handler)()) {
-        connect(button, &QRadioButton::toggled, Gallery, [this, handler](bool checked) {
+    const auto onChecked = [this](QRadioButton *button, const std::function<void()> &handler) {
+        connect(button, &QRadioButton::toggled, Gallery, [handler](bool checked) {
             if (checked)
-                (Gallery->*handler)();
+                handler();
         });
     };
-    onChecked(rbBrowserDefault, &GalleryCommands::rbBrowserDefaultClick);
-    onChecked(rbBrowserEdge, &GalleryCommands::rbBrowserEdgeClick);
-    onChecked(rbBrowserChrome, &GalleryCommands::rbBrowserChromeClick);
-    onChecked(rbBrowserElse, &GalleryCommands::rbBrowserElseClick);
-    onChecked(rbBrowserLight, &GalleryCommands::rbBrowserLightClick);
-    onChecked(rbbrowserDark, &GalleryCommands::rbbrowserDarkClick);
+    onChecked(rbBrowserDefault, [this] { Gallery->rbBrowserDefaultClick(); });
+    onChecked(rbBrowserEdge, [this] { Gallery->rbBrowserEdgeClick(); });
+    onChecked(rbBrowserChrome, [this] { Gallery->rbBrowserChromeClick(); });
+    onChecked(rbBrowserElse, [this] { Gallery->rbBrowserElseClick(); });
+    onChecked(rbBrowserLight, [this] { Gallery->rbBrowserLightClick(); });
+    onChecked(rbbrowserDark, [this] { Gallery->rbbrowserDarkClick(); });
     connect(btnChangeOtherBrowser1, &QPushButton::clicked, Gallery,
             &GalleryCommands::btnChangeOtherBrowser1Click);
     connect(BtnChangeDefaultBrowser1, &QPushButton::clicked, Gallery,

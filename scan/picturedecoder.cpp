@@ -59,9 +59,14 @@ QSize transposedIf(QSize size, bool turn)
     return turn ? size.transposed() : size;
 }
 
-// The EXIF turn applied the way the generic reader applies it: mirror first, then a
-// quarter turn clockwise.
-QImage upright(QImage image, QImageIOHandler::Transformations t)
+bool isVectorFormat(const QByteArray &format)
+{
+    return format == "svg" || format == "svgz";
+}
+
+} // namespace
+
+QImage turnedUpright(QImage image, QImageIOHandler::Transformations t)
 {
     if (t == QImageIOHandler::TransformationNone)
         return image;
@@ -73,13 +78,6 @@ QImage upright(QImage image, QImageIOHandler::Transformations t)
         image = image.transformed(QTransform().rotate(90));
     return image;
 }
-
-bool isVectorFormat(const QByteArray &format)
-{
-    return format == "svg" || format == "svgz";
-}
-
-} // namespace
 
 std::optional<PictureFile> openPictureFile(const QString &path)
 {
@@ -254,8 +252,8 @@ PictureDecoder::Decoded PictureDecoder::decode(QSize minimum, DecodeBudget &budg
         result.memory = budget.reserve(need, d->cancel, &why);
         if (!result.memory)
             return refused(why);
-        QImage image = d->jpeg->read(minimumStored, d->jpeg->libraryBytes());
-        return decoded(upright(std::move(image), d->transformation));
+        result.transformation = d->transformation;
+        return decoded(d->jpeg->read(minimumStored, d->jpeg->libraryBytes()));
     }
 
     if (isPngTooShort(d->head, d->file.bytes))

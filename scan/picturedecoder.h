@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QSize>
 #include <QString>
 
@@ -54,22 +55,29 @@ public:
     };
 
     struct Decoded {
-        QImage image; // upright; null unless the outcome is Decoded
+        QImage image; // null unless the outcome is Decoded
+        // What still turns `image` upright: turning is left to the caller, who turns the
+        // small copy it makes rather than the decoded picture.
+        QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
         Outcome outcome = Outcome::Damaged;
         // The picture's share of the budget: held until the caller has made the
         // picture small (the smooth scaling's copy is counted in it).
         DecodeBudget::Reservation memory;
     };
 
-    // Decodes the picture upright. Formats that scale while decoding (JPEG by 1/2, 1/4,
-    // 1/8; vector pictures) stop at the first size that covers `minimum` (upright);
-    // the others decode in full.
+    // Decodes the picture. Formats that scale while decoding (JPEG by 1/2, 1/4, 1/8;
+    // vector pictures) stop at the first size that covers `minimum` (upright); the others
+    // decode in full.
     Decoded decode(QSize minimum, DecodeBudget &budget);
 
 private:
     struct State;
     std::unique_ptr<State> d;
 };
+
+// The EXIF turn applied the way the generic reader applies it: mirror first, then a
+// quarter turn clockwise.
+QImage turnedUpright(QImage image, QImageIOHandler::Transformations transformation);
 
 // A PNG header (the first 33 bytes of the file) whose picture cannot fit in `fileBytes`:
 // deflate packs at most 1032 bytes into one, so fewer bytes than the rows need divided

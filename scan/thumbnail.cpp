@@ -136,15 +136,26 @@ std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
                 cache->storeFailure(original);
             return std::nullopt;
         }
+        const QImageIOHandler::Transformations turn = decoded.transformation;
+        const bool sideways = turn.testFlag(QImageIOHandler::TransformationRotate90);
         if (!shown.isValid())
-            shown = decoded.image.size();
+            shown = sideways ? decoded.image.size().transposed() : decoded.image.size();
         memory = std::move(decoded.memory);
+        // Shrink first, then turn the small copy upright.
+        const auto stored = [sideways](QSize upright) {
+            return sideways ? upright.transposed() : upright;
+        };
         if (cache) {
-            source = ThumbnailCache::normalThumbnail(std::move(decoded.image), shown);
+            source = turnedUpright(
+                scaledSmoothly(std::move(decoded.image), stored(ThumbnailCache::normalSize(shown))),
+                turn);
             memory = DecodeBudget::Reservation(); // only the small copy is left
             cache->store(original, source);
         } else {
-            source = std::move(decoded.image);
+            const QSize target = stored(thumbnailRect(shown, request.cell).size());
+            if (target.width() < decoded.image.width() && target.height() < decoded.image.height())
+                decoded.image = scaledSmoothly(std::move(decoded.image), target);
+            source = turnedUpright(std::move(decoded.image), turn);
         }
     }
 

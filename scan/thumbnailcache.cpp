@@ -1,6 +1,6 @@
 #include "scan/thumbnailcache.h"
 
-#include "scan/thumbnail.h"
+#include "scan/pngwriter.h"
 
 #include "platform/fileio.h"
 #include "platform/programinfo.h"
@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -138,11 +137,6 @@ QSize ThumbnailCache::normalSize(QSize shown)
                  std::max(1, int(std::lround(shown.height() * scale))));
 }
 
-QImage ThumbnailCache::normalThumbnail(QImage picture, QSize shown)
-{
-    return scaledSmoothly(std::move(picture), normalSize(shown));
-}
-
 QImage ThumbnailCache::find(const Original &original) const
 {
     if (!m_readable || holds(original.path))
@@ -225,27 +219,22 @@ bool ThumbnailCache::storeFailure(const Original &original) const
     return write(m_failFolder + QLatin1Char('/') + fileNameOf(uri), dot, uri, original);
 }
 
-bool ThumbnailCache::write(const QString &file, QImage image, const QByteArray &uri,
+bool ThumbnailCache::write(const QString &file, const QImage &image, const QByteArray &uri,
                            const Original &original) const
 {
-    image.setText(kUriKey, QString::fromLatin1(uri));
-    image.setText(kMTimeKey, QString::number(original.modified));
-    image.setText(kSizeKey, QString::number(original.bytes));
+    std::vector<std::pair<QByteArray, QByteArray>> texts{
+        {kUriKey.toLatin1(), uri},
+        {kMTimeKey.toLatin1(), QByteArray::number(original.modified)},
+        {kSizeKey.toLatin1(), QByteArray::number(original.bytes)},
+    };
     if (original.shown.isValid()) {
-        image.setText(QStringLiteral("Thumb::Image::Width"),
-                      QString::number(original.shown.width()));
-        image.setText(QStringLiteral("Thumb::Image::Height"),
-                      QString::number(original.shown.height()));
+        texts.emplace_back("Thumb::Image::Width", QByteArray::number(original.shown.width()));
+        texts.emplace_back("Thumb::Image::Height", QByteArray::number(original.shown.height()));
     }
-    image.setText(QStringLiteral("Software"), QStringLiteral("Pelmaris ") + program::FileVersion);
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "png");
-        if (!writer.write(image))
-            return false;
-    }
+    texts.emplace_back("Software", "Pelmaris " + program::FileVersion.toLatin1());
+    const QByteArray bytes = encodePng(image, texts);
+    if (bytes.isEmpty())
+        return false;
     platform::WriteOptions options;
     options.permissions = kFilePermissions;
     options.durable = false;

@@ -52,15 +52,14 @@ public:
     // and has not changed since.
     bool isKnownFailure(const Original &original) const;
 
-    // Stores `thumbnail` (made by normalThumbnail) in the normal folder, atomically and
-    // readable by the owner only. False when it could not be stored.
+    // Stores `thumbnail` (of normalSize) in the normal folder, atomically and readable
+    // by the owner only. False when it could not be stored.
     bool store(const Original &original, const QImage &thumbnail) const;
     bool storeFailure(const Original &original) const;
 
-    // The normal thumbnail of an upright picture whose full size is `shown`: scaled to
-    // fit 128 x 128, never enlarged.
+    // The normal thumbnail's size for an upright picture whose full size is `shown`:
+    // fitted into 128 x 128, never enlarged.
     static QSize normalSize(QSize shown);
-    static QImage normalThumbnail(QImage picture, QSize shown);
 
     // The file's URI as the desktop's file library writes it ("file:///a%20b.jpg").
     static QByteArray fileUri(const QString &path);
@@ -76,7 +75,7 @@ private:
 
     QImage load(const QString &file, int edge, const QByteArray &uri,
                 const Original &original) const;
-    bool write(const QString &file, QImage image, const QByteArray &uri,
+    bool write(const QString &file, const QImage &image, const QByteArray &uri,
                const Original &original) const;
 
     QString m_folder;

@@ -1,23 +1,29 @@
 // Runs the folder walk and the list building of the program over a folder, with no
 // window, and prints what they achieve:
 //
-//   bench_scan [--threads N] [--rows N] [--walk-only] FOLDER
+//   bench_scan [--threads N] [--rows N] [--walk-only] [--cache DIR] FOLDER
 //
-// --rows N  after the build, repeats the listed rows in the model until it holds N
-//           rows, so the memory per listed image is measured at the scale the list
-//           is meant for (100,000 rows) rather than dominated by start-up.
+// --rows N   after the build, repeats the listed rows in the model until it holds N
+//            rows, so the memory per listed image is measured at the scale the list
+//            is meant for (100,000 rows) rather than dominated by start-up.
+// --cache D  builds with the thumbnail cache in D/thumbnails, which must not exist yet:
+//            a first scan, which fills the cache, then a second scan of the unchanged
+//            folder; D/thumbnails is removed at the end. Without it the cache is off.
 #include "scan/folderwalk.h"
 #include "scan/imagelistbuilder.h"
 #include "scan/imagelistmodel.h"
 #include "scan/pathorder.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QThread>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 using namespace pelmaris::scan;
 
@@ -37,6 +43,51 @@ qint64 statusKb(const char *key)
     return -1;
 }
 
+// Processor time of the whole process (every thread): on a shared machine it moves
+// far less from run to run than the time on the clock.
+double processorSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + t.tv_nsec / 1e9;
+}
+
+struct BuildFigures {
+    double seconds = 0;
+    double processor = 0;
+    qint64 thumbBytes = 0;
+};
+
+// Builds the list of `files` into `model` as the window does: polling every 50 ms.
+BuildFigures build(ImageListModel &model, const QStringList &files, int threads,
+                   const BuildSettings &settings)
+{
+    BuildFigures figures;
+    ImageListBuilder builder(threads);
+    QElapsedTimer clock;
+    clock.start();
+    const double processorAtStart = processorSeconds();
+    builder.start(files, settings);
+    for (;;) {
+        std::vector<DecodedRow> decoded;
+        const auto progress = builder.take(decoded);
+        std::vector<ListItem> rows;
+        std::vector<QByteArray> thumbs;
+        for (DecodedRow &d : decoded) {
+            figures.thumbBytes += d.thumbnail.size();
+            rows.push_back(std::move(d.item));
+            thumbs.push_back(std::move(d.thumbnail));
+        }
+        model.appendRows(std::move(rows), std::move(thumbs));
+        if (progress.done)
+            break;
+        QThread::msleep(50); // the window's polling interval
+    }
+    figures.seconds = clock.nsecsElapsed() / 1e9;
+    figures.processor = processorSeconds() - processorAtStart;
+    return figures;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -48,6 +99,7 @@ int main(int argc, char **argv)
     qint64 wantRows = 0;
     bool walkOnly = false;
     QString folder;
+    QString cacheFolder;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--threads") && i + 1 < args.size())
@@ -56,11 +108,14 @@ int main(int argc, char **argv)
             wantRows = args[++i].toLongLong();
         else if (args[i] == QLatin1String("--walk-only"))
             walkOnly = true;
+        else if (args[i] == QLatin1String("--cache") && i + 1 < args.size())
+            cacheFolder = args[++i];
         else
             folder = args[i];
     }
     if (folder.isEmpty()) {
-        std::fprintf(stderr, "usage: bench_scan [--threads N] [--rows N] [--walk-only] FOLDER\n");
+        std::fprintf(stderr, "usage: bench_scan [--threads N] [--rows N] [--walk-only] "
+                             "[--cache DIR] FOLDER\n");
         return 2;
     }
 
@@ -90,32 +145,40 @@ int main(int argc, char **argv)
 
     const qint64 baselineKb = statusKb("VmRSS");
     ImageListModel model;
-    ImageListBuilder builder(threads);
-    QElapsedTimer clock;
-    clock.start();
-    builder.start(walk.files, BuildSettings{});
-    qint64 thumbBytes = 0;
-    for (;;) {
-        std::vector<DecodedRow> decoded;
-        const auto progress = builder.take(decoded);
-        std::vector<ListItem> rows;
-        std::vector<QByteArray> thumbs;
-        for (DecodedRow &d : decoded) {
-            thumbBytes += d.thumbnail.size();
-            rows.push_back(std::move(d.item));
-            thumbs.push_back(std::move(d.thumbnail));
+    BuildSettings settings;
+    settings.useThumbnailCache = !cacheFolder.isEmpty();
+    BuildFigures figures;
+    if (cacheFolder.isEmpty()) {
+        figures = build(model, walk.files, threads, settings);
+    } else {
+        settings.thumbnailFolder = cacheFolder + QStringLiteral("/thumbnails");
+        if (QFileInfo::exists(settings.thumbnailFolder)) {
+            std::fprintf(stderr, "bench_scan: %s exists; a first scan needs an empty cache\n",
+                         qPrintable(settings.thumbnailFolder));
+            return 2;
         }
-        model.appendRows(std::move(rows), std::move(thumbs));
-        if (progress.done)
-            break;
-        QThread::msleep(50); // the window's polling interval
+        ImageListModel first;
+        const BuildFigures cold = build(first, walk.files, threads, settings);
+        figures = build(model, walk.files, threads, settings);
+        std::printf("first scan (cache filled): %lld listed in %.3f s, %.1f images/s, "
+                    "processor %.3f s\n",
+                    (long long)first.rowCount(), cold.seconds, first.rowCount() / cold.seconds,
+                    cold.processor);
+        std::printf("second scan (from the cache): %lld listed in %.3f s, %.1f images/s, "
+                    "processor %.3f s\n",
+                    (long long)model.rowCount(), figures.seconds,
+                    model.rowCount() / figures.seconds, figures.processor);
+        std::printf("second scan faster than the first: %.1f times (processor %.1f times)\n",
+                    cold.seconds / figures.seconds, cold.processor / figures.processor);
+        QDir(settings.thumbnailFolder).removeRecursively();
     }
-    const double buildSeconds = clock.nsecsElapsed() / 1e9;
+    const double buildSeconds = figures.seconds;
+    const qint64 thumbBytes = figures.thumbBytes;
     const qint64 listed = model.rowCount();
-    std::printf(
-        "build: %lld of %lld files listed in %.3f s on %d threads; thumbnails %.0f B on average\n",
-        (long long)listed, (long long)found, buildSeconds, threads,
-        listed ? double(thumbBytes) / listed : 0.0);
+    std::printf("build: %lld of %lld files listed in %.3f s on %d threads (processor %.3f s); "
+                "thumbnails %.0f B on average\n",
+                (long long)listed, (long long)found, buildSeconds, threads, figures.processor,
+                listed ? double(thumbBytes) / listed : 0.0);
 
     // Scale the list up with copies of the real rows to see the cost per row.
     if (listed > 0 && wantRows > listed) {

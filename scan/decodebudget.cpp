@@ -75,6 +75,12 @@ qint64 DecodeBudget::peak() const
     return m_peak;
 }
 
+qsizetype DecodeBudget::waiting() const
+{
+    std::lock_guard lock(m_mutex);
+    return qsizetype(m_queue.size());
+}
+
 DecodeBudget::Reservation::Reservation(Reservation &&other) noexcept
     : m_budget(std::exchange(other.m_budget, nullptr)), m_bytes(std::exchange(other.m_bytes, 0))
 {

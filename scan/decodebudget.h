@@ -56,6 +56,8 @@ public:
     qint64 inUse() const;
     // The most that was ever held at once.
     qint64 peak() const;
+    // Callers waiting for their turn.
+    qsizetype waiting() const;
 
 private:
     void release(qint64 bytes);

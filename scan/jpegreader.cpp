@@ -72,6 +72,7 @@ struct JpegReader::State {
     bool created = false;
     bool headerRead = false;
     bool failed = false;
+    bool outOfMemory = false;
 
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 
@@ -82,6 +83,9 @@ struct JpegReader::State {
     // pass only through the codec's own C frames.
     static void onError(j_common_ptr cinfo)
     {
+        const int code = cinfo->err->msg_code;
+        if (State *s = of(cinfo))
+            s->outOfMemory = code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE;
         std::longjmp(static_cast<Errors *>(cinfo->err)->jump, 1);
     }
     static void onMessage(j_common_ptr) {}
@@ -187,9 +191,9 @@ bool JpegReader::readHeader()
         s->failed = true;
         return false;
     }
+    s->info.client_data = s; // kept by the create call
     jpeg_create_decompress(&s->info);
     s->created = true;
-    s->info.client_data = s;
     s->source.init_source = State::initSource;
     s->source.fill_input_buffer = State::fillInput;
     s->source.skip_input_data = State::skipInput;
@@ -214,6 +218,11 @@ QSize JpegReader::size() const
 QImageIOHandler::Transformations JpegReader::transformation() const
 {
     return transformationOf(exifOrientation(d->exif));
+}
+
+bool JpegReader::ranOutOfMemory() const
+{
+    return d->outOfMemory;
 }
 
 bool JpegReader::isProgressive() const

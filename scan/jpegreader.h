@@ -49,6 +49,8 @@ public:
     // library cannot get past, on cancel, or when its buffers would pass
     // `libraryLimit` bytes. A file cut short decodes as far as it goes.
     QImage read(QSize minimum, qint64 libraryLimit);
+    // The last read failed for want of memory (the limit or the system's), not damage.
+    bool ranOutOfMemory() const;
 
 private:
     struct State;

@@ -138,14 +138,21 @@ bool isPngTooShort(const QByteArray &head, qint64 fileBytes)
     return rawBytes / kDeflateMaxRatio > fileBytes;
 }
 
-qint64 genericDecodeBytes(QSize size, QImage::Format format)
+qint64 genericDecodeBytes(QSize size, QImage::Format format, const QByteArray &decoder,
+                          qint64 fileBytes)
 {
     const qint64 pixels = qint64(size.width()) * size.height();
     // Unknown formats count as 64 bits a pixel, the widest the reader produces.
     const int bits =
         format == QImage::Format_Invalid ? 64 : int(QImage::toPixelFormat(format).bitsPerPixel());
-    const qint64 copy = bits < 32 ? pixels * 4 : 0;
-    return pixels * bits / 8 + copy + kDecodeOverhead;
+    qint64 bytes = pixels * bits / 8 + kDecodeOverhead;
+    if (bits < 32)
+        bytes += pixels * 4; // the 32-bit copy the smooth scaling works on
+    if (decoder == "gif")
+        bytes += pixels * 4; // the frame the next one is drawn over
+    if (decoder == "tiff")
+        bytes += fileBytes; // whole compressed strips
+    return bytes;
 }
 
 struct PictureDecoder::State {
@@ -253,23 +260,31 @@ PictureDecoder::Decoded PictureDecoder::decode(QSize minimum, DecodeBudget &budg
         if (!result.memory)
             return refused(why);
         result.transformation = d->transformation;
-        return decoded(d->jpeg->read(minimumStored, d->jpeg->libraryBytes()));
+        QImage image = d->jpeg->read(minimumStored, d->jpeg->libraryBytes());
+        // Short of memory is no verdict on the file: no failure note for it.
+        if (image.isNull() && d->jpeg->ranOutOfMemory() && !d->cancelled())
+            return refused(DecodeBudget::Refusal::NeverFits);
+        return decoded(std::move(image));
     }
 
     if (isPngTooShort(d->head, d->file.bytes))
         return refused(DecodeBudget::Refusal::NeverFits);
+    QSize decodeSize = d->stored;
+    if (isVectorFormat(d->format) && !minimumStored.isEmpty() && d->stored.isValid()) {
+        decodeSize = d->stored.scaled(minimumStored, Qt::KeepAspectRatioByExpanding);
+        d->reader->setScaledSize(decodeSize);
+    }
     // A header without a size may still hold a picture up to the reader's allocation
     // limit, which is the whole budget: such a picture is decoded alone.
-    const qint64 need = d->stored.isValid()
-                            ? genericDecodeBytes(d->stored, d->reader->imageFormat())
-                            : budget.total();
+    const qint64 need =
+        decodeSize.isValid()
+            ? genericDecodeBytes(decodeSize, d->reader->imageFormat(), d->format, d->file.bytes)
+            : budget.total();
     if (need > budget.total())
         return refused(DecodeBudget::Refusal::NeverFits);
     result.memory = budget.reserve(need, d->cancel, &why);
     if (!result.memory)
         return refused(why);
-    if (isVectorFormat(d->format) && !minimumStored.isEmpty() && d->stored.isValid())
-        d->reader->setScaledSize(d->stored.scaled(minimumStored, Qt::KeepAspectRatioByExpanding));
     return decoded(d->reader->read());
 }
 

@@ -84,8 +84,10 @@ QImage turnedUpright(QImage image, QImageIOHandler::Transformations transformati
 // by that are a cut or forged file.
 bool isPngTooShort(const QByteArray &head, qint64 fileBytes);
 
-// What a decode by the generic reader holds: the decoded picture in its own pixel
-// format, and a 32-bit copy for the smooth scaling when that format is narrower.
-qint64 genericDecodeBytes(QSize size, QImage::Format format);
+// What a decode by the generic reader (`decoder` names its format) holds at most: the
+// decoded picture in its own pixel format, a 32-bit copy for the smooth scaling when
+// that format is narrower, and what some readers keep beside it.
+qint64 genericDecodeBytes(QSize size, QImage::Format format, const QByteArray &decoder,
+                          qint64 fileBytes);
 
 } // namespace pelmaris::scan

@@ -75,9 +75,12 @@ bool sameShape(QSize thumbnail, QSize picture)
 
 ThumbnailCache::ThumbnailCache(const QString &folder) : m_folder(QDir::cleanPath(folder))
 {
-    const QFileInfo parent(QFileInfo(m_folder).path());
-    if (!parent.exists())
-        QDir().mkpath(parent.filePath());
+    // The cache home, when missing, is made private as the base directory rules ask.
+    const QString home = QFileInfo(m_folder).path();
+    if (!QFileInfo::exists(home)) {
+        QDir().mkpath(QFileInfo(home).path());
+        QDir().mkdir(home, kFolderPermissions);
+    }
     if (!realFolder(m_folder, true))
         return; // a link, a file or nothing: no cache
     m_canonicalFolder = QFileInfo(m_folder).canonicalFilePath();

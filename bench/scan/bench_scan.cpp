@@ -1,7 +1,8 @@
 // Runs the folder walk and the list building of the program over a folder, with no
 // window, and prints what they achieve:
 //
-//   bench_scan [--threads N] [--rows N] [--walk-only] [--cache DIR] FOLDER
+//   bench_scan [--threads N] [--rows N] [--walk-only] [--cache DIR [--first-only]] [--bare]
+//              FOLDER
 //
 // --rows N   after the build, repeats the listed rows in the model until it holds N
 //            rows, so the memory per listed image is measured at the scale the list
@@ -9,6 +10,10 @@
 // --cache D  builds with the thumbnail cache in D/thumbnails, which must not exist yet:
 //            a first scan, which fills the cache, then a second scan of the unchanged
 //            folder; D/thumbnails is removed at the end. Without it the cache is off.
+// --first-only  with --cache, stops after the first scan.
+// --bare     instead of the build, only reads each JPEG and decodes it at 1/8 scale with
+//            the codec's defaults, on the same threads: the decoder's own limit, the
+//            distance to which is what the build spends beside the decode.
 #include "scan/folderwalk.h"
 #include "scan/imagelistbuilder.h"
 #include "scan/imagelistmodel.h"
@@ -22,8 +27,15 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <ctime>
+#include <thread>
+#include <vector>
+
+extern "C" {
+#include <jpeglib.h>
+}
 
 using namespace pelmaris::scan;
 
@@ -88,6 +100,48 @@ BuildFigures build(ImageListModel &model, const QStringList &files, int threads,
     return figures;
 }
 
+// Reads and decodes every JPEG of `files` at 1/8 scale on `threads` threads, as a
+// viewer that only needs the pixels would; returns the number decoded.
+qint64 bareDecode(const QStringList &files, int threads)
+{
+    std::atomic<qsizetype> next{0};
+    std::atomic<qint64> decoded{0};
+    const auto work = [&] {
+        std::vector<JSAMPLE> row;
+        for (qsizetype i = next++; i < files.size(); i = next++) {
+            QFile file(files[i]);
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray bytes = file.readAll();
+            if (!bytes.startsWith("\xff\xd8"))
+                continue;
+            jpeg_decompress_struct info{};
+            jpeg_error_mgr errors{};
+            info.err = jpeg_std_error(&errors);
+            jpeg_create_decompress(&info);
+            jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
+                         static_cast<unsigned long>(bytes.size()));
+            jpeg_read_header(&info, TRUE);
+            info.scale_num = 1;
+            info.scale_denom = 8;
+            jpeg_start_decompress(&info);
+            row.resize(size_t(info.output_width) * size_t(info.output_components));
+            JSAMPROW rows[1] = {row.data()};
+            while (info.output_scanline < info.output_height)
+                jpeg_read_scanlines(&info, rows, 1);
+            jpeg_finish_decompress(&info);
+            jpeg_destroy_decompress(&info);
+            ++decoded;
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t)
+        pool.emplace_back(work);
+    for (std::thread &t : pool)
+        t.join();
+    return decoded;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -98,6 +152,8 @@ int main(int argc, char **argv)
     int threads = QThread::idealThreadCount();
     qint64 wantRows = 0;
     bool walkOnly = false;
+    bool bare = false;
+    bool firstOnly = false;
     QString folder;
     QString cacheFolder;
     const QStringList args = app.arguments();
@@ -108,6 +164,10 @@ int main(int argc, char **argv)
             wantRows = args[++i].toLongLong();
         else if (args[i] == QLatin1String("--walk-only"))
             walkOnly = true;
+        else if (args[i] == QLatin1String("--bare"))
+            bare = true;
+        else if (args[i] == QLatin1String("--first-only"))
+            firstOnly = true;
         else if (args[i] == QLatin1String("--cache") && i + 1 < args.size())
             cacheFolder = args[++i];
         else
@@ -115,7 +175,7 @@ int main(int argc, char **argv)
     }
     if (folder.isEmpty()) {
         std::fprintf(stderr, "usage: bench_scan [--threads N] [--rows N] [--walk-only] "
-                             "[--cache DIR] FOLDER\n");
+                             "[--cache DIR [--first-only]] [--bare] FOLDER\n");
         return 2;
     }
 
@@ -143,6 +203,18 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    if (bare) {
+        QElapsedTimer clock;
+        clock.start();
+        const double processorAtStart = processorSeconds();
+        const qint64 decoded = bareDecode(walk.files, threads);
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        std::printf("bare 1/8 decode: %lld JPEGs in %.3f s on %d threads (processor %.3f s)\n",
+                    (long long)decoded, seconds, threads, processorSeconds() - processorAtStart);
+        std::printf("images decoded per second: %.1f\n", decoded / seconds);
+        return 0;
+    }
+
     const qint64 baselineKb = statusKb("VmRSS");
     ImageListModel model;
     BuildSettings settings;
@@ -157,19 +229,22 @@ int main(int argc, char **argv)
                          qPrintable(settings.thumbnailFolder));
             return 2;
         }
-        ImageListModel first;
-        const BuildFigures cold = build(first, walk.files, threads, settings);
         figures = build(model, walk.files, threads, settings);
         std::printf("first scan (cache filled): %lld listed in %.3f s, %.1f images/s, "
                     "processor %.3f s\n",
-                    (long long)first.rowCount(), cold.seconds, first.rowCount() / cold.seconds,
-                    cold.processor);
-        std::printf("second scan (from the cache): %lld listed in %.3f s, %.1f images/s, "
-                    "processor %.3f s\n",
                     (long long)model.rowCount(), figures.seconds,
                     model.rowCount() / figures.seconds, figures.processor);
-        std::printf("second scan faster than the first: %.1f times (processor %.1f times)\n",
-                    cold.seconds / figures.seconds, cold.processor / figures.processor);
+        if (!firstOnly) {
+            const BuildFigures cold = figures;
+            ImageListModel second;
+            figures = build(second, walk.files, threads, settings);
+            std::printf("second scan (from the cache): %lld listed in %.3f s, %.1f images/s, "
+                        "processor %.3f s\n",
+                        (long long)second.rowCount(), figures.seconds,
+                        second.rowCount() / figures.seconds, figures.processor);
+            std::printf("second scan faster than the first: %.1f times (processor %.1f times)\n",
+                        cold.seconds / figures.seconds, cold.processor / figures.processor);
+        }
         QDir(settings.thumbnailFolder).removeRecursively();
     }
     const double buildSeconds = figures.seconds;

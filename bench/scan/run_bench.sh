@@ -1,55 +1,97 @@
 #!/bin/sh
 # Runs bench_scan beside its references on one corpus and prints the figures side by
 # side. Usage: run_bench.sh BENCH_SCAN_BINARY [CORPUS]
+#
+# The machine may be shared: the list-building figures are the medians of ROUNDS
+# (default 3) rounds, each round running every contender once, close together. Each
+# figure is given twice: images per second on the clock, and images per second of
+# processor time (all threads and processes together), which a busy machine disturbs
+# far less. BASELINE=OLD_BENCH_SCAN_BINARY adds an earlier build's list building to each
+# round, so the first scan with the thumbnail cache can be held against it.
 set -eu
 BIN=$1
 CORPUS=${2:-/tmp/pelmaris-corpus}
+ROUNDS=${ROUNDS:-3}
+BASELINE=${BASELINE:-}
 PHOTOS="$CORPUS/photos"
 TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 
-now() { date +%s.%N; }
-rate() { awk -v n="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%.1f", n / (b - a) }'; }
+field() { awk -F': ' -v key="$1" '$1 == key { print $2 }' "$2"; }
+median() { grep . | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# Runs a command under time(1) and appends "wall-rate cpu-rate" for N images to FILE.
+timed() {
+  file=$1 n=$2
+  shift 2
+  /usr/bin/time -f "%e %U %S" -o "$TMP/time" "$@" > "$TMP/out" 2>/dev/null
+  awk -v n="$n" '{ printf "%.1f %.1f\n", n / $1, n / ($2 + $3) }' "$TMP/time" >> "$file"
+}
+# From bench_scan's own lines: "... listed in W s, R images/s, processor P s".
+phase() { awk -F', ' -v key="$1" -v n="$2" 'index($0, key) == 1 {
+  split($1, w, " in "); split($3, p, " "); printf "%.1f %.1f\n", n / w[2], n / p[2] }' "$3"; }
 
 njpeg=$(find "$PHOTOS" -type f -name '*.jpg' | wc -l)
 nfiles=$(find "$CORPUS" -type f | wc -l)
-find "$CORPUS" -type f > /dev/null # warm the directory cache
+find "$CORPUS" -type f > /dev/null # warm the directory and page caches
+find "$PHOTOS" -type f -name '*.jpg' -exec cat {} + > /dev/null
 
-echo "== list building over $njpeg JPEG photos =="
-"$BIN" --threads 2 "$PHOTOS" | tee "$TMP/ours"
-ours=$(awk -F': ' '/images listed per second/ { print $2 }' "$TMP/ours")
+echo "== list building over $njpeg JPEG photos, $ROUNDS rounds (images/s on the clock, per processor second) =="
+for round in $(seq 1 "$ROUNDS"); do
+  timed "$TMP/ours" "$njpeg" "$BIN" --threads 2 "$PHOTOS"
+  timed "$TMP/bare" "$njpeg" "$BIN" --threads 2 --bare "$PHOTOS"
+  mkdir -p "$TMP/cache"
+  # The first scan as a whole process, like the others; then both scans in one process
+  # for the second scan against the first.
+  timed "$TMP/cold" "$njpeg" "$BIN" --threads 2 --cache "$TMP/cache" --first-only "$PHOTOS"
+  "$BIN" --threads 2 --cache "$TMP/cache" "$PHOTOS" > "$TMP/cached" 2>/dev/null
+  phase "first scan" "$njpeg" "$TMP/cached" >> "$TMP/first"
+  phase "second scan (" "$njpeg" "$TMP/cached" >> "$TMP/warm"
+  [ -n "$BASELINE" ] && timed "$TMP/base" "$njpeg" "$BASELINE" --threads 2 "$PHOTOS"
+  mkdir -p "$TMP/vips"
+  timed "$TMP/vips" "$njpeg" sh -c "find '$PHOTOS' -type f -name '*.jpg' -print0 \
+    | xargs -0 -P2 -n 20 vipsthumbnail --size 96x96 -o '$TMP/vips/%s.jpg'"
+  timed "$TMP/djpeg" "$njpeg" sh -c "find '$PHOTOS' -type f -name '*.jpg' -print0 \
+    | xargs -0 -P2 -I{} djpeg -scale 1/8 -outfile /dev/null {}"
+  echo "round $round: ours $(tail -n 1 "$TMP/ours") | first scan $(tail -n 1 "$TMP/cold")" \
+       "| second scan $(tail -n 1 "$TMP/warm") (first $(tail -n 1 "$TMP/first")) | bare decode $(tail -n 1 "$TMP/bare")" \
+       "| vipsthumbnail $(tail -n 1 "$TMP/vips") | djpeg $(tail -n 1 "$TMP/djpeg")" \
+       "${BASELINE:+| baseline $(tail -n 1 "$TMP/base")}"
+done
+cat "$TMP/cached"
 
-mkdir -p "$TMP/vips"
-t0=$(now)
-find "$PHOTOS" -type f -name '*.jpg' -print0 \
-  | xargs -0 -P2 -n 20 vipsthumbnail --size 96x96 -o "$TMP/vips/%s.jpg"
-t1=$(now)
-vips=$(rate "$njpeg" "$t0" "$t1")
-
-t0=$(now)
-find "$PHOTOS" -type f -name '*.jpg' -print0 \
-  | xargs -0 -P2 -I{} djpeg -scale 1/8 -outfile /dev/null {}
-t1=$(now)
-djpeg=$(rate "$njpeg" "$t0" "$t1")
+# Medians of the clock rates (column 1) and of the processor rates (column 2).
+for name in ours bare cold first warm base vips djpeg; do
+  [ -f "$TMP/$name" ] || continue
+  echo "$name $(cut -d' ' -f1 "$TMP/$name" | median) $(cut -d' ' -f2 "$TMP/$name" | median)"
+done > "$TMP/medians"
 
 echo "== enumeration of $nfiles files =="
-"$BIN" --walk-only "$CORPUS" | tee "$TMP/walk"
-walk=$(awk -F': ' '/files enumerated per second/ { print $2 }' "$TMP/walk")
+"$BIN" --walk-only "$CORPUS" 2>/dev/null | tee "$TMP/walk"
+walk=$(field "files enumerated per second" "$TMP/walk")
 findrate=0
 for round in 1 2 3 4 5; do # best of five, as bench_scan does
-  t0=$(now)
-  find "$CORPUS" -type f > /dev/null
-  t1=$(now)
-  findrate=$(awk -v a="$findrate" -v b="$(rate "$nfiles" "$t0" "$t1")" 'BEGIN { print (b > a ? b : a) }')
+  /usr/bin/time -f "%e" -o "$TMP/time" find "$CORPUS" -type f > /dev/null
+  findrate=$(awk -v a="$findrate" -v n="$nfiles" '{ r = n / $1; print (r > a ? r : a) }' "$TMP/time")
 done
 
 echo "== memory per listed image, whole corpus, list scaled to 100,000 rows =="
-"$BIN" --rows 100000 "$CORPUS" | tee "$TMP/mem"
+"$BIN" --rows 100000 "$CORPUS" 2>/dev/null | tee "$TMP/mem"
 
 echo
-echo "== side by side =="
-awk -v o="$ours" -v v="$vips" -v d="$djpeg" -v w="$walk" -v f="$findrate" 'BEGIN {
-  printf "list building   %8.1f images/s | vipsthumbnail x2 %8.1f (x%.2f, target >= 1.5) | djpeg 1/8 x2 %8.1f (x%.2f, target >= 1.0)\n", o, v, o / v, d, o / d
-  printf "enumeration     %8.0f files/s  | find -type f     %8.0f (%.0f%%, target >= 80%%)\n", w, f, 100 * w / f
-}'
+echo "== side by side (medians of $ROUNDS rounds; clock | processor) =="
+awk -v e="$walk" -v f="$findrate" '
+  { clock[$1] = $2; cpu[$1] = $3 }
+  END {
+    printf "list building    %7.1f | %7.1f images/s\n", clock["ours"], cpu["ours"]
+    printf "  vipsthumbnail x2 %7.1f | %7.1f: ours x%.2f | x%.2f (target >= 1.6)\n", clock["vips"], cpu["vips"], clock["ours"] / clock["vips"], cpu["ours"] / cpu["vips"]
+    printf "  djpeg 1/8 x2     %7.1f | %7.1f: ours x%.2f | x%.2f\n", clock["djpeg"], cpu["djpeg"], clock["ours"] / clock["djpeg"], cpu["ours"] / cpu["djpeg"]
+    printf "  bare 1/8 decode  %7.1f | %7.1f: ours %.0f%% | %.0f%% of it\n", clock["bare"], cpu["bare"], 100 * clock["ours"] / clock["bare"], 100 * cpu["ours"] / cpu["bare"]
+    if ("base" in clock)
+      printf "  baseline build   %7.1f | %7.1f: ours x%.2f | x%.2f\n", clock["base"], cpu["base"], clock["ours"] / clock["base"], cpu["ours"] / cpu["base"]
+    printf "thumbnail cache, first scan  %7.1f | %7.1f images/s: %.0f%% | %.0f%% of the build without cache\n", clock["cold"], cpu["cold"], 100 * clock["cold"] / clock["ours"], 100 * cpu["cold"] / cpu["ours"]
+    if ("base" in clock)
+      printf "  against the baseline build: %.0f%% | %.0f%% (target >= 91%%, at most 10%% slower)\n", 100 * clock["cold"] / clock["base"], 100 * cpu["cold"] / cpu["base"]
+    printf "thumbnail cache, second scan %7.1f | %7.1f images/s: x%.1f | x%.1f the first scan's build (target >= 10)\n", clock["warm"], cpu["warm"], clock["warm"] / clock["first"], cpu["warm"] / cpu["first"]
+    printf "enumeration      %8.0f files/s | find -type f %8.0f (%.0f%%)\n", e, f, 100 * e / f
+  }' "$TMP/medians"
 grep "per listed image" "$TMP/mem"

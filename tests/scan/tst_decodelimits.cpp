@@ -232,6 +232,7 @@ private Q_SLOTS:
         QVERIFY(reader.readHeader());
         QVERIFY(reader.isProgressive());
         QVERIFY(reader.read(QSize(), 1024 * 1024).isNull());
+        QVERIFY(reader.ranOutOfMemory());
     }
 
     // Every EXIF orientation shows the picture as the generic reader shows it upright.

@@ -9,7 +9,8 @@
 //            is meant for (100,000 rows) rather than dominated by start-up.
 // --cache D  builds with the thumbnail cache in D/thumbnails, which must not exist yet:
 //            a first scan, which fills the cache, then a second scan of the unchanged
-//            folder; D/thumbnails is removed at the end. Without it the cache is off.
+//            folder. The cache is left for the caller to remove. Without it the cache
+//            is off.
 // --first-only  with --cache, stops after the first scan.
 // --bare     instead of the build, only reads each JPEG and decodes it at 1/8 scale with
 //            the codec's defaults, on the same threads: the decoder's own limit, the
@@ -19,7 +20,6 @@
 #include "scan/imagelistmodel.h"
 #include "scan/pathorder.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -245,7 +245,6 @@ int main(int argc, char **argv)
             std::printf("second scan faster than the first: %.1f times (processor %.1f times)\n",
                         cold.seconds / figures.seconds, cold.processor / figures.processor);
         }
-        QDir(settings.thumbnailFolder).removeRecursively();
     }
     const double buildSeconds = figures.seconds;
     const qint64 thumbBytes = figures.thumbBytes;

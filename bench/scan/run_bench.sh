@@ -18,7 +18,6 @@ TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 
 field() { awk -F': ' -v key="$1" '$1 == key { print $2 }' "$2"; }
-median() { grep . | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # Runs a command under time(1) and appends "wall-rate cpu-rate" for N images to FILE.
 timed() {
   file=$1 n=$2
@@ -60,11 +59,10 @@ for round in $(seq 1 "$ROUNDS"); do
 done
 cat "$TMP/cached"
 
-# Medians of the clock rates (column 1) and of the processor rates (column 2).
+# One line per round: NAME CLOCK PROCESSOR for every contender.
 for name in ours bare cold first warm base vips djpeg; do
-  [ -f "$TMP/r.$name" ] || continue
-  echo "$name $(cut -d' ' -f1 "$TMP/r.$name" | median) $(cut -d' ' -f2 "$TMP/r.$name" | median)"
-done > "$TMP/medians"
+  [ -f "$TMP/r.$name" ] && awk -v name="$name" '{ print NR, name, $1, $2 }' "$TMP/r.$name"
+done > "$TMP/rounds"
 
 echo "== enumeration of $nfiles files =="
 "$BIN" --walk-only "$CORPUS" 2>/dev/null | tee "$TMP/walk"
@@ -79,20 +77,43 @@ echo "== memory per listed image, whole corpus, list scaled to 100,000 rows =="
 "$BIN" --rows 100000 "$CORPUS" 2>/dev/null | tee "$TMP/mem"
 
 echo
-echo "== side by side (medians of $ROUNDS rounds; clock | processor) =="
+echo "== side by side: medians over $ROUNDS rounds of each round's figures (clock | processor) =="
+# Ratios are taken within a round, whose contenders ran close together, and then the
+# median of them: the load of a shared machine changes between rounds more than within.
 awk -v e="$walk" -v f="$findrate" '
-  { clock[$1] = $2; cpu[$1] = $3 }
+  function median(list,    n, v, i, j, t) {
+    n = split(list, v, " ")
+    for (i = 2; i <= n; i++)
+      for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+  }
+  function both(a, b, scale,    r, c, p) {
+    c = ""; p = ""
+    for (r = 1; r <= rounds; r++) {
+      if (!((r, a) in clock) || !((r, b) in clock)) continue
+      c = c " " scale * clock[r, a] / clock[r, b]; p = p " " scale * cpu[r, a] / cpu[r, b]
+    }
+    return sprintf("x%.2f | x%.2f", median(c), median(p))
+  }
+  function rate(a,    r, c, p) {
+    c = ""; p = ""
+    for (r = 1; r <= rounds; r++) if ((r, a) in clock) { c = c " " clock[r, a]; p = p " " cpu[r, a] }
+    return sprintf("%7.1f | %7.1f", median(c), median(p))
+  }
+  { clock[$1, $2] = $3; cpu[$1, $2] = $4; if ($1 > rounds) rounds = $1; seen[$2] = 1 }
   END {
-    printf "list building    %7.1f | %7.1f images/s\n", clock["ours"], cpu["ours"]
-    printf "  vipsthumbnail x2 %7.1f | %7.1f: ours x%.2f | x%.2f (target >= 1.6)\n", clock["vips"], cpu["vips"], clock["ours"] / clock["vips"], cpu["ours"] / cpu["vips"]
-    printf "  djpeg 1/8 x2     %7.1f | %7.1f: ours x%.2f | x%.2f\n", clock["djpeg"], cpu["djpeg"], clock["ours"] / clock["djpeg"], cpu["ours"] / cpu["djpeg"]
-    printf "  bare 1/8 decode  %7.1f | %7.1f: ours %.0f%% | %.0f%% of it\n", clock["bare"], cpu["bare"], 100 * clock["ours"] / clock["bare"], 100 * cpu["ours"] / cpu["bare"]
-    if ("base" in clock)
-      printf "  baseline build   %7.1f | %7.1f: ours x%.2f | x%.2f\n", clock["base"], cpu["base"], clock["ours"] / clock["base"], cpu["ours"] / cpu["base"]
-    printf "thumbnail cache, first scan  %7.1f | %7.1f images/s: %.0f%% | %.0f%% of the build without cache\n", clock["cold"], cpu["cold"], 100 * clock["cold"] / clock["ours"], 100 * cpu["cold"] / cpu["ours"]
-    if ("base" in clock)
-      printf "  against the baseline build: %.0f%% | %.0f%% (target >= 91%%, at most 10%% slower)\n", 100 * clock["cold"] / clock["base"], 100 * cpu["cold"] / cpu["base"]
-    printf "thumbnail cache, second scan %7.1f | %7.1f images/s: x%.1f | x%.1f the first scan (target >= 10)\n", clock["warm"], cpu["warm"], clock["warm"] / clock["first"], cpu["warm"] / cpu["first"]
+    printf "list building                  %s images/s\n", rate("ours")
+    printf "  / vipsthumbnail x2 (%s): %s (target >= 1.6)\n", rate("vips"), both("ours", "vips", 1)
+    printf "  / djpeg 1/8 x2     (%s): %s\n", rate("djpeg"), both("ours", "djpeg", 1)
+    printf "  / bare 1/8 decode  (%s): %s\n", rate("bare"), both("ours", "bare", 1)
+    if ("base" in seen)
+      printf "  / baseline build   (%s): %s\n", rate("base"), both("ours", "base", 1)
+    printf "first scan with the cache      %s images/s\n", rate("cold")
+    printf "  / build without the cache: %s\n", both("cold", "ours", 1)
+    if ("base" in seen)
+      printf "  / baseline build:          %s (target >= 0.91, at most 10%% slower)\n", both("cold", "base", 1)
+    printf "second scan from the cache     %s images/s\n", rate("warm")
+    printf "  / first scan:              %s (target >= 10)\n", both("warm", "first", 1)
     printf "enumeration      %8.0f files/s | find -type f %8.0f (%.0f%%)\n", e, f, 100 * e / f
-  }' "$TMP/medians"
+  }' "$TMP/rounds"
 grep "per listed image" "$TMP/mem"

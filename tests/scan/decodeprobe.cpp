@@ -1,6 +1,7 @@
 // Decodes one file for the list in a process of its own and reports what the decode
 // took: the peak resident memory above what the process held before it. The address
-// space is capped, so a decode gone wrong fails instead of taking the machine.
+// space is capped (but for the address sanitizer's builds), so a decode gone wrong fails
+// instead of taking the machine.
 //
 //   decodeprobe WARMUP FILE    prints "listed 0|1 grew_kb N"
 //
@@ -50,8 +51,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: decodeprobe WARMUP FILE\n");
         return 2;
     }
+#ifndef __SANITIZE_ADDRESS__ // the address sanitizer reserves terabytes of address space
     const rlimit limit{kAddressSpace, kAddressSpace};
     setrlimit(RLIMIT_AS, &limit);
+#endif
     if (!decode(argv[1])) {
         std::fprintf(stderr, "decodeprobe: the warm-up picture did not decode\n");
         return 2;

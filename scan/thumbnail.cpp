@@ -114,7 +114,8 @@ std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
     QSize shown = picture.shownSize();
     ThumbnailCache::Original original{request.path, picture.modified(), picture.fileBytes(), shown};
     const ThumbnailCache *cache =
-        request.cache && ThumbnailCache::isWorthCaching(shown) ? request.cache : nullptr;
+        request.cache && ThumbnailCache::isWorthCaching(shown, picture.format()) ? request.cache
+                                                                                 : nullptr;
 
     QImage source;                    // the picture, or a smaller copy of it, upright
     DecodeBudget::Reservation memory; // held while a decoded picture is alive

@@ -40,9 +40,10 @@ public:
     bool isReadable() const { return m_readable; }
     bool isWritable() const { return m_normalWritable; }
 
-    // Pictures up to the large thumbnail's size decode about as fast as a thumbnail
-    // loads; only bigger ones are looked up and stored.
-    static bool isWorthCaching(QSize shown);
+    // Small pictures decode about as fast as a thumbnail loads: only those that take
+    // clearly longer (by size, and by format: `format` is the decoder's name) are looked
+    // up and stored.
+    static bool isWorthCaching(QSize shown, const QByteArray &format);
     // The cache's own files are never thumbnailed.
     bool holds(const QString &path) const;
 

@@ -47,7 +47,7 @@ class TestThumbnailCache : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_picture; // 600 x 400, red
+    QString m_picture; // 1800 x 1200, red: a JPEG large enough for the cache
     int m_caches = 0;
 
     // A fresh, empty thumbnails folder.
@@ -56,7 +56,7 @@ class TestThumbnailCache : public QObject {
         return m_dir.filePath(QStringLiteral("cache%1/thumbnails").arg(++m_caches));
     }
 
-    ThumbnailCache::Original originalOf(const QString &path, QSize shown = QSize(600, 400))
+    ThumbnailCache::Original originalOf(const QString &path, QSize shown = QSize(1800, 1200))
     {
         const QFileInfo info(path);
         return {path, info.lastModified().toSecsSinceEpoch(), info.size(), shown};
@@ -96,7 +96,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         m_picture = m_dir.filePath("pictures/photo.jpg");
-        QVERIFY(fixtures::writeImage(m_picture, QSize(600, 400), "jpeg", Qt::red));
+        QVERIFY(fixtures::writeImage(m_picture, QSize(1800, 1200), "jpeg", Qt::red));
     }
 
     void uriAndNameFollowTheStandard_data()
@@ -122,6 +122,27 @@ private Q_SLOTS:
         if (QTest::currentDataTag() == QLatin1String("plain"))
             QCOMPARE(ThumbnailCache::fileNameOf(uri),
                      QStringLiteral("c6ee772d9e49320e97ec29a7eb5b1697.png"));
+    }
+
+    // Only pictures that take clearly longer to decode than a thumbnail to load.
+    void worthCaching_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<bool>("worth");
+        QTest::newRow("full-HD JPEG") << QSize(1920, 1080) << QByteArray("jpeg") << true;
+        QTest::newRow("web JPEG") << QSize(1280, 720) << QByteArray("jpeg") << false;
+        QTest::newRow("small PNG") << QSize(256, 200) << QByteArray("png") << false;
+        QTest::newRow("PNG") << QSize(257, 10) << QByteArray("png") << true;
+        QTest::newRow("size unknown") << QSize() << QByteArray("png") << false;
+    }
+
+    void worthCaching()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QByteArray, format);
+        QFETCH(bool, worth);
+        QCOMPARE(ThumbnailCache::isWorthCaching(size, format), worth);
     }
 
     void defaultFolderFollowsTheEnvironment()
@@ -180,8 +201,8 @@ private Q_SLOTS:
         const auto row = decodeWith(cache, m_picture);
         QVERIFY(row);
         QVERIFY(isColour(middleOf(row), Qt::green));
-        QCOMPARE(row->item.subItems[ListItem::Width], QStringLiteral("600"));
-        QCOMPARE(row->item.subItems[ListItem::Height], QStringLiteral("400"));
+        QCOMPARE(row->item.subItems[ListItem::Width], QStringLiteral("1,800"));
+        QCOMPARE(row->item.subItems[ListItem::Height], QStringLiteral("1,200"));
         QCOMPARE(row->item.subItems[ListItem::Format], QStringLiteral("jpeg"));
     }
 
@@ -273,7 +294,7 @@ private Q_SLOTS:
             QSKIP("permissions do not bind the superuser");
         const QString root = newCacheFolder();
         const QString other = m_dir.filePath("pictures/other.jpg");
-        QVERIFY(fixtures::writeImage(other, QSize(600, 400), "jpeg", Qt::red));
+        QVERIFY(fixtures::writeImage(other, QSize(1800, 1200), "jpeg", Qt::red));
         QVERIFY(fixtures::writeFile(entryPath(root, "normal", m_picture),
                                     thumbnailPng(QSize(128, 85), Qt::green, textsFor(m_picture))));
         QVERIFY(QFile::setPermissions(root + "/normal",
@@ -291,10 +312,10 @@ private Q_SLOTS:
     {
         const QString root = newCacheFolder();
         const QString path = m_dir.filePath("pictures/changing.jpg");
-        QVERIFY(fixtures::writeImage(path, QSize(600, 400), "jpeg", Qt::red));
+        QVERIFY(fixtures::writeImage(path, QSize(1800, 1200), "jpeg", Qt::red));
         const ThumbnailCache cache(root);
         QVERIFY(isColour(middleOf(decodeWith(cache, path)), Qt::red));
-        QVERIFY(fixtures::writeImage(path, QSize(600, 400), "jpeg", Qt::blue));
+        QVERIFY(fixtures::writeImage(path, QSize(1800, 1200), "jpeg", Qt::blue));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
         const QDateTime later = QFileInfo(path).lastModified().addSecs(10);
@@ -358,8 +379,8 @@ private Q_SLOTS:
     {
         const QString root = newCacheFolder();
         const ThumbnailCache cache(root);
-        const QString inside = root + "/normal/picture.jpg";
-        QVERIFY(fixtures::writeImage(inside, QSize(600, 400), "jpeg"));
+        const QString inside = root + "/normal/picture.png";
+        QVERIFY(fixtures::writeImage(inside, QSize(600, 400), "png"));
         QVERIFY(decodeWith(cache, inside));
         QCOMPARE(QDir(root + "/normal").entryList(QDir::Files).size(), 1);
     }

@@ -181,6 +181,7 @@ void ScanCommands::RunImageListBuild()
     m_c.routines.setTaskbarProgress(0, m_c.scanner.scanList().size());
     scan::BuildSettings settings;
     settings.background = thumbnailBackground();
+    settings.useThumbnailCache = m_c.ui.ChkBxThumbnailCache->isChecked();
     if (!m_c.scanner.startBuild(settings))
         onBuildFinished(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 namespace pelmaris::platform {
@@ -32,5 +33,19 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes);
 // its target. Refuses a name that holds something other than a regular file. On failure
 // returns false, sets *error to the system's text and leaves the old file untouched.
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+struct WriteOptions {
+    // The new file's permissions, set before it takes the name.
+    QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    // Flushed to the disk before the rename. Off for caches, whose loss in a crash costs
+    // nothing but whose writes come by the thousand.
+    bool durable = true;
+};
+
+// The same, with the new file's permissions and durability chosen. The name itself is
+// replaced, a link included: nothing is ever written through a link.
+bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options,
+                    QString *error = nullptr);
 
 } // namespace pelmaris::platform

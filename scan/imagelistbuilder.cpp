@@ -1,16 +1,23 @@
 #include "scan/imagelistbuilder.h"
 
+#include "scan/thumbnailcache.h"
+
 #include <QMutex>
 #include <QWaitCondition>
 
 #include <atomic>
 #include <map>
+#include <mutex>
 
 namespace pelmaris::scan {
 
 struct ImageListBuilder::Run {
     QStringList paths;
     BuildSettings settings;
+    std::shared_ptr<DecodeBudget> budget;
+    // Opened by the first worker, so the window never waits for the cache's folders.
+    std::once_flag cacheOpened;
+    std::unique_ptr<ThumbnailCache> cache;
     quint64 generation = 0;
     std::atomic<qsizetype> next{0};
     std::atomic<bool> cancel{false};
@@ -41,7 +48,8 @@ struct ImageListBuilder::Run {
     }
 };
 
-ImageListBuilder::ImageListBuilder(int threads) : m_threads(std::max(1, threads))
+ImageListBuilder::ImageListBuilder(int threads, std::shared_ptr<DecodeBudget> budget)
+    : m_threads(std::max(1, threads)), m_budget(std::move(budget))
 {
     m_pool.setMaxThreadCount(m_threads);
     limitDecoderAllocation();
@@ -59,6 +67,7 @@ void ImageListBuilder::start(const QStringList &paths, const BuildSettings &sett
     auto run = std::make_shared<Run>();
     run->paths = paths;
     run->settings = settings;
+    run->budget = m_budget;
     run->generation = ++m_generation;
     const int workers = int(std::min<qsizetype>(m_threads, std::max<qsizetype>(1, paths.size())));
     run->active = workers;
@@ -75,10 +84,20 @@ void ImageListBuilder::cancel()
 
 void ImageListBuilder::work(const std::shared_ptr<Run> &run)
 {
+    std::call_once(run->cacheOpened, [&run] {
+        if (!run->settings.useThumbnailCache)
+            return;
+        const QString &folder = run->settings.thumbnailFolder;
+        run->cache = std::make_unique<ThumbnailCache>(
+            folder.isEmpty() ? ThumbnailCache::defaultFolder() : folder);
+    });
     ThumbnailRequest request;
     request.cell = run->settings.cell;
     request.background = run->settings.background;
     request.locale = run->settings.locale;
+    request.cache = run->cache && run->cache->isReadable() ? run->cache.get() : nullptr;
+    request.budget = run->budget.get();
+    request.cancel = &run->cancel;
     const qsizetype total = run->paths.size();
     for (;;) {
         if (run->cancel.load(std::memory_order_relaxed))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scan/decodebudget.h"
 #include "scan/thumbnail.h"
 
 #include <QStringList>
@@ -15,6 +16,10 @@ struct BuildSettings {
     QSize cell{96, 96};
     QColor background = Qt::white;
     QLocale locale;
+    // Thumbnails are kept in, and taken from, the desktop's shared thumbnail cache.
+    bool useThumbnailCache = true;
+    // The cache's thumbnails folder; empty for the desktop's own.
+    QString thumbnailFolder;
 };
 
 // Decodes the paths of a list on a pool of worker threads (one per core) and hands
@@ -22,7 +27,10 @@ struct BuildSettings {
 // batches rows into few model updates and needs no cross-thread signals.
 class ImageListBuilder {
 public:
-    explicit ImageListBuilder(int threads = QThread::idealThreadCount());
+    // The workers' decodes share `budget` (the process-wide one unless a test brings
+    // its own).
+    explicit ImageListBuilder(int threads = QThread::idealThreadCount(),
+                              std::shared_ptr<DecodeBudget> budget = DecodeBudget::processWide());
     ~ImageListBuilder();
     ImageListBuilder(const ImageListBuilder &) = delete;
     ImageListBuilder &operator=(const ImageListBuilder &) = delete;
@@ -51,6 +59,7 @@ private:
 
     QThreadPool m_pool;
     int m_threads;
+    std::shared_ptr<DecodeBudget> m_budget;
     quint64 m_generation = 0;
     std::shared_ptr<Run> m_run;
 };

@@ -1,32 +1,19 @@
 #include "scan/thumbnail.h"
 
+#include "scan/decodebudget.h"
 #include "scan/listtexts.h"
+#include "scan/picturedecoder.h"
+#include "scan/thumbnailcache.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <mutex>
 
 namespace pelmaris::scan {
-
-namespace {
-
-// A decoded picture may take this much memory at most; the decoder refuses larger
-// ones before it allocates (Qt's own default, made explicit).
-constexpr int kAllocationLimitMiB = 256;
-constexpr qint64 kMaxFullPixels = qint64(kAllocationLimitMiB) * 1024 * 1024 / 4;
-// JPEG is scaled while decoding, by up to 1/8 per side.
-constexpr qint64 kMaxJpegPixels = kMaxFullPixels * 64;
-
-} // namespace
 
 QRect thumbnailRect(QSize picture, QSize cell)
 {
@@ -64,95 +51,126 @@ QString formatByteSize(qint64 bytes, const QLocale &locale)
 
 void limitDecoderAllocation()
 {
+    // The generic reader's own ceiling is the budget: what passes the budget's check
+    // must not be refused by the reader, and nothing larger can pass it.
     static std::once_flag once;
-    std::call_once(once, [] { QImageReader::setAllocationLimit(kAllocationLimitMiB); });
+    std::call_once(once, [] {
+        QImageReader::setAllocationLimit(int(DecodeBudget::kDefaultBytes / (1024 * 1024)));
+    });
 }
+
+QImage scaledSmoothly(QImage picture, QSize size)
+{
+    if (picture.isNull() || size.isEmpty() || picture.size() == size)
+        return picture;
+    // The readers of palette and two-colour pictures keep those formats, and scaling in
+    // them dithers to the palette; scale in 32 bits. A 32-bit picture converts in place.
+    if (picture.depth() < 32)
+        picture = picture.convertToFormat(
+            picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    else if (picture.format() == QImage::Format_ARGB32)
+        picture.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage makeCell(QImage picture, QSize shown, QSize cell, QColor background)
+{
+    QImage out(cell, QImage::Format_RGB32);
+    out.fill(background);
+    const QRect target = thumbnailRect(shown, cell);
+    if (target.isEmpty() || picture.isNull())
+        return out;
+    QPainter painter(&out);
+    if (target.width() < picture.width() && target.height() < picture.height()) {
+        painter.drawImage(target.topLeft(), scaledSmoothly(std::move(picture), target.size()));
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, picture);
+    }
+    return out;
+}
+
+namespace {
+
+QByteArray encodeCell(const QImage &cell, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.write(cell);
+    return bytes;
+}
+
+} // namespace
 
 std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
 {
     limitDecoderAllocation();
-    const QByteArray nativePath = QFile::encodeName(request.path);
-    // One stat gives the type, size and time; only regular files are opened, and
-    // without blocking, should the file have turned into a FIFO since.
-    struct stat st;
-    if (stat(nativePath.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    PictureDecoder picture(request.path, request.cancel);
+    if (!picture.open())
         return std::nullopt;
-    const int fd = open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        close(fd);
-        return std::nullopt;
-    }
+    QSize shown = picture.shownSize();
+    ThumbnailCache::Original original{request.path, picture.modified(), picture.fileBytes(), shown};
+    const ThumbnailCache *cache =
+        request.cache && ThumbnailCache::isWorthCaching(shown, picture.format()) ? request.cache
+                                                                                 : nullptr;
 
-    QImageReader reader(&file);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    if (!reader.canRead())
-        return std::nullopt;
-    const QByteArray format = reader.format();
-    const bool scalesWhileDecoding = format == "jpeg";
-
-    const QSize stored = reader.size();
-    QSize shown = stored;
-    const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
-    if (turned)
-        shown.transpose();
-    QRect target;
-    if (stored.isValid()) {
-        const qint64 pixels = qint64(stored.width()) * stored.height();
-        if (pixels > (scalesWhileDecoding ? kMaxJpegPixels : kMaxFullPixels))
+    QImage source;                    // the picture, or a smaller copy of it, upright
+    DecodeBudget::Reservation memory; // held while a decoded picture is alive
+    if (cache) {
+        source = cache->find(original);
+        if (source.isNull() && cache->isKnownFailure(original))
             return std::nullopt;
-        target = thumbnailRect(shown, request.cell);
-        // Ask for the drawn size (at least a pixel, so the file is still decoded and
-        // proven readable); JPEG then decodes at 1/2, 1/4 or 1/8 scale.
-        QSize want(std::max(1, target.width()), std::max(1, target.height()));
-        if (turned)
-            want.transpose();
-        if (scalesWhileDecoding && want.width() < stored.width() && want.height() < stored.height())
-            reader.setScaledSize(want);
     }
-    QImage picture = reader.read();
-    if (picture.isNull())
-        return std::nullopt;
-    if (!stored.isValid()) {
-        shown = picture.size();
-        target = thumbnailRect(shown, request.cell);
-    }
-    // The other readers only scale after a full decode, in the picture's own pixel format,
-    // which dithers a two-colour picture to black and white; scale those in 32 bits.
-    if (!scalesWhileDecoding && target.width() > 0 && target.height() > 0 &&
-        target.width() < picture.width() && target.height() < picture.height()) {
-        const QImage::Format deep =
-            picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-        picture = picture.convertToFormat(deep).scaled(target.size(), Qt::IgnoreAspectRatio,
-                                                       Qt::SmoothTransformation);
-    }
-
-    QImage cell(request.cell, QImage::Format_RGB32);
-    cell.fill(request.background);
-    if (target.width() > 0 && target.height() > 0) {
-        QPainter painter(&cell);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(target, picture);
+    if (source.isNull()) {
+        // Decode no larger than what is made of it: the cache's thumbnail, or the cell.
+        const QSize minimum =
+            !shown.isValid() ? QSize()
+            : cache          ? ThumbnailCache::normalSize(shown)
+                             : thumbnailRect(shown, request.cell).size().expandedTo(QSize(1, 1));
+        DecodeBudget &budget = request.budget ? *request.budget : *DecodeBudget::processWide();
+        PictureDecoder::Decoded decoded = picture.decode(minimum, budget);
+        if (decoded.outcome != PictureDecoder::Outcome::Decoded) {
+            if (cache && decoded.outcome == PictureDecoder::Outcome::Damaged)
+                cache->storeFailure(original);
+            return std::nullopt;
+        }
+        const QImageIOHandler::Transformations turn = decoded.transformation;
+        const bool sideways = turn.testFlag(QImageIOHandler::TransformationRotate90);
+        if (!shown.isValid())
+            shown = sideways ? decoded.image.size().transposed() : decoded.image.size();
+        memory = std::move(decoded.memory);
+        // Shrink first, then turn the small copy upright.
+        const auto stored = [sideways](QSize upright) {
+            return sideways ? upright.transposed() : upright;
+        };
+        if (cache) {
+            source = turnedUpright(
+                scaledSmoothly(std::move(decoded.image), stored(ThumbnailCache::normalSize(shown))),
+                turn);
+            memory = DecodeBudget::Reservation(); // only the small copy is left
+            cache->store(original, source);
+        } else {
+            const QSize target = stored(thumbnailRect(shown, request.cell).size());
+            if (target.width() < decoded.image.width() && target.height() < decoded.image.height())
+                decoded.image = scaledSmoothly(std::move(decoded.image), target);
+            source = turnedUpright(std::move(decoded.image), turn);
+        }
     }
 
     DecodedRow row;
-    {
-        QBuffer buffer(&row.thumbnail);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "jpeg");
-        writer.setQuality(request.jpegQuality);
-        writer.write(cell);
-    }
+    row.thumbnail = encodeCell(makeCell(std::move(source), shown, request.cell, request.background),
+                               request.jpegQuality);
+    memory = DecodeBudget::Reservation();
     row.item.caption = request.path;
     row.item.checked = true;
-    row.item.subItems[ListItem::Format] = formatName(format);
-    row.item.subItems[ListItem::ByteSize] = formatByteSize(qint64(st.st_size), request.locale);
+    row.item.subItems[ListItem::Format] = formatName(picture.format());
+    row.item.subItems[ListItem::ByteSize] = formatByteSize(picture.fileBytes(), request.locale);
     row.item.subItems[ListItem::Width] = formatCount(shown.width(), request.locale);
     row.item.subItems[ListItem::Height] = formatCount(shown.height(), request.locale);
-    row.item.subItems[ListItem::Modified] = formatFileTime(qint64(st.st_mtim.tv_sec));
+    row.item.subItems[ListItem::Modified] = formatFileTime(picture.modified());
     return row;
 }
 

@@ -10,9 +10,13 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <optional>
 
 namespace pelmaris::scan {
+
+class DecodeBudget;
+class ThumbnailCache;
 
 // What a worker needs to turn one path into a row: a pure function of this.
 struct ThumbnailRequest {
@@ -21,6 +25,11 @@ struct ThumbnailRequest {
     QColor background = Qt::white;
     int jpegQuality = 85;
     QLocale locale;
+    // Shared by the workers of a build; the cache may be null (no cache), the budget
+    // null (the process-wide one), the cancel flag null (never cancelled).
+    const ThumbnailCache *cache = nullptr;
+    DecodeBudget *budget = nullptr;
+    const std::atomic<bool> *cancel = nullptr;
 };
 
 struct DecodedRow {
@@ -40,9 +49,20 @@ QString formatName(const QByteArray &decoderFormat);
 QString formatByteSize(qint64 bytes, const QLocale &locale = QLocale());
 
 // Opens and decodes one file for the list, or nothing when the path is not a regular
-// file, has vanished, is not an image the decoder reads, is damaged, or is larger
-// than the decoder may allocate. Special files are never opened.
+// file, has vanished, is not an image the decoder reads, is damaged, promises more
+// than the decode budget can ever hold, or the build was cancelled meanwhile. Special
+// files are never opened. The five details come from the file and the picture's
+// header; the thumbnail from the cache when it holds a valid one, else from a decode
+// (which then refills the cache).
 std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request);
+
+// The cell of a picture whose full upright size is `shown`, drawn from `picture` (the
+// picture itself or any smaller copy of it) with the letter-box arithmetic above.
+QImage makeCell(QImage picture, QSize shown, QSize cell, QColor background);
+
+// A smooth (area-averaging) scaling that keeps the colours of palette and two-colour
+// pictures, whose own pixel formats would dither.
+QImage scaledSmoothly(QImage picture, QSize size);
 
 // The cell image of a row, from its stored JPEG.
 QImage thumbnailImage(const QByteArray &stored);

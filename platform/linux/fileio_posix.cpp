@@ -1,6 +1,7 @@
 #include "platform/fileio.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -69,6 +70,79 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
     result.bytes = std::move(bytes);
     result.status = ReadStatus::Ok;
     return result;
+}
+
+namespace {
+
+mode_t modeOf(QFileDevice::Permissions p)
+{
+    mode_t mode = 0;
+    const auto add = [&](QFileDevice::Permission flag, mode_t bit) {
+        if (p.testFlag(flag))
+            mode |= bit;
+    };
+    add(QFileDevice::ReadOwner, S_IRUSR);
+    add(QFileDevice::WriteOwner, S_IWUSR);
+    add(QFileDevice::ExeOwner, S_IXUSR);
+    add(QFileDevice::ReadGroup, S_IRGRP);
+    add(QFileDevice::WriteGroup, S_IWGRP);
+    add(QFileDevice::ExeGroup, S_IXGRP);
+    add(QFileDevice::ReadOther, S_IROTH);
+    add(QFileDevice::WriteOther, S_IWOTH);
+    add(QFileDevice::ExeOther, S_IXOTH);
+    return mode;
+}
+
+} // namespace
+
+bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options,
+                    QString *error)
+{
+    const auto fail = [error](int code) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(code));
+        return false;
+    };
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return fail(EISDIR);
+    // A unique name beside the target, created exclusively (never through a link).
+    const QFileInfo info(path);
+    QByteArray temp = QFile::encodeName(info.path() + QLatin1String("/.") + info.fileName()) +
+                      QByteArrayLiteral(".XXXXXX");
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno);
+    const auto abandon = [&](int code) {
+        ::close(fd);
+        ::unlink(temp.constData());
+        return fail(code);
+    };
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return abandon(n < 0 ? errno : ENOSPC);
+        written += n;
+    }
+    if (::fchmod(fd, modeOf(options.permissions)) != 0)
+        return abandon(errno);
+    if (options.durable && ::fdatasync(fd) != 0)
+        return abandon(errno);
+    if (::close(fd) != 0) {
+        const int code = errno;
+        ::unlink(temp.constData());
+        return fail(code);
+    }
+    if (::rename(temp.constData(), name.constData()) != 0) {
+        const int code = errno;
+        ::unlink(temp.constData());
+        return fail(code);
+    }
+    return true;
 }
 
 } // namespace pelmaris::platform

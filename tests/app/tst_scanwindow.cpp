@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -145,6 +146,8 @@ private Q_SLOTS:
     void cancelScanListsWhatWasFound();
     void cancelBuildKeepsRowsChecked();
     void whatCouldNotBeListedIsTold();
+    void thumbnailCacheFollowsItsSwitch_data();
+    void thumbnailCacheFollowsItsSwitch();
     void treeClick_data();
     void treeClick();
     void checkAllAndFirstTenth();
@@ -524,6 +527,35 @@ void TestScanWindow::whatCouldNotBeListedIsTold()
     QCOMPARE(w.form.StatusPanel1->toolTip(),
              status.mid(QStringLiteral("1 / 1 発見しました  ").size()));
     ::unlink(bad.constData()); // Qt's removal cannot name it
+}
+
+void TestScanWindow::thumbnailCacheFollowsItsSwitch_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::newRow("on") << true;
+    QTest::newRow("off") << false;
+}
+
+void TestScanWindow::thumbnailCacheFollowsItsSwitch()
+{
+    QFETCH(bool, on);
+    const QString folder = at(on ? "cache-on" : "cache-off");
+    const QString picture = folder + "/big.png";
+    QVERIFY(writeFile(picture, encode(QSize(400, 300), Qt::darkCyan, "png")));
+    const QString uri = QUrl::fromLocalFile(picture).toString(QUrl::FullyEncoded);
+    const QString cached = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                           "/thumbnails/normal/" +
+                           QCryptographicHash::hash(uri.toUtf8(), QCryptographicHash::Md5).toHex() +
+                           ".png";
+    QFile::remove(cached);
+
+    Window w;
+    QVERIFY(w.show());
+    w.form.ChkBxThumbnailCache->setChecked(on);
+    QVERIFY(w.scan(folder));
+    QCOMPARE(w.form.ListModel->rowCount(), 1);
+    QCOMPARE(QFileInfo::exists(cached), on);
+    QFile::remove(cached);
 }
 
 void TestScanWindow::treeClick_data()

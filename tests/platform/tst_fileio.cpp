@@ -106,6 +106,56 @@ private Q_SLOTS:
         // No temporary file is left behind.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
+
+    // The overload for caches: chosen permissions from the first byte, the name itself
+    // replaced (a link planted there never leads the write elsewhere), and a failed
+    // write that keeps the old file and leaves nothing beside it.
+    void writesWithOptions_data()
+    {
+        QTest::addColumn<bool>("durable");
+        QTest::newRow("durable") << true;
+        QTest::newRow("not flushed") << false;
+    }
+
+    void writesWithOptions()
+    {
+        QFETCH(bool, durable);
+        QTemporaryDir dir;
+        WriteOptions options;
+        options.permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        options.durable = durable;
+        const QString file = dir.filePath(QStringLiteral("thumb.png"));
+        QVERIFY(writeWholeFile(file, "one", options));
+        QCOMPARE(contents(file), QByteArray("one"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0600));
+
+        const QString target = dir.filePath(QStringLiteral("target"));
+        QVERIFY(writeWholeFile(target, "keep me"));
+        const QString link = dir.filePath(QStringLiteral("link.png"));
+        QVERIFY(QFile::link(target, link));
+        QVERIFY(writeWholeFile(link, "replaced", options));
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QCOMPARE(contents(link), QByteArray("replaced"));
+        QCOMPARE(contents(target), QByteArray("keep me"));
+
+        QString error;
+        bool ok = true;
+        {
+            const FileSizeLimit limit(16);
+            ok = writeWholeFile(file, QByteArray(4096, 'x'), options, &error);
+        }
+        QVERIFY(!ok);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(file), QByteArray("one"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3);
+
+        const QString folder = dir.filePath(QStringLiteral("folder"));
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(!writeWholeFile(folder, "x", options));
+        QVERIFY(QFileInfo(folder).isDir());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileIo)

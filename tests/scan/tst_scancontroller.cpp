@@ -54,6 +54,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        // Builds keep thumbnails in the desktop's cache: a private one here.
+        qputenv("XDG_CACHE_HOME", m_dir.filePath("cache").toUtf8());
         m_root = m_dir.path() + "/photos";
         // A slow picture first, so later ones finish before it and must wait.
         QVERIFY(fixtures::writeImage(m_root + "/a/img0.png", QSize(2500, 2500), "png"));

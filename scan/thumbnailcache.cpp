@@ -1,0 +1,256 @@
+#include "scan/thumbnailcache.h"
+
+#include "scan/pngwriter.h"
+
+#include "platform/fileio.h"
+#include "platform/programinfo.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <cmath>
+
+namespace pelmaris::scan {
+
+namespace {
+
+constexpr int kNormalEdge = 128;
+// Which pictures are worth a cache entry (see isWorthCaching). A thumbnail takes about
+// half a millisecond to read back and twice that to write. Other formats decode in full,
+// at several milliseconds from a few hundred pixels a side; a JPEG decodes at 1/8 scale
+// in about 1.5 ms a megapixel, so below two megapixels the entry would save little on
+// the next scan and cost the first scan a third more.
+constexpr int kCacheFromEdge = 256;
+constexpr qint64 kCacheJpegFromPixels = 2'000'000;
+// The standard's permissions: the thumbnails show what only the owner may see.
+constexpr QFileDevice::Permissions kFolderPermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions kFilePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+const QString kUriKey = QStringLiteral("Thumb::URI");
+const QString kMTimeKey = QStringLiteral("Thumb::MTime");
+const QString kSizeKey = QStringLiteral("Thumb::Size");
+
+// A folder of the cache: created with the standard's permissions when missing, and
+// used only when it is a real folder, never a link to somewhere else.
+bool realFolder(const QString &path, bool create)
+{
+    QFileInfo info(path);
+    if (create && !QFileInfo::exists(path) && !info.isSymLink()) {
+        QDir().mkdir(path, kFolderPermissions);
+        info.refresh();
+    }
+    return info.isDir() && !info.isSymLink();
+}
+
+// Characters a path keeps unescaped in a file URI, as the desktop's file library has
+// them; every other byte (blanks, '#', '%', non-ASCII) becomes %XX.
+const QByteArray kUriPathSafe = QByteArrayLiteral("!$&'()*+,/:=@");
+
+QByteArray qtFileUri(const QString &path)
+{
+    return QUrl::fromLocalFile(path).toEncoded();
+}
+
+// Thumb::MTime and Thumb::Size hold plain decimal integers.
+bool sameNumber(const QString &text, qint64 expected)
+{
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    return ok && value == expected && !text.startsWith(QLatin1Char('+'));
+}
+
+// A thumbnail keeps its picture's shape up to a pixel of rounding on one side.
+bool sameShape(QSize thumbnail, QSize picture)
+{
+    if (thumbnail.isEmpty() || picture.isEmpty())
+        return false;
+    const double tw = thumbnail.width(), th = thumbnail.height();
+    const double pw = picture.width(), ph = picture.height();
+    return std::abs(tw - th * pw / ph) <= 1.0 + 1e-9 || std::abs(th - tw * ph / pw) <= 1.0 + 1e-9;
+}
+
+} // namespace
+
+ThumbnailCache::ThumbnailCache(const QString &folder) : m_folder(QDir::cleanPath(folder))
+{
+    // The cache home, when missing, is made private as the base directory rules ask.
+    const QString home = QFileInfo(m_folder).path();
+    if (!QFileInfo::exists(home)) {
+        QDir().mkpath(QFileInfo(home).path());
+        QDir().mkdir(home, kFolderPermissions);
+    }
+    if (!realFolder(m_folder, true))
+        return; // a link, a file or nothing: no cache
+    m_canonicalFolder = QFileInfo(m_folder).canonicalFilePath();
+    for (Folder &size : m_sizes) {
+        const QString path = m_folder + QLatin1Char('/') + QLatin1String(size.name);
+        size.readable = realFolder(path, size.edge == kNormalEdge);
+        m_readable = m_readable || size.readable;
+    }
+    m_normalWritable =
+        m_sizes[0].readable && QFileInfo(m_folder + QStringLiteral("/normal")).isWritable();
+    m_failFolder = m_folder + QStringLiteral("/fail/pelmaris-") + program::FileVersion;
+    m_failUsable =
+        realFolder(m_folder + QStringLiteral("/fail"), true) && realFolder(m_failFolder, true);
+}
+
+QString ThumbnailCache::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/thumbnails");
+}
+
+bool ThumbnailCache::isWorthCaching(QSize shown, const QByteArray &format)
+{
+    if (!shown.isValid())
+        return false;
+    if (format == "jpeg")
+        return qint64(shown.width()) * shown.height() >= kCacheJpegFromPixels;
+    return std::max(shown.width(), shown.height()) > kCacheFromEdge;
+}
+
+bool ThumbnailCache::holds(const QString &path) const
+{
+    const auto under = [&path](const QString &folder) {
+        return !folder.isEmpty() && path.startsWith(folder + QLatin1Char('/'));
+    };
+    return under(m_folder) || under(m_canonicalFolder);
+}
+
+QByteArray ThumbnailCache::fileUri(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    return QByteArrayLiteral("file://") +
+           QFile::encodeName(absolute).toPercentEncoding(kUriPathSafe);
+}
+
+QString ThumbnailCache::fileNameOf(const QByteArray &uri)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) +
+           QStringLiteral(".png");
+}
+
+QSize ThumbnailCache::normalSize(QSize shown)
+{
+    if (shown.isEmpty())
+        return QSize();
+    const int longest = std::max(shown.width(), shown.height());
+    if (longest <= kNormalEdge)
+        return shown;
+    const double scale = double(kNormalEdge) / longest;
+    return QSize(std::max(1, int(std::lround(shown.width() * scale))),
+                 std::max(1, int(std::lround(shown.height() * scale))));
+}
+
+QImage ThumbnailCache::find(const Original &original) const
+{
+    if (!m_readable || holds(original.path))
+        return QImage();
+    const QByteArray uri = fileUri(original.path);
+    // Programs built on other toolkits may spell some characters of the URI otherwise.
+    const QByteArray qtUri = qtFileUri(original.path);
+    for (const Folder &size : m_sizes) {
+        if (!size.readable)
+            continue;
+        const QString folder =
+            m_folder + QLatin1Char('/') + QLatin1String(size.name) + QLatin1Char('/');
+        QImage found = load(folder + fileNameOf(uri), size.edge, uri, original);
+        if (found.isNull() && qtUri != uri)
+            found = load(folder + fileNameOf(qtUri), size.edge, qtUri, original);
+        if (!found.isNull())
+            return found;
+    }
+    return QImage();
+}
+
+bool ThumbnailCache::isKnownFailure(const Original &original) const
+{
+    if (!m_failUsable || holds(original.path))
+        return false;
+    const QByteArray uri = fileUri(original.path);
+    Original any = original;
+    any.shown = QSize(); // a failure note is a single pixel, whatever the shape
+    return !load(m_failFolder + QLatin1Char('/') + fileNameOf(uri), 1, uri, any).isNull();
+}
+
+QImage ThumbnailCache::load(const QString &file, int edge, const QByteArray &uri,
+                            const Original &original) const
+{
+    // A PNG of edge x edge pixels, its texts, and room for a writer's extra chunks.
+    const qint64 maxBytes = qint64(edge) * edge * 8 + 1024 * 1024;
+    platform::ReadResult read = platform::readRegularFile(file, maxBytes);
+    if (read.status != platform::ReadStatus::Ok)
+        return QImage();
+    QBuffer buffer(&read.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() || size.width() > edge || size.height() > edge)
+        return QImage();
+    const QString expectedUri = QString::fromLatin1(uri);
+    // Most writers put their texts before the pixels: a note for another file is
+    // turned down without decoding it.
+    const QString early = reader.text(kUriKey);
+    if (!early.isEmpty() && early != expectedUri)
+        return QImage();
+    QImage image = reader.read();
+    if (image.isNull() || image.text(kUriKey) != expectedUri ||
+        !sameNumber(image.text(kMTimeKey), original.modified))
+        return QImage();
+    const QString bytes = image.text(kSizeKey);
+    if (!bytes.isEmpty() && !sameNumber(bytes, original.bytes))
+        return QImage();
+    if (original.shown.isValid() && !sameShape(image.size(), original.shown))
+        return QImage();
+    return image;
+}
+
+bool ThumbnailCache::store(const Original &original, const QImage &thumbnail) const
+{
+    if (!m_normalWritable || holds(original.path) || thumbnail.isNull() ||
+        thumbnail.width() > kNormalEdge || thumbnail.height() > kNormalEdge)
+        return false;
+    const QByteArray uri = fileUri(original.path);
+    return write(m_folder + QStringLiteral("/normal/") + fileNameOf(uri), thumbnail, uri, original);
+}
+
+bool ThumbnailCache::storeFailure(const Original &original) const
+{
+    if (!m_failUsable || holds(original.path))
+        return false;
+    QImage dot(1, 1, QImage::Format_ARGB32);
+    dot.fill(Qt::transparent);
+    const QByteArray uri = fileUri(original.path);
+    return write(m_failFolder + QLatin1Char('/') + fileNameOf(uri), dot, uri, original);
+}
+
+bool ThumbnailCache::write(const QString &file, const QImage &image, const QByteArray &uri,
+                           const Original &original) const
+{
+    std::vector<std::pair<QByteArray, QByteArray>> texts{
+        {kUriKey.toLatin1(), uri},
+        {kMTimeKey.toLatin1(), QByteArray::number(original.modified)},
+        {kSizeKey.toLatin1(), QByteArray::number(original.bytes)},
+    };
+    if (original.shown.isValid()) {
+        texts.emplace_back("Thumb::Image::Width", QByteArray::number(original.shown.width()));
+        texts.emplace_back("Thumb::Image::Height", QByteArray::number(original.shown.height()));
+    }
+    texts.emplace_back("Software", "Pelmaris " + program::FileVersion.toLatin1());
+    const QByteArray bytes = encodePng(image, texts);
+    if (bytes.isEmpty())
+        return false;
+    platform::WriteOptions options;
+    options.permissions = kFilePermissions;
+    options.durable = false;
+    return platform::writeWholeFile(file, bytes, options);
+}
+
+} // namespace pelmaris::scan

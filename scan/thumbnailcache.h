@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <array>
+
+namespace pelmaris::scan {
+
+// The desktop's shared thumbnail cache, as the freedesktop thumbnail standard keeps it:
+// PNG files named by the MD5 of the picture's file URI, in "normal" (128 pixels),
+// "large" (256), "x-large" (512) and "xx-large" (1024) folders, with the picture's URI
+// and modification time written inside. Thumbnails made by other desktop programs are
+// used, and ours (normal) are made the way they can use them; pictures that fail to
+// decode are remembered under fail/, in a folder of this program's own.
+//
+// Nothing read from the cache is trusted: a thumbnail counts only when it is a sound
+// PNG within its folder's size, names this very file, was made from its present
+// modification time (and size, when it says), and has the picture's shape. Otherwise
+// the picture is decoded afresh. A thumbnails folder that is a link or no folder is not
+// used at all. All methods may be called from several threads at once.
+class ThumbnailCache {
+public:
+    // The file a thumbnail stands for, as it is now.
+    struct Original {
+        QString path;        // absolute
+        qint64 modified = 0; // seconds since the epoch
+        qint64 bytes = 0;
+        QSize shown; // the upright picture's size, from its header
+    };
+
+    // Uses the thumbnails folder `folder` (created with its sub-folders when missing).
+    explicit ThumbnailCache(const QString &folder);
+
+    // $XDG_CACHE_HOME/thumbnails, or ~/.cache/thumbnails.
+    static QString defaultFolder();
+
+    bool isReadable() const { return m_readable; }
+    bool isWritable() const { return m_normalWritable; }
+
+    // Small pictures decode about as fast as a thumbnail loads: only those that take
+    // clearly longer (by size, and by format: `format` is the decoder's name) are looked
+    // up and stored.
+    static bool isWorthCaching(QSize shown, const QByteArray &format);
+    // The cache's own files are never thumbnailed.
+    bool holds(const QString &path) const;
+
+    // The best valid thumbnail of the file, smallest folder first; null when there is none.
+    QImage find(const Original &original) const;
+    // A valid failure note of this program for the file: it did not decode last time
+    // and has not changed since.
+    bool isKnownFailure(const Original &original) const;
+
+    // Stores `thumbnail` (of normalSize) in the normal folder, atomically and readable
+    // by the owner only. False when it could not be stored.
+    bool store(const Original &original, const QImage &thumbnail) const;
+    bool storeFailure(const Original &original) const;
+
+    // The normal thumbnail's size for an upright picture whose full size is `shown`:
+    // fitted into 128 x 128, never enlarged.
+    static QSize normalSize(QSize shown);
+
+    // The file's URI as the desktop's file library writes it ("file:///a%20b.jpg").
+    static QByteArray fileUri(const QString &path);
+    // The cache file name of a URI: the MD5 in hexadecimal and ".png".
+    static QString fileNameOf(const QByteArray &uri);
+
+private:
+    struct Folder {
+        const char *name;
+        int edge;
+        bool readable = false;
+    };
+
+    QImage load(const QString &file, int edge, const QByteArray &uri,
+                const Original &original) const;
+    bool write(const QString &file, const QImage &image, const QByteArray &uri,
+               const Original &original) const;
+
+    QString m_folder;
+    QString m_canonicalFolder;
+    QString m_failFolder;
+    std::array<Folder, 4> m_sizes{
+        {{"normal", 128}, {"large", 256}, {"x-large", 512}, {"xx-large", 1024}}};
+    bool m_readable = false;
+    bool m_normalWritable = false;
+    bool m_failUsable = false;
+};
+
+} // namespace pelmaris::scan

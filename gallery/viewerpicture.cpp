@@ -1,5 +1,7 @@
 #include "gallery/viewerpicture.h"
 
+#include "platform/decoderlimit.h"
+
 #include "platform/fileio.h"
 
 #include <QBuffer>
@@ -41,9 +43,8 @@ QSize jpegReduced(QSize size, qint64 maxPixels)
 ViewerPicture loadViewerPicture(const QString &path, qint64 maxPixels)
 {
     // Formats other than JPEG are decoded whole before they are reduced; the decoder
-    // refuses those beyond this ceiling before allocating. The list's decoding sets the
-    // same process-wide value.
-    QImageReader::setAllocationLimit(DecoderAllocationLimitMiB);
+    // refuses those beyond the program's one ceiling before allocating.
+    platform::limitDecoderAllocation();
     const platform::ReadResult file = platform::readRegularFile(path, ViewerMaxFileBytes);
     if (file.status != platform::ReadStatus::Ok)
         return {};

@@ -16,8 +16,6 @@ struct ViewerPicture {
 // The viewer keeps at most this many pixels in memory (96 MiB at 32 bits per pixel, a 24-megapixel
 // photo whole).
 inline constexpr qint64 ViewerMaxPixels = 24LL * 1024 * 1024;
-// The decoder's allocation ceiling in MiB: a 64-megapixel picture at 32 bits per pixel.
-inline constexpr int DecoderAllocationLimitMiB = 256;
 // Larger files are not read at all.
 inline constexpr qint64 ViewerMaxFileBytes = 256LL * 1024 * 1024;
 

@@ -3,6 +3,7 @@
 #include "listio/listformat.h"
 #include "platform/commandline.h"
 #include "platform/fileio.h"
+#include "platform/decoderlimit.h"
 #include "scan/thumbnail.h"
 
 #include <QBuffer>
@@ -75,7 +76,7 @@ bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path)
     platform::ReadResult file = platform::readRegularFile(path, kMaxImageCopyBytes);
     if (file.status != platform::ReadStatus::Ok)
         return false;
-    scan::limitDecoderAllocation();
+    platform::limitDecoderAllocation();
     QBuffer buffer(&file.bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);

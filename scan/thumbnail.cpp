@@ -1,5 +1,7 @@
 #include "scan/thumbnail.h"
 
+#include "platform/decoderlimit.h"
+
 #include "scan/decodebudget.h"
 #include "scan/listtexts.h"
 #include "scan/picturedecoder.h"
@@ -53,10 +55,8 @@ void limitDecoderAllocation()
 {
     // The generic reader's own ceiling is the budget: what passes the budget's check
     // must not be refused by the reader, and nothing larger can pass it.
-    static std::once_flag once;
-    std::call_once(once, [] {
-        QImageReader::setAllocationLimit(int(DecodeBudget::kDefaultBytes / (1024 * 1024)));
-    });
+    static_assert(DecodeBudget::kDefaultBytes == platform::DecoderAllocationBytes);
+    platform::limitDecoderAllocation();
 }
 
 QImage scaledSmoothly(QImage picture, QSize size)

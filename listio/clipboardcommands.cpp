@@ -2,8 +2,8 @@
 
 #include "listio/listformat.h"
 #include "platform/commandline.h"
-#include "platform/fileio.h"
 #include "platform/decoderlimit.h"
+#include "platform/fileio.h"
 #include "scan/thumbnail.h"
 
 #include <QBuffer>

@@ -136,4 +136,12 @@ void FileActionCommands::ListView1DblClick(const QModelIndex &index)
         m_fileActions.openDefault(m_c.model.item(index.row()).caption);
 }
 
+void FileActionCommands::ListView1ContextPopup(const QModelIndex &index)
+{
+    // The view leaves a right-pressed row unselected until the button comes up, and by
+    // then the menu has opened.
+    if (index.isValid() && index.row() < m_c.model.rowCount())
+        m_c.routines.selectRow(index.row());
+}
+
 } // namespace pelmaris::app

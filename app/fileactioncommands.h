@@ -32,6 +32,9 @@ public:
     void pm3PasteFolderPathClick();
     // A double-click on a row opens it as "既定のアプリケーションで開く" does.
     void ListView1DblClick(const QModelIndex &index);
+    // A right click selects the row under the pointer before the list menu opens, so the
+    // row commands are there for the row the menu was opened on.
+    void ListView1ContextPopup(const QModelIndex &index);
 
 private:
     // The selected row's file, or empty without a selected row.

@@ -138,6 +138,11 @@ void TPelmarisForm::wireControls()
         connect(view, &QAbstractItemView::clicked, Viewer, &ViewerCommands::followList);
         connect(view, &QAbstractItemView::doubleClicked, FileActions,
                 &FileActionCommands::ListView1DblClick);
+        // Before the menu's own line: the menu opens on the row just selected.
+        connect(view, &QWidget::customContextMenuRequested, FileActions,
+                [this, view](const QPoint &pos) {
+                    FileActions->ListView1ContextPopup(view->indexAt(pos));
+                });
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &pos) {
             List->PopupMenu1Popup();
             PopupMenu1->popup(view->viewport()->mapToGlobal(pos));

@@ -16,12 +16,14 @@
 #include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QListView>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -157,6 +159,7 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void menuEntriesWork();
+    void rightClickChoosesRow();
     void rowCommands_data();
     void rowCommands();
     void fileRemovedSinceListing_data();
@@ -198,6 +201,30 @@ void TestFileActionWindow::menuEntriesWork()
     w.form->Scan->PopupMenu3Popup();
     QVERIFY(w.form->action("pm3OpenFolder")->isEnabled());
     QVERIFY(w.form->action("pm3PasteFolderPath")->isEnabled());
+}
+
+// The menu opened by a right click on a row that was not selected acts on that row.
+void TestFileActionWindow::rightClickChoosesRow()
+{
+    Window w;
+    QVERIFY(w.ready());
+    w.form->PageControl1->setCurrentWidget(w.form->TabSheetSearch);
+    QWidget *viewport = w.form->ListView1Icons->viewport();
+    QVERIFY(QTest::qWaitForWindowExposed(viewport->window()));
+    const int row = w.selectedRow() == 0 ? 1 : 0;
+    const QPoint at = w.form->ListView1Icons->visualRect(w.form->ListModel->index(row, 0)).center();
+    // What the system sends for a right click: the press, then the menu request.
+    QTest::mousePress(viewport, Qt::RightButton, {}, at);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+    QCoreApplication::sendEvent(viewport, &request);
+    QVERIFY(w.form->PopupMenu1->isVisible());
+    w.form->action("pm1Paint")->trigger();
+    w.form->PopupMenu1->close();
+
+    const auto calls = callsOf(w.fake.shell, {"start"});
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(QProcess::splitCommand(calls[0].parameters),
+             QStringList{w.form->ListModel->item(row).caption});
 }
 
 // Each command hands the selected row's path, whole, to the right program or service.

@@ -1,156 +1,24 @@
-// The main window's row commands, the list's double-click, the tree menu's two folder
-// commands and the shortcut buttons, after a real scan of a small folder, with the
-// desktop faked: which path reaches which program, what the user is told, and what
-// happens to the file and its row.
+// The main window's row commands, the list's double-click and the tree menu's two folder
+// commands, after a real scan of a small folder, with the desktop faked: which path
+// reaches which program, what the user is told, and what happens to the file and its row.
 
 #include "app/fileactioncommands.h"
-#include "app/listcommands.h"
-#include "app/pelmarisform.h"
-#include "app/scancommands.h"
-#include "app/shortcutcommands.h"
-#include "fakeservices.h"
-#include "scan/imagelistmodel.h"
-#include "scan/scancontroller.h"
-
 #include "app/pagecontrol.h"
-#include <QAction>
-#include <QBuffer>
+#include "rowwindow.h"
+
 #include <QCheckBox>
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QImage>
-#include <QListView>
 #include <QMenu>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionViewItem>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTreeView>
 
-#include <memory>
-
-using pelmaris::app::TPelmarisForm;
-using pelmaris::fakes::FakePlatform;
-using pelmaris::fakes::FakeShell;
-using pelmaris::platform::Answer;
+using namespace rowwindow;
 using pelmaris::platform::ShellError;
 using pelmaris::platform::SpecialFolder;
-
-namespace {
-
-// Blanks, quotes, URL and shell characters, a leading '-' and Japanese in one name.
-const QString Awkward = QStringLiteral("-x \"q\" it's #1 %20 & 写 真.png");
-const QStringList Names = {QStringLiteral("a.png"), Awkward, QStringLiteral("c.png")};
-const QString CrLf = QStringLiteral("\r\n");
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray png(QColor color)
-{
-    QImage image(10, 8, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return bytes;
-}
-
-QList<FakeShell::Call> callsOf(const FakeShell &shell, const QStringList &kinds)
-{
-    QList<FakeShell::Call> out;
-    for (const FakeShell::Call &c : shell.calls)
-        if (kinds.contains(c.kind))
-            out << c;
-    return out;
-}
-
-const QStringList Launches = {"open", "start", "openWith", "properties", "showItem", "trash"};
-
-// A shown window over its own folder of three pictures, listed and all checked.
-struct Window {
-    Window()
-    {
-        pics = fake.root() + QStringLiteral("/pics");
-        for (const QString &name : Names)
-            writeFile(pics + u'/' + name, png(Qt::darkCyan));
-        form = std::make_unique<TPelmarisForm>(fake.services(), QStringList());
-    }
-    bool ready()
-    {
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            return false;
-        form->navigateTree(pics);
-        if (form->treeSelectedPath() != pics)
-            return false;
-        form->Scan->ShellTreeView1DblClick();
-        return QTest::qWaitFor(
-                   [&] { return !form->Scanner->isBusy() && form->btnCancel1->isHidden(); },
-                   20000) &&
-               form->ListModel->rowCount() == Names.size();
-    }
-    QString path(const QString &name) const { return pics + u'/' + name; }
-    int rowOf(const QString &name) const
-    {
-        const auto &items = form->ListModel->items();
-        for (size_t r = 0; r < items.size(); ++r)
-            if (items[r].caption == path(name))
-                return int(r);
-        return -1;
-    }
-    QStringList captions() const
-    {
-        QStringList out;
-        for (const auto &item : form->ListModel->items())
-            out << item.caption;
-        return out;
-    }
-    // A click on the row, as the user selects it.
-    void select(const QString &name)
-    {
-        form->List->ListView1Click(form->ListModel->index(rowOf(name), 0));
-    }
-    // Opens the list menu and chooses the entry, which does nothing while it is disabled.
-    void choose(const char *entry)
-    {
-        form->List->PopupMenu1Popup();
-        form->action(QString::fromLatin1(entry))->trigger();
-    }
-    // The scan leaves the first row selected.
-    void unselect() { form->ListView1Icons->selectionModel()->clearSelection(); }
-    int selectedRow() const
-    {
-        const QModelIndex current = form->ListView1Icons->selectionModel()->currentIndex();
-        return form->ListView1Icons->selectionModel()->isRowSelected(current.row(), {})
-                   ? current.row()
-                   : -1;
-    }
-
-    FakePlatform fake;
-    QString pics;
-    std::unique_ptr<TPelmarisForm> form;
-};
-
-} // namespace
 
 class TestFileActionWindow : public QObject {
     Q_OBJECT
@@ -174,9 +42,6 @@ private Q_SLOTS:
     void treeOpenFolder();
     void treePaste_data();
     void treePaste();
-    void shortcutButtons_data();
-    void shortcutButtons();
-    void desktopShortcutOfPicture();
 };
 
 // The entries these commands own are switched on for a selected row, off without one.
@@ -233,30 +98,19 @@ void TestFileActionWindow::rowCommands_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("kind");    // the shell request made
     QTest::addColumn<QString>("program"); // for "start": who is started
-    QTest::newRow("default application") << "pm1Open"
-                                         << "open"
-                                         << "";
-    QTest::newRow("paint") << "pm1Paint"
-                           << "start"
-                           << "/usr/bin/kolourpaint";
-    QTest::newRow("text editor") << "pm1Notepad"
-                                 << "start"
-                                 << "/usr/share/applications/org.gnome.TextEditor.desktop";
-    QTest::newRow("chooser") << "pm1OpenBy"
-                             << "openWith"
-                             << "";
-    QTest::newRow("sibling") << "pm1SendToCorvindale"
-                             << "start"
-                             << "SIBLING";
-    QTest::newRow("SendTo program") << "pm1SendTo"
-                                    << "start"
-                                    << "SCRIPT";
-    QTest::newRow("properties") << "pm1Properties"
-                                << "properties"
-                                << "";
-    QTest::newRow("file in its folder") << "pm1OpenFolder"
-                                        << "showItem"
-                                        << "";
+    const QList<QStringList> rows = {
+        {"default application", "pm1Open", "open", ""},
+        {"paint", "pm1Paint", "start", "/usr/bin/kolourpaint"},
+        {"text editor", "pm1Notepad", "start",
+         "/usr/share/applications/org.gnome.TextEditor.desktop"},
+        {"chooser", "pm1OpenBy", "openWith", ""},
+        {"sibling", "pm1SendToCorvindale", "start", "SIBLING"},
+        {"SendTo program", "pm1SendTo", "start", "SCRIPT"},
+        {"properties", "pm1Properties", "properties", ""},
+        {"file in its folder", "pm1OpenFolder", "showItem", ""},
+    };
+    for (const QStringList &r : rows)
+        QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3];
 }
 
 void TestFileActionWindow::rowCommands()
@@ -306,16 +160,12 @@ void TestFileActionWindow::fileRemovedSinceListing_data()
     QTest::addColumn<QString>("call");  // the one shell request made, or empty
     QTest::addColumn<bool>("toldGone"); // the "not found" report shown
     QTest::addColumn<int>("rowsAfter");
-    QTest::newRow("paint") << "pm1Paint"
-                           << "" << true << 3;
-    QTest::newRow("chooser") << "pm1OpenBy"
-                             << "" << true << 3;
-    QTest::newRow("SendTo") << "pm1SendTo"
-                            << "" << true << 3;
-    QTest::newRow("file in its folder") << "pm1OpenFolder"
-                                        << "open" << false << 3;
-    QTest::newRow("delete") << "pm1DeleteFile"
-                            << "" << false << 2;
+    const QString none;
+    QTest::newRow("paint") << "pm1Paint" << none << true << 3;
+    QTest::newRow("chooser") << "pm1OpenBy" << none << true << 3;
+    QTest::newRow("SendTo") << "pm1SendTo" << none << true << 3;
+    QTest::newRow("file in its folder") << "pm1OpenFolder" << QString("open") << false << 3;
+    QTest::newRow("delete") << "pm1DeleteFile" << none << false << 2;
 }
 
 void TestFileActionWindow::fileRemovedSinceListing()
@@ -587,96 +437,6 @@ void TestFileActionWindow::treePaste()
              reported ? QStringList{"貼付けパスが正しくありません" + CrLf + hidden}
                       : QStringList());
     QCOMPARE(w.fake.dialogs.texts("message"), QStringList());
-}
-
-// Each button's first press creates the program's shortcut; the next asks the three-way
-// question, whose "キャンセル" ends it and whose "いいえ" puts the shortcut in the trash.
-void TestFileActionWindow::shortcutButtons_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("folder");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("SendTo") << "btnSendTo" << int(SpecialFolder::SendTo) << "「送る」";
-    QTest::newRow("desktop") << "btnDeskTop" << int(SpecialFolder::Desktop) << "デスクトップ";
-    QTest::newRow("start menu") << "btnStartMenu" << int(SpecialFolder::Programs)
-                                << "スタートメニューのプログラム";
-    QTest::newRow("startup") << "btnStartUp" << int(SpecialFolder::Startup) << "スタートアップ";
-}
-
-void TestFileActionWindow::shortcutButtons()
-{
-    QFETCH(QString, button);
-    QFETCH(int, folder);
-    QFETCH(QString, label);
-    Window w;
-    QVERIFY(w.ready());
-    auto *b = w.form->findChild<QPushButton *>(button);
-    QVERIFY(b);
-    const QString name = QStringLiteral("ペルマリス.desktop");
-    const QString file = w.fake.folders.path(SpecialFolder(folder)) + u'/' + name;
-    auto &dialogs = w.fake.dialogs;
-
-    dialogs.answers = {false}; // do not open the folder
-    b->click();
-    QVERIFY(QFileInfo::exists(file));
-    QCOMPARE(w.fake.shortcuts.saved.size(), 1);
-    QCOMPARE(w.fake.shortcuts.saved[0].target, w.fake.system.exe);
-    QCOMPARE(dialogs.texts("message"), QStringList{"フォルダ " + label + " に" + CrLf + name +
-                                                   CrLf + "を新規作成しました。"});
-    QCOMPARE(dialogs.texts("ask"), QStringList{"フォルダ " + label + " を開きますか？"});
-
-    dialogs.calls.clear();
-    dialogs.choices = {Answer::Cancel};
-    b->click();
-    QCOMPARE(dialogs.texts("ask3").size(), 1);
-    QVERIFY(dialogs.texts("ask3")[0].startsWith("フォルダ " + label + " に" + CrLf + name + CrLf +
-                                                "は既に存在します。"));
-    QCOMPARE(dialogs.calls.size(), 1); // nothing after a cancel, not even the closing question
-
-    dialogs.calls.clear();
-    dialogs.choices = {Answer::No};
-    dialogs.answers = {true, true}; // to the trash; then open the folder
-    b->click();
-    QVERIFY(!QFileInfo::exists(file));
-    QCOMPARE(dialogs.texts("message"),
-             QStringList{"フォルダ " + label + " から " + CrLf + name + CrLf + "を削除しました。"});
-    const auto calls = callsOf(w.fake.shell, Launches);
-    QCOMPARE(calls.size(), 2);
-    QCOMPARE(calls[0].kind, QStringLiteral("trash"));
-    QCOMPARE(calls[1].kind, QStringLiteral("open"));
-    QCOMPARE(calls[1].target, w.fake.folders.path(SpecialFolder(folder)));
-}
-
-// The list menu's desktop shortcut points to the selected picture under its own name;
-// the second time it offers the update.
-void TestFileActionWindow::desktopShortcutOfPicture()
-{
-    Window w;
-    QVERIFY(w.ready());
-    auto &dialogs = w.fake.dialogs;
-    dialogs.answers = {false, true}; // do not open the folder, then do: show the shortcut
-    dialogs.choices = {Answer::Yes};
-    w.unselect();
-    w.choose("pm1DeskTop"); // no selected row: nothing
-    QCOMPARE(dialogs.calls.size(), 0);
-
-    w.select(Awkward);
-    w.choose("pm1DeskTop");
-    const QString name = Awkward + QStringLiteral(".desktop");
-    const QString file = w.fake.folders.path(SpecialFolder::Desktop) + u'/' + name;
-    QVERIFY(QFileInfo::exists(file));
-    QCOMPARE(w.fake.shortcuts.saved.size(), 1);
-    QCOMPARE(w.fake.shortcuts.saved[0].kind, pelmaris::platform::ShortcutKind::Document);
-    QCOMPARE(w.fake.shortcuts.saved[0].target, w.path(Awkward));
-
-    w.choose("pm1DeskTop");
-    QCOMPARE(dialogs.texts("ask3").size(), 1);
-    QCOMPARE(dialogs.texts("message").last(),
-             "フォルダ デスクトップ の" + CrLf + name + CrLf + "を更新しました。");
-    QCOMPARE(w.fake.shortcuts.saved.size(), 2);
-    const auto shown = callsOf(w.fake.shell, {"showItem"});
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].target, file);
 }
 
 QTEST_MAIN(TestFileActionWindow)

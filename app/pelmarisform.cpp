@@ -1,6 +1,7 @@
 #include "app/pelmarisform.h"
 
 #include "app/countcaptions.h"
+#include "app/fileactioncommands.h"
 #include "app/filepage.h"
 #include "app/folderpage.h"
 #include "app/foldertree.h"
@@ -12,6 +13,7 @@
 #include "app/pagebuttons.h"
 #include "app/pagecontrol.h"
 #include "app/scancommands.h"
+#include "app/shortcutcommands.h"
 #include "app/viewercommands.h"
 #include "app/widgetnames.h"
 #include "app/windowroutines.h"
@@ -84,6 +86,8 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     Gallery = new GalleryCommands(context, this);
     Viewer = new ViewerCommands(context, this);
     Help = new HelpCommands(context, this);
+    FileActions = new FileActionCommands(context, this);
+    Shortcuts = new ShortcutCommands(context, this);
     wireControls();
 
     Timer1 = named(new QTimer(this), "Timer1");
@@ -133,6 +137,13 @@ void TPelmarisForm::wireControls()
                                     static_cast<QAbstractItemView *>(ListView1Details)}) {
         connect(view, &QAbstractItemView::clicked, List, &ListCommands::ListView1Click);
         connect(view, &QAbstractItemView::clicked, Viewer, &ViewerCommands::followList);
+        connect(view, &QAbstractItemView::doubleClicked, FileActions,
+                &FileActionCommands::ListView1DblClick);
+        // Before the menu's own line: the menu opens on the row just selected.
+        connect(view, &QWidget::customContextMenuRequested, FileActions,
+                [this, view](const QPoint &pos) {
+                    FileActions->ListView1ContextPopup(view->indexAt(pos));
+                });
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &pos) {
             List->PopupMenu1Popup();
             PopupMenu1->popup(view->viewport()->mapToGlobal(pos));
@@ -177,6 +188,12 @@ void TPelmarisForm::wireControls()
             &GalleryCommands::BtnChangeDefaultBrowser1Click);
     connect(NumberBox12, &QSpinBox::valueChanged, Gallery, &GalleryCommands::NumberBox12Change);
     connect(NumberBox41, &QSpinBox::valueChanged, Gallery, &GalleryCommands::NumberBox41Change);
+
+    // The shortcut buttons.
+    connect(btnSendTo, &QPushButton::clicked, Shortcuts, &ShortcutCommands::SendTo1Click);
+    connect(btnDeskTop, &QPushButton::clicked, Shortcuts, &ShortcutCommands::DeskTop1Click);
+    connect(btnStartMenu, &QPushButton::clicked, Shortcuts, &ShortcutCommands::StartMenu1Click);
+    connect(btnStartUp, &QPushButton::clicked, Shortcuts, &ShortcutCommands::StartUp1Click);
 
     // The help page.
     connect(btnHelp, &QPushButton::clicked, Help, &HelpCommands::btnHelpClick);

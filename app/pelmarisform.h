@@ -21,6 +21,7 @@ class ScanController;
 namespace pelmaris::app {
 
 class CountCaptions;
+class FileActionCommands;
 class FolderTree;
 class GalleryCommands;
 class HelpCommands;
@@ -28,6 +29,7 @@ class ListCommands;
 class MenuCommands;
 class PageButtons;
 class ScanCommands;
+class ShortcutCommands;
 class ViewerCommands;
 class WindowRoutines;
 
@@ -55,6 +57,8 @@ public:
     GalleryCommands *Gallery = nullptr;
     ViewerCommands *Viewer = nullptr;
     HelpCommands *Help = nullptr;
+    FileActionCommands *FileActions = nullptr;
+    ShortcutCommands *Shortcuts = nullptr;
 
     // Window-level routines the whole program uses.
     void SetCloseEnabled(bool enabled);

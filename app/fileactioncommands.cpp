@@ -1,0 +1,147 @@
+#include "app/fileactioncommands.h"
+
+#include "app/countcaptions.h"
+#include "app/foldertree.h"
+#include "app/menucommands.h"
+#include "app/windowroutines.h"
+#include "scan/imagelistmodel.h"
+#include "scan/scancontroller.h"
+
+#include <QDir>
+#include <QMainWindow>
+#include <QModelIndex>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace pelmaris::app {
+
+FileActionCommands::FileActionCommands(const FormContext &context, QObject *parent)
+    : QObject(parent), m_c(context), m_fileActions(context.services, context.window)
+{
+    MenuCommands &menus = m_c.menus;
+    menus.claim(Command::pm1Open, [this] { pm1OpenClick(); });
+    menus.claim(Command::pm1Paint, [this] { pm1PaintClick(); });
+    menus.claim(Command::pm1Notepad, [this] { pm1NotepadClick(); });
+    menus.claim(Command::pm1OpenBy, [this] { pm1OpenByClick(); });
+    menus.claim(Command::pm1SendToCorvindale, [this] { pm1SendToCorvindaleClick(); });
+    menus.claim(Command::pm1SendTo, [this] { pm1SendToClick(); });
+    menus.claim(Command::pm1Properties, [this] { pm1PropertiesClick(); });
+    menus.claim(Command::pm1OpenFolder, [this] { pm1OpenFolderClick(); });
+    menus.claim(Command::pm1DeleteFile, [this] { pm1DeleteFileClick(); });
+    menus.claim(Command::pm3OpenFolder, [this] { pm3OpenFolderClick(); });
+    menus.claim(Command::pm3PasteFolderPath, [this] { pm3PasteFolderPathClick(); });
+}
+
+QString FileActionCommands::selectedPath() const
+{
+    const int row = m_c.routines.selectedRow();
+    return row >= 0 && row < m_c.model.rowCount() ? m_c.model.item(row).caption : QString();
+}
+
+void FileActionCommands::pm1OpenClick()
+{
+    m_fileActions.openDefault(selectedPath());
+}
+
+void FileActionCommands::pm1PaintClick()
+{
+    m_fileActions.openInPaint(selectedPath());
+}
+
+void FileActionCommands::pm1NotepadClick()
+{
+    m_fileActions.openInTextEditor(selectedPath());
+}
+
+void FileActionCommands::pm1OpenByClick()
+{
+    m_fileActions.openWith(selectedPath());
+}
+
+void FileActionCommands::pm1SendToCorvindaleClick()
+{
+    m_fileActions.sendToSibling(m_c.state.CorvindaleExeName1, selectedPath());
+}
+
+void FileActionCommands::pm1SendToClick()
+{
+    m_fileActions.sendTo(selectedPath());
+}
+
+void FileActionCommands::pm1PropertiesClick()
+{
+    m_fileActions.showProperties(selectedPath());
+}
+
+void FileActionCommands::pm1OpenFolderClick()
+{
+    m_fileActions.showInFolder(selectedPath());
+}
+
+void FileActionCommands::pm1DeleteFileClick()
+{
+    // Rows must not go while a build or a load is still filling the list.
+    if (!m_c.ui.btnCancel1->isHidden() || m_c.scanner.isBusy())
+        return;
+    const int row = m_c.routines.selectedRow();
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    if (m_fileActions.moveToTrash(path))
+        removeRowOf(path, row);
+}
+
+void FileActionCommands::removeRowOf(const QString &path, int row)
+{
+    scan::ImageListModel &model = m_c.model;
+    // The confirmation let the window run meanwhile: find the row again by its file.
+    if (row >= model.rowCount() || model.item(row).caption != path) {
+        const auto &items = model.items();
+        const auto found =
+            std::find_if(items.begin(), items.end(),
+                         [&path](const scan::ListItem &i) { return i.caption == path; });
+        if (found == items.end())
+            return;
+        row = int(found - items.begin());
+    }
+    model.removeRows(row, 1);
+    const int rows = model.rowCount();
+    m_c.captions.rowCounts(rows);
+    if (rows == 0) {
+        m_c.routines.showListState();
+        return;
+    }
+    // The row that took the removed one's place, or the new last row.
+    m_c.routines.selectRow(std::min(row, rows - 1));
+}
+
+void FileActionCommands::pm3OpenFolderClick()
+{
+    m_fileActions.openTreeFolder(m_c.tree.selectedPath(), selectedPath());
+}
+
+void FileActionCommands::pm3PasteFolderPathClick()
+{
+    m_fileActions.pasteFolderPath([this](const QString &folder) {
+        m_c.tree.navigate(folder);
+        // The tree refuses what it does not show, a hidden folder among them.
+        return m_c.tree.selectedPath() == QDir::cleanPath(folder);
+    });
+}
+
+void FileActionCommands::ListView1DblClick(const QModelIndex &index)
+{
+    if (index.isValid() && index.row() < m_c.model.rowCount())
+        m_fileActions.openDefault(m_c.model.item(index.row()).caption);
+}
+
+void FileActionCommands::ListView1ContextPopup(const QModelIndex &index)
+{
+    // The view leaves a right-pressed row unselected until the button comes up, and by
+    // then the menu has opened.
+    if (index.isValid() && index.row() < m_c.model.rowCount())
+        m_c.routines.selectRow(index.row());
+}
+
+} // namespace pelmaris::app

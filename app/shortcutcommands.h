@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/formcontext.h"
+#include "shell/shortcutregistration.h"
+
+#include <QObject>
+
+namespace pelmaris::app {
+
+// The four buttons of "起動ショートカット" and the list menu's desktop shortcut to the
+// selected picture: each press creates the shortcut, or offers to update or delete it.
+class ShortcutCommands : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ShortcutCommands(const FormContext &context, QObject *parent = nullptr);
+
+    void SendTo1Click();
+    void DeskTop1Click();
+    void StartMenu1Click();
+    void StartUp1Click();
+    void pm1DeskTopClick();
+
+    // The registration behind the buttons (tests fix its clock).
+    shell::ShortcutRegistration &registration() { return m_shortcuts; }
+
+private:
+    FormContext m_c;
+    shell::ShortcutRegistration m_shortcuts;
+};
+
+} // namespace pelmaris::app

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void noDeleteWhileListing();
     void doubleClickOpens_data();
     void doubleClickOpens();
+    void keysReachTheEntries();
     void treeOpenFolder();
     void treePaste_data();
     void treePaste();
@@ -323,6 +324,32 @@ void TestFileActionWindow::doubleClickOpens_data()
     QTest::newRow("preview, on the picture") << false << false;
     QTest::newRow("details, on a detail") << true << false;
     QTest::newRow("details, on the check box") << true << true;
+}
+
+// Enter opens the selected row, Delete moves it to the trash, each while the list has
+// the focus and the entry is on; without a selection neither does anything.
+void TestFileActionWindow::keysReachTheEntries()
+{
+    Window w;
+    QVERIFY(w.ready());
+    w.form->activateWindow();
+    QListView *view = w.form->ListView1Icons;
+    view->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    view->selectionModel()->clear();
+    QTest::keyClick(view, Qt::Key_Delete);
+    QVERIFY(callsOf(w.fake.shell, Launches).isEmpty());
+
+    w.select(Awkward);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_Delete);
+    const auto calls = callsOf(w.fake.shell, Launches);
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls[0].kind, QStringLiteral("open"));
+    QCOMPARE(calls[0].target, w.path(Awkward));
+    QCOMPARE(calls[1].kind, QStringLiteral("trash"));
+    QCOMPARE(w.rowOf(Awkward), -1);
 }
 
 void TestFileActionWindow::doubleClickOpens()

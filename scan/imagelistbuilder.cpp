@@ -98,6 +98,7 @@ void ImageListBuilder::work(const std::shared_ptr<Run> &run)
     request.cache = run->cache && run->cache->isReadable() ? run->cache.get() : nullptr;
     request.budget = run->budget.get();
     request.cancel = &run->cancel;
+    request.fileSystem = run->settings.fileSystem;
     const qsizetype total = run->paths.size();
     for (;;) {
         if (run->cancel.load(std::memory_order_relaxed))

@@ -9,6 +9,10 @@
 #include <memory>
 #include <vector>
 
+namespace pelmaris::platform {
+class FileSystem;
+}
+
 namespace pelmaris::scan {
 
 // Settings shared by every path of one build.
@@ -20,6 +24,8 @@ struct BuildSettings {
     bool useThumbnailCache = true;
     // The cache's thumbnails folder; empty for the desktop's own.
     QString thumbnailFolder;
+    // Opens the files and tells their local times; null for the platform's own.
+    platform::FileSystem *fileSystem = nullptr;
 };
 
 // Decodes the paths of a list on a pool of worker threads (one per core) and hands

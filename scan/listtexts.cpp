@@ -13,17 +13,13 @@ QString formatCount(qint64 n, const QLocale &locale)
     return grouped.toString(n);
 }
 
-QString formatFileTime(qint64 secondsSinceEpoch)
+QString formatFileTime(const std::optional<platform::LocalTime> &t)
 {
-    // localtime_r loads the zone once per process; QDateTime's local-time path
-    // re-reads it for every call when TZ is unset, which a 100,000-file list feels.
-    const time_t t = time_t(secondsSinceEpoch);
-    struct tm parts {};
-    if (!localtime_r(&t, &parts))
+    if (!t)
         return QString();
     char text[80];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", parts.tm_year + 1900,
-                  parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", t->year, t->month, t->day,
+                  t->hour, t->minute, t->second);
     return QString::fromLatin1(text);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filesystem.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,7 @@ namespace pelmaris::scan {
 
 QString formatCount(qint64 n, const QLocale &locale = QLocale());
 // "yyyy/mm/dd HH:NN:SS" in local time, from seconds since the epoch.
-QString formatFileTime(qint64 secondsSinceEpoch);
+QString formatFileTime(const std::optional<platform::LocalTime> &localTime);
 
 // Enumeration: the running count, the text after the end, the text after a cancel.
 QString scanCountText(qint64 found, const QLocale &locale = QLocale());

@@ -1,15 +1,12 @@
 #include "scan/picturedecoder.h"
 
+#include "platform/filesystem.h"
 #include "scan/decodebudget.h"
 #include "scan/jpegreader.h"
 
 #include <QImageReader>
 #include <QPixelFormat>
 #include <QtEndian>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pelmaris::scan {
 
@@ -79,30 +76,16 @@ QImage turnedUpright(QImage image, QImageIOHandler::Transformations t)
     return image;
 }
 
-std::optional<PictureFile> openPictureFile(const QString &path)
+std::optional<PictureFile> openPictureFile(platform::FileSystem &fileSystem, const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
-    struct stat st {};
-    // Special files are never opened: a FIFO would block, a device might act.
-    if (::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    platform::OpenedFile opened = fileSystem.openRegularFile(path);
+    if (opened.status != platform::ReadStatus::Ok || !opened.file)
         return std::nullopt;
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    // The size and time of what was opened, should the name have changed meanwhile.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    PictureFile opened;
-    opened.file = std::make_unique<QFile>();
-    if (!opened.file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    opened.bytes = qint64(st.st_size);
-    opened.modified = qint64(st.st_mtim.tv_sec);
-    return opened;
+    PictureFile picture;
+    picture.file = std::move(opened.file);
+    picture.bytes = opened.size;
+    picture.modified = opened.modified;
+    return picture;
 }
 
 bool isPngTooShort(const QByteArray &head, qint64 fileBytes)
@@ -158,6 +141,7 @@ qint64 genericDecodeBytes(QSize size, QImage::Format format, const QByteArray &d
 struct PictureDecoder::State {
     QString path;
     const std::atomic<bool> *cancel = nullptr;
+    platform::FileSystem *fileSystem = nullptr;
     PictureFile file;
     std::unique_ptr<JpegReader> jpeg;
     std::unique_ptr<CancellableDevice> device;
@@ -170,18 +154,26 @@ struct PictureDecoder::State {
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 };
 
-PictureDecoder::PictureDecoder(QString path, const std::atomic<bool> *cancel)
+PictureDecoder::PictureDecoder(QString path, const std::atomic<bool> *cancel,
+                               platform::FileSystem *fileSystem)
     : d(std::make_unique<State>())
 {
     d->path = std::move(path);
     d->cancel = cancel;
+    d->fileSystem = fileSystem;
 }
 
 PictureDecoder::~PictureDecoder() = default;
 
 bool PictureDecoder::open()
 {
-    std::optional<PictureFile> opened = openPictureFile(d->path);
+    std::unique_ptr<platform::FileSystem> own;
+    if (!d->fileSystem) {
+        own = platform::makeSystemFileSystem();
+        d->fileSystem = own.get();
+    }
+    std::optional<PictureFile> opened = openPictureFile(*d->fileSystem, d->path);
+    d->fileSystem = own ? nullptr : d->fileSystem;
     if (!opened)
         return false;
     d->file = std::move(*opened);

@@ -13,6 +13,10 @@
 #include <memory>
 #include <optional>
 
+namespace pelmaris::platform {
+class FileSystem;
+}
+
 namespace pelmaris::scan {
 
 // A picture file opened for decoding, with the size and time of the opened file.
@@ -22,9 +26,10 @@ struct PictureFile {
     qint64 modified = 0; // seconds since the epoch
 };
 
-// The one place that opens a file for decoding. Only regular files are opened, and
-// without blocking, should the name have turned into a FIFO since it was listed.
-std::optional<PictureFile> openPictureFile(const QString &path);
+// The one place that opens a file for decoding, through the platform's file system: only
+// regular files are opened, without blocking should the name have turned into a FIFO
+// since it was listed, and paths of any length.
+std::optional<PictureFile> openPictureFile(platform::FileSystem &fileSystem, const QString &path);
 
 // One picture: its file opened, its header read and judged before any decode. Every
 // decode reserves its memory in a budget first, so a header that promises more than
@@ -32,7 +37,9 @@ std::optional<PictureFile> openPictureFile(const QString &path);
 // refused before a byte of the picture is allocated.
 class PictureDecoder {
 public:
-    explicit PictureDecoder(QString path, const std::atomic<bool> *cancel = nullptr);
+    // Without a file system the platform's own is used.
+    explicit PictureDecoder(QString path, const std::atomic<bool> *cancel = nullptr,
+                            platform::FileSystem *fileSystem = nullptr);
     ~PictureDecoder();
     PictureDecoder(const PictureDecoder &) = delete;
     PictureDecoder &operator=(const PictureDecoder &) = delete;

@@ -101,7 +101,10 @@ bool ScanController::startBuild(const BuildSettings &settings)
         return false;
     m_building = true;
     m_tried = 0;
-    m_builder.start(m_scanList, settings);
+    BuildSettings withFiles = settings;
+    if (!withFiles.fileSystem)
+        withFiles.fileSystem = m_fileSystem; // the one the walk listed them through
+    m_builder.start(m_scanList, withFiles);
     m_timer.start();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "scan/thumbnail.h"
 
 #include "platform/decoderlimit.h"
+#include "platform/filesystem.h"
 
 #include "scan/decodebudget.h"
 #include "scan/listtexts.h"
@@ -108,7 +109,13 @@ QByteArray encodeCell(const QImage &cell, int quality)
 std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
 {
     limitDecoderAllocation();
-    PictureDecoder picture(request.path, request.cancel);
+    std::unique_ptr<platform::FileSystem> ownFileSystem;
+    platform::FileSystem *fileSystem = request.fileSystem;
+    if (!fileSystem) {
+        ownFileSystem = platform::makeSystemFileSystem();
+        fileSystem = ownFileSystem.get();
+    }
+    PictureDecoder picture(request.path, request.cancel, fileSystem);
     if (!picture.open())
         return std::nullopt;
     QSize shown = picture.shownSize();
@@ -170,7 +177,8 @@ std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
     row.item.subItems[ListItem::ByteSize] = formatByteSize(picture.fileBytes(), request.locale);
     row.item.subItems[ListItem::Width] = formatCount(shown.width(), request.locale);
     row.item.subItems[ListItem::Height] = formatCount(shown.height(), request.locale);
-    row.item.subItems[ListItem::Modified] = formatFileTime(picture.modified());
+    row.item.subItems[ListItem::Modified] =
+        formatFileTime(fileSystem->localTime(picture.modified()));
     return row;
 }
 

@@ -13,6 +13,10 @@
 #include <atomic>
 #include <optional>
 
+namespace pelmaris::platform {
+class FileSystem;
+}
+
 namespace pelmaris::scan {
 
 class DecodeBudget;
@@ -30,6 +34,8 @@ struct ThumbnailRequest {
     const ThumbnailCache *cache = nullptr;
     DecodeBudget *budget = nullptr;
     const std::atomic<bool> *cancel = nullptr;
+    // Opens the file and tells its local time; null for the platform's own.
+    platform::FileSystem *fileSystem = nullptr;
 };
 
 struct DecodedRow {

@@ -118,6 +118,31 @@ private Q_SLOTS:
         QVERIFY(!controller.leftOut().any());
     }
 
+    // The build opens the pictures through the same file system as the walk: a file it
+    // cannot open there is no row.
+    void buildOpensThroughTheFileSystem()
+    {
+        pelmaris::fakes::FakeFileSystem fs;
+        const QString refused = m_root + "/b/img3.jpg";
+        fs.failFiles << refused;
+        ImageListModel model;
+        ScanController controller(model, fs);
+        QVERIFY(scanAndWait(controller, m_root + "/b"));
+        QVERIFY(controller.scanList().contains(refused));
+        pelmaris::scan::BuildSettings settings;
+        settings.useThumbnailCache = false;
+        QSignalSpy done(&controller, &ScanController::buildFinished);
+        QVERIFY(controller.startBuild(settings));
+        QVERIFY(done.wait(20000));
+        QStringList rows;
+        for (const ListItem &item : model.items())
+            rows << item.caption;
+        QVERIFY(!rows.isEmpty());
+        QVERIFY(!rows.contains(refused));
+        QVERIFY(fs.calls().contains("file " + refused));
+        QVERIFY(fs.calls().contains("file " + rows.first()));
+    }
+
     void additiveScanAppends()
     {
         ImageListModel model;

@@ -10,6 +10,7 @@
 #include "platform/systeminfo.h"
 #include "shell/shellroutines.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -39,12 +40,20 @@ bool writeIconFileOnce(const QString &path, const QIcon &icon, int size)
     const QImage image = icon.pixmap(QSize(size, size)).toImage();
     if (image.isNull())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "ico").write(image))
         return false;
-    QImageWriter writer(&file, "ico");
-    if (writer.write(image))
-        return true;
+    // Created exclusively, every byte checked: a full disk leaves no half icon behind.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return false;
+    if (file.write(bytes) == bytes.size() && file.flush()) {
+        file.close();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+    }
     file.remove();
     return false;
 }

@@ -160,6 +160,16 @@ void TestPageWriter::iconsAreWrittenOnce()
     QCOMPARE(readAll(r.files.ico), ico);
     for (const auto &c : fp.shell.calls)
         QVERIFY(c.kind != "driveIcon");
+
+    // On a full disk no half-written icon stays to be reused by every later page.
+    const QString partial = fp.system.temp + "/full.ico";
+    bool written = true;
+    {
+        const fakes::FullDisk full(64);
+        written = writeIconFileOnce(partial, squareIcon(Qt::red), 16);
+    }
+    QVERIFY(!written);
+    QVERIFY(!QFile::exists(partial));
 }
 
 void TestPageWriter::nothingForNoPaths()

@@ -7,6 +7,7 @@
 #include "gallery/browserchoice.h"
 #include "gallery/pagelayout.h"
 #include "gallery/pagewriter.h"
+#include "platform/dialogs.h"
 #include "platform/styles.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
@@ -54,6 +55,7 @@ GalleryCommands::GalleryCommands(const FormContext &context, QObject *parent)
 
 void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
 {
+    report(shown.failure);
     if (shown.browserName1)
         m_c.state.BrowserName1 = *shown.browserName1;
     if (!shown.slot2Icon.isNull())
@@ -70,9 +72,24 @@ void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
     }
 }
 
+void GalleryCommands::report(const QString &failure)
+{
+    if (!failure.isEmpty())
+        m_c.services.dialogs->message(m_c.window, failure);
+}
+
+QString GalleryCommands::GetDefaultBrowser()
+{
+    const gallery::BrowserFound found = gallery::GetDefaultBrowser(m_c.services);
+    report(found.failure);
+    return found.program;
+}
+
 void GalleryCommands::refreshBrowserLabels()
 {
-    m_c.ui.Label2->setText(gallery::defaultBrowserLabel(m_c.services));
+    const gallery::BrowserFound found = gallery::GetDefaultBrowser(m_c.services);
+    report(found.failure);
+    m_c.ui.Label2->setText(gallery::defaultBrowserLabel(found));
     m_c.ui.Label4->setText(gallery::otherBrowserLabel(
         m_c.ui.rbBrowserElse->isChecked(), m_c.state.BrowserName1, m_c.state.BrowserName2));
 }
@@ -178,7 +195,9 @@ void GalleryCommands::showPage(const QStringList &paths)
     request.programIcon = m_c.window->windowIcon();
     request.browserName1 = st.BrowserName1;
     request.parent = m_c.window;
-    gallery::CreateHtmlFile(m_c.services, request);
+    // A failed write is reported, and the browser shows what the page file holds.
+    report(gallery::writeHtmlFile(m_c.services, request));
+    gallery::openPage(m_c.services, st.BrowserName1, st.TempHtmlFileName1);
 }
 
 gallery::LayoutChoice GalleryCommands::layoutChoice() const

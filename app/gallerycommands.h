@@ -37,6 +37,8 @@ public:
     void rbbrowserDarkClick();
     // Label2 and Label4, when the "ファイル" page is shown.
     void refreshBrowserLabels();
+    // The desktop's program for web pages; a failed lookup is reported.
+    QString GetDefaultBrowser();
 
     gallery::LayoutChoice layoutChoice() const;
 
@@ -46,6 +48,7 @@ protected:
 private:
     void showBrowser(const gallery::BrowserShown &shown);
     void showPage(const QStringList &paths);
+    void report(const QString &failure);
 
     FormContext m_c;
     bool m_settingNumberBox = false;

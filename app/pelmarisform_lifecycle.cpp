@@ -4,6 +4,7 @@
 #include "app/pelmarisform.h"
 
 #include "app/foldertree.h"
+#include "app/gallerycommands.h"
 #include "app/menucommands.h"
 #include "app/pagecontrol.h"
 #include "app/scancommands.h"
@@ -76,7 +77,7 @@ void TPelmarisForm::FormCreate()
     // A browser saved as a launcher's first word (env, flatpak) opens nothing: the
     // desktop's own program for web pages stands in for it.
     if (BrowserName1.isEmpty() || gallery::isLauncherWrapper(BrowserName1))
-        BrowserName1 = gallery::GetDefaultBrowser(m_services);
+        BrowserName1 = Gallery->GetDefaultBrowser();
 
     StatusPanel1->setText(treeSelectedPath());
     CenterCancelButton(btnCancel1, PnListView);

@@ -51,19 +51,17 @@ QString clientName(KnownBrowser browser)
                                          : QStringLiteral("Google Chrome");
 }
 
-QString GetDefaultBrowser(const platform::Services &services)
+BrowserFound GetDefaultBrowser(const platform::Services &services)
 {
     platform::ShellError error;
     const QString program = services.shell->defaultHtmlProgram(&error);
-    if (program.isEmpty()) {
-        services.dialogs->message(nullptr, QStringLiteral("FindExecutable Failed. Result=") +
-                                               QString::number(error.code));
-        return {};
-    }
-    return trimBlanksAndControls(program);
+    if (program.isEmpty())
+        return {QString(),
+                QStringLiteral("FindExecutable Failed. Result=") + QString::number(error.code)};
+    return {trimBlanksAndControls(program), QString()};
 }
 
-QString GetBrowserExePath(const platform::Services &services, const QString &client)
+BrowserFound GetBrowserExePath(const platform::Services &services, const QString &client)
 {
     QStringList names;
     QStringList desktopIds;
@@ -82,21 +80,27 @@ QString GetBrowserExePath(const platform::Services &services, const QString &cli
     }
     const QString program = services.shell->findProgram(names, desktopIds);
     if (program.isEmpty())
-        services.dialogs->message(nullptr, QStringLiteral("ブラウザを見付けられませんでした") +
-                                               CrLf + CrLf + client);
-    return program;
+        return {QString(),
+                QStringLiteral("ブラウザを見付けられませんでした") + CrLf + CrLf + client};
+    return {program, QString()};
 }
 
 BrowserShown chooseDefaultBrowser(const platform::Services &services)
 {
-    const QString program = GetDefaultBrowser(services);
-    return shownProgram(program, ProgramImage, programIcon(services, program));
+    const BrowserFound found = GetDefaultBrowser(services);
+    BrowserShown shown =
+        shownProgram(found.program, ProgramImage, programIcon(services, found.program));
+    shown.failure = found.failure;
+    return shown;
 }
 
 BrowserShown chooseKnownBrowser(const platform::Services &services, KnownBrowser browser)
 {
-    const QString program = GetBrowserExePath(services, clientName(browser));
-    return shownProgram(program, browser == KnownBrowser::Edge ? EdgeImage : ChromeImage, {});
+    const BrowserFound found = GetBrowserExePath(services, clientName(browser));
+    BrowserShown shown =
+        shownProgram(found.program, browser == KnownBrowser::Edge ? EdgeImage : ChromeImage, {});
+    shown.failure = found.failure;
+    return shown;
 }
 
 BrowserShown chooseOtherBrowser(const platform::Services &services, QWidget *parent,
@@ -186,9 +190,9 @@ QString browserLabel(const QString &programPath)
     return u'(' + browserShortName(programPath) + u')';
 }
 
-QString defaultBrowserLabel(const platform::Services &services)
+QString defaultBrowserLabel(const BrowserFound &defaultBrowser)
 {
-    return browserLabel(GetDefaultBrowser(services));
+    return browserLabel(defaultBrowser.program);
 }
 
 QString otherBrowserLabel(bool elseChecked, const QString &browserName1,

@@ -15,11 +15,11 @@
 //                                               rbBrowserElse->isChecked()));
 //   }
 //
-// where showBrowser sets BrowserName1 (when the choice carries one), replaces slot 2 of
-// ImageListBtnBrowse with a non-null icon, shows buttonImage on both page buttons (unless
-// it is KeepImage), puts statusText (when set) into the status bar's second panel and
-// label4 (when set) into Label4, and with checkElse checks rbBrowserElse without running
-// its handler.
+// where showBrowser first reports `failure` when there is one, then sets BrowserName1 (when the
+// choice carries one), replaces slot 2 of ImageListBtnBrowse with a non-null icon, shows
+// buttonImage on both page buttons (unless it is KeepImage), puts statusText (when set) into the
+// status bar's second panel and label4 (when set) into Label4, and with checkElse checks
+// rbBrowserElse without running its handler.
 //
 // A browser found through a desktop entry is remembered as the entry file and started
 // through it; its short name and button image follow the program the entry runs.
@@ -42,6 +42,12 @@ enum class KnownBrowser { Edge, Chrome };
 // Images of the page buttons (ImageListBtnBrowse); KeepImage leaves them as they are.
 enum ButtonImage { KeepImage = -2, NoImage = -1, EdgeImage = 0, ChromeImage = 1, ProgramImage = 2 };
 
+// A browser program looked up, or why none was found: the text the window reports.
+struct BrowserFound {
+    QString program;
+    QString failure; // empty when nothing is to be reported
+};
+
 struct BrowserShown {
     std::optional<QString> browserName1; // the new BrowserName1, when the choice sets it
     int buttonImage = NoImage;
@@ -49,13 +55,15 @@ struct BrowserShown {
     std::optional<QString> statusText; // the status bar's second panel
     std::optional<QString> label4;     // Label4 beside "任意のブラウザ"
     bool checkElse = false;            // check rbBrowserElse without its handler
+    QString failure;                   // reported to the user before anything else is shown
 };
 
-// The desktop's program for web pages, as a path; reports a failure and gives empty.
-QString GetDefaultBrowser(const platform::Services &services);
+// The desktop's program for web pages, as a path; empty with "FindExecutable Failed.
+// Result=N" when there is none.
+BrowserFound GetDefaultBrowser(const platform::Services &services);
 // "Microsoft Edge" or "Google Chrome" (any other name is looked for as a program of
-// that name); reports a browser that is not installed and gives empty.
-QString GetBrowserExePath(const platform::Services &services, const QString &clientName);
+// that name); empty with "ブラウザを見付けられませんでした" when it is not installed.
+BrowserFound GetBrowserExePath(const platform::Services &services, const QString &clientName);
 QString clientName(KnownBrowser browser);
 
 BrowserShown chooseDefaultBrowser(const platform::Services &services);
@@ -88,7 +96,7 @@ void openInBrowser(const platform::Services &services, const QString &browserNam
 QString browserShortName(const QString &programPath);
 QString browserLabel(const QString &programPath);
 // Label2 and Label4 when the "ファイル" tab is shown.
-QString defaultBrowserLabel(const platform::Services &services);
+QString defaultBrowserLabel(const BrowserFound &defaultBrowser);
 QString otherBrowserLabel(bool elseChecked, const QString &browserName1,
                           const QString &browserName2);
 

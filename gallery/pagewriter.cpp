@@ -2,7 +2,6 @@
 
 #include "gallery/htmlpage.h"
 #include "platform/commandline.h"
-#include "platform/dialogs.h"
 #include "platform/fileio.h"
 #include "platform/services.h"
 #include "platform/shell.h"
@@ -67,10 +66,10 @@ void openPage(const platform::Services &services, const QString &browserName1,
         shell::ShellOpenWith(services, browserName1, platform::quoteArgument(pagePath));
 }
 
-void CreateHtmlFile(const platform::Services &services, const PageRequest &request)
+QString writeHtmlFile(const platform::Services &services, const PageRequest &request)
 {
     if (request.paths.isEmpty())
-        return;
+        return {};
     writeIconFileOnce(request.files.ico, request.programIcon, 32);
     if (!QFileInfo::exists(request.files.icon))
         writeIconFileOnce(request.files.icon, services.shell->driveIcon(request.paths.first()), 16);
@@ -88,9 +87,8 @@ void CreateHtmlFile(const platform::Services &services, const PageRequest &reque
     in.programFileName = QFileInfo(services.system->executablePath()).fileName();
 
     if (!writePageFile(request.files.html, buildPageLines(in)))
-        services.dialogs->message(request.parent,
-                                  WriteFailedText + QStringLiteral("\r\n") + request.files.html);
-    openPage(services, request.browserName1, request.files.html);
+        return WriteFailedText + QStringLiteral("\r\n") + request.files.html;
+    return {};
 }
 
 } // namespace pelmaris::gallery

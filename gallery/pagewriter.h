@@ -1,13 +1,13 @@
 #pragma once
 
-// Writes the gallery page and opens it in the chosen browser. The window's two page
-// buttons are one call each:
+// Writes the gallery page; the window then opens it in the chosen browser:
 //
 //   gallery::PageRequest r;  // paths, layout, light, files, title, folder, icon, browser
-//   gallery::CreateHtmlFile(m_services, r);
+//   report(gallery::writeHtmlFile(m_services, r));   // the failure text, if any
+//   gallery::openPage(m_services, r.browserName1, r.files.html);
 //
-// A failed write is reported and the browser is started all the same; browser failures
-// are reported by the shell routines.
+// The browser is started whether or not the write succeeded; its failures are reported
+// by the shell routines.
 
 #include "gallery/pagelayout.h"
 
@@ -40,7 +40,9 @@ struct PageRequest {
     QWidget *parent = nullptr;
 };
 
-void CreateHtmlFile(const platform::Services &services, const PageRequest &request);
+// Builds every line of the page and writes it whole, with the page and drive icons it
+// names. Returns the text to report when the page could not be written, else empty.
+QString writeHtmlFile(const platform::Services &services, const PageRequest &request);
 
 // The whole file at once: UTF-8 with a byte-order mark, CR LF after every line. The old
 // content stays intact when the write fails.

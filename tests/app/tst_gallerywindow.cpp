@@ -149,6 +149,7 @@ private Q_SLOTS:
     void browserMenu_data();
     void browserMenu();
     void otherBrowserCancelled();
+    void pageWriteFailureReportedBrowserStillStarts();
     void browseOneImage();
     void savedChoicesAtStart();
 
@@ -472,6 +473,24 @@ void TestGalleryWindow::otherBrowserCancelled()
     w.form->btnChangeOtherBrowser1->click(); // cancelled
     QCOMPARE(w.form->BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
     QCOMPARE(w.form->BrowserName1, QStringLiteral("/opt/b/MyBrowser"));
+}
+
+// A page file that cannot be written is reported, and the browser still starts on it.
+void TestGalleryWindow::pageWriteFailureReportedBrowserStillStarts()
+{
+    Window w;
+    QVERIFY(scanned(w));
+    const QString page = w.form->TempHtmlFileName1;
+    QVERIFY(QFile::remove(page));
+    QVERIFY(QDir().mkdir(page)); // something that is no regular file has taken its name
+    w.fake.shell.calls.clear();
+    w.form->btnBrowse1->click();
+    QCOMPARE(w.fake.dialogs.texts("message"),
+             QStringList{"Create HtmlFile Failed, Try Again a little later\r\n" + page});
+    const auto calls = starts(w.fake.shell);
+    QCOMPARE(calls.size(), 1);
+    QVERIFY(calls[0].parameters.contains(page) || calls[0].target == page);
+    QVERIFY(QDir().rmdir(page));
 }
 
 void TestGalleryWindow::browseOneImage()

@@ -20,12 +20,16 @@ class ScanController;
 
 namespace pelmaris::app {
 
+class ClipboardCommands;
 class CountCaptions;
+class FolderListCommands;
 class FolderTree;
 class GalleryCommands;
 class HelpCommands;
 class ListCommands;
+class ListFileCommands;
 class MenuCommands;
+class OrderCommands;
 class PageButtons;
 class ScanCommands;
 class ViewerCommands;
@@ -55,6 +59,10 @@ public:
     GalleryCommands *Gallery = nullptr;
     ViewerCommands *Viewer = nullptr;
     HelpCommands *Help = nullptr;
+    OrderCommands *Order = nullptr;
+    ListFileCommands *ListFiles = nullptr;
+    ClipboardCommands *Clipboard = nullptr;
+    FolderListCommands *FolderList = nullptr;
 
     // Window-level routines the whole program uses.
     void SetCloseEnabled(bool enabled);

@@ -106,6 +106,8 @@ void ListFileCommands::onSaveFinished(const listio::SaveResult &result)
 
 void ListFileCommands::pm3SaveFileListClick()
 {
+    if (listWorkRunning())
+        return;
     m_c.ui.RbPreView->setChecked(true);
     Q_EMIT previewChosen();
     pm1SaveListAsClick(nullptr);

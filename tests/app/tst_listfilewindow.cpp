@@ -115,6 +115,7 @@ private Q_SLOTS:
     void save_data();
     void save();
     void saveCancelledOrFailed();
+    void saveTellsOfNamesLeftOut();
     void loadMakesRowsOfExistingFiles();
     void emptyTextsLeaveAnEmptyList_data();
     void emptyTextsLeaveAnEmptyList();
@@ -256,6 +257,21 @@ void TestListFileWindow::saveCancelledOrFailed()
     QVERIFY(w.form.ListView1->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(QFileInfo(at("pics")).isDir());
+}
+
+void TestListFileWindow::saveTellsOfNamesLeftOut()
+{
+    Window w;
+    QVERIFY(w.show());
+    // A line break in a name has no line of its own in the text: left out, and said so.
+    w.form.Scanner->setScanList({at("pics/a.png"), at("pics/two\nlines.png"), at("pics/b.png")});
+    QTemporaryDir out;
+    w.form.ListFiles->saveListTo({out.filePath("list.txt"), pelmaris::listio::ListForm::Path});
+    QVERIFY(w.idle());
+    QCOMPARE(readFile(out.filePath("list.txt")),
+             (at("pics/a.png") + "\r\n" + at("pics/b.png") + "\r\n").toUtf8());
+    QCOMPARE(w.form.StatusPanel1->text(),
+             QStringLiteral("2 保存しました  list.txt  (改行を含む 1 件は除外)"));
 }
 
 void TestListFileWindow::loadMakesRowsOfExistingFiles()

@@ -13,6 +13,7 @@
 #include "scan/scancontroller.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
@@ -31,10 +32,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QUrl>
 
 using pelmaris::app::TPelmarisForm;
 using pelmaris::fakes::FakePlatform;
-using pelmaris::scan::HitArea;
 
 namespace {
 
@@ -447,6 +448,13 @@ void TestOrderWindow::dropsFromElsewhereChangeNothing()
     QApplication::sendEvent(viewport, &drop);
     QVERIFY(!drop.isAccepted());
     QCOMPARE(w.names(), before);
+
+    // Files dragged from a file manager pass the list on to the window, which scans them.
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(at("pics"))});
+    QDragEnterEvent fileEnter(pos, Qt::CopyAction, &files, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &fileEnter);
+    QVERIFY(fileEnter.isAccepted());
 }
 
 QTEST_MAIN(TestOrderWindow)

@@ -1,15 +1,19 @@
 #include "app/pelmarisform.h"
 
+#include "app/clipboardcommands.h"
 #include "app/countcaptions.h"
 #include "app/fileactioncommands.h"
 #include "app/filepage.h"
+#include "app/folderlistcommands.h"
 #include "app/folderpage.h"
 #include "app/foldertree.h"
 #include "app/gallerycommands.h"
 #include "app/helpcommands.h"
 #include "app/helppage.h"
 #include "app/listcommands.h"
+#include "app/listfilecommands.h"
 #include "app/menucommands.h"
+#include "app/ordercommands.h"
 #include "app/pagebuttons.h"
 #include "app/pagecontrol.h"
 #include "app/scancommands.h"
@@ -23,6 +27,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -88,6 +93,10 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     Help = new HelpCommands(context, this);
     FileActions = new FileActionCommands(context, this);
     Shortcuts = new ShortcutCommands(context, this);
+    Order = new OrderCommands(context, this);
+    ListFiles = new ListFileCommands(context, this);
+    Clipboard = new ClipboardCommands(context, this);
+    FolderList = new FolderListCommands(context, this);
     wireControls();
 
     Timer1 = named(new QTimer(this), "Timer1");
@@ -126,6 +135,7 @@ void TPelmarisForm::wireControls()
     connect(PopupMenu3, &QMenu::aboutToShow, Scan, &ScanCommands::PopupMenu3Popup);
     connect(btnCancel3, &QPushButton::clicked, Scan, &ScanCommands::btnCancel3Click);
     connect(btnCancel1, &QPushButton::clicked, Scan, &ScanCommands::btnCancel1Click);
+    connect(btnCancel1, &QPushButton::clicked, ListFiles, &ListFileCommands::btnCancel1Click);
 
     // The list.
     connect(CheckBoxAll1, &QCheckBox::toggled, List, &ListCommands::CheckBoxAll1Click);
@@ -133,6 +143,12 @@ void TPelmarisForm::wireControls()
     connect(BtnShuffle1, &QPushButton::clicked, List, &ListCommands::BtnShuffle1Click);
     connect(RbPreView, &QRadioButton::clicked, List, &ListCommands::RbPreViewClick);
     connect(RbReport, &QRadioButton::clicked, List, &ListCommands::RbReportClick);
+    connect(ListFiles, &ListFileCommands::previewChosen, List, &ListCommands::RbPreViewClick);
+
+    // The list's order.
+    connect(ListView1Details->header(), &QHeaderView::sectionClicked, Order,
+            &OrderCommands::ListView1ColumnClick);
+    connect(Order, &OrderCommands::topTenthToRecheck, List, &ListCommands::CheckBoxTop10Click);
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(ListView1Icons),
                                     static_cast<QAbstractItemView *>(ListView1Details)}) {
         connect(view, &QAbstractItemView::clicked, List, &ListCommands::ListView1Click);

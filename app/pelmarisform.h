@@ -20,13 +20,17 @@ class ScanController;
 
 namespace pelmaris::app {
 
+class ClipboardCommands;
 class CountCaptions;
 class FileActionCommands;
+class FolderListCommands;
 class FolderTree;
 class GalleryCommands;
 class HelpCommands;
 class ListCommands;
+class ListFileCommands;
 class MenuCommands;
+class OrderCommands;
 class PageButtons;
 class ScanCommands;
 class ShortcutCommands;
@@ -59,6 +63,10 @@ public:
     HelpCommands *Help = nullptr;
     FileActionCommands *FileActions = nullptr;
     ShortcutCommands *Shortcuts = nullptr;
+    OrderCommands *Order = nullptr;
+    ListFileCommands *ListFiles = nullptr;
+    ClipboardCommands *Clipboard = nullptr;
+    FolderListCommands *FolderList = nullptr;
 
     // Window-level routines the whole program uses.
     void SetCloseEnabled(bool enabled);

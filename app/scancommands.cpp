@@ -80,8 +80,8 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
 {
     FormControls &ui = m_c.ui;
     FormState &st = m_c.state;
-    // One scan or list build at a time; a further request is refused.
-    if (ui.btnCancel3->isVisible() || m_c.scanner.isBusy())
+    // One scan, list build or list load at a time; a further request is refused.
+    if (ui.btnCancel3->isVisible() || ui.btnCancel1->isVisible() || m_c.scanner.isBusy())
         return;
     m_c.routines.setTaskbarProgress(0, 0);
     m_c.captions.plainCounts();
@@ -285,7 +285,7 @@ void ScanCommands::ShellTreeView1Click()
     m_c.routines.checkAllRows(false);
     st.CurrentDir1 = m_c.tree.selectedPath();
     int n = 0;
-    if (m_c.model.rowCount() > 0 && !m_c.scanner.isBuilding()) {
+    if (m_c.model.rowCount() > 0 && !m_c.scanner.isBuilding() && !ui.btnCancel1->isVisible()) {
         n = scan::checkRowsInsideFolder(m_c.model, st.CurrentDir1);
         if (st.ListViewSortCol1 != 0) {
             st.ListViewSortCol1 = 0;

@@ -350,6 +350,15 @@ void TestFileActionWindow::keysReachTheEntries()
     QCOMPARE(calls[0].target, w.path(Awkward));
     QCOMPARE(calls[1].kind, QStringLiteral("trash"));
     QCOMPARE(w.rowOf(Awkward), -1);
+
+    // Ctrl+C copies the list on the list, the folder's path on the tree.
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(w.fake.clipboard.text().contains(w.path(QStringLiteral("a.png")) + CrLf));
+    QTreeView *tree = w.form->ShellTreeView1;
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(w.fake.clipboard.text(), w.pics);
 }
 
 void TestFileActionWindow::doubleClickOpens()

@@ -1,0 +1,215 @@
+#include "app/listfilecommands.h"
+
+#include "app/countcaptions.h"
+#include "app/foldertree.h"
+#include "app/menucommands.h"
+#include "app/windowroutines.h"
+#include "listio/listcommands.h"
+#include "listio/listformat.h"
+#include "listio/listiotexts.h"
+#include "listio/listloader.h"
+#include "listio/listsaver.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/pathtext.h"
+#include "platform/systeminfo.h"
+#include "scan/imagelistmodel.h"
+#include "scan/listtexts.h"
+#include "scan/scancontroller.h"
+#include "shell/shellroutines.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+
+namespace pelmaris::app {
+
+ListFileCommands::ListFileCommands(const FormContext &context, QObject *parent)
+    : QObject(parent), m_c(context)
+{
+    Loader = new listio::ListLoader(m_c.model, this);
+    Saver = new listio::ListSaver(this);
+    connect(Loader, &listio::ListLoader::loadProgress, this, &ListFileCommands::onLoadProgress);
+    connect(Loader, &listio::ListLoader::loadFinished, this, &ListFileCommands::onLoadFinished);
+    connect(Saver, &listio::ListSaver::saveFinished, this, &ListFileCommands::onSaveFinished);
+
+    MenuCommands &menus = m_c.menus;
+    QAction *saveEntry = menus.action(Command::pm1SaveListAs);
+    menus.claim(Command::pm1SaveListAs, [this, saveEntry] { pm1SaveListAsClick(saveEntry); });
+    menus.claim(Command::pm1OpenList, [this] { pm1OpenListClick(); });
+    menus.claim(Command::pm1PasteList, [this] { pm1PasteListClick(); });
+    menus.claim(Command::pm1RebuildListviewFileNameOnly,
+                [this] { pm1RebuildListviewFileNameOnlyClick(); });
+    menus.claim(Command::pm3SaveFileList, [this] { pm3SaveFileListClick(); });
+}
+
+bool ListFileCommands::listWorkRunning() const
+{
+    return m_c.ui.btnCancel1->isVisible() || m_c.ui.btnCancel3->isVisible() ||
+           m_c.scanner.isBusy() || Loader->isLoading() || Saver->isSaving();
+}
+
+void ListFileCommands::flashWhenInBackground()
+{
+    if (!m_c.window->isActiveWindow())
+        shell::FlashTaskbarButton(m_c.services, m_c.window, 10, 500);
+}
+
+void ListFileCommands::pm1SaveListAsClick(const QObject *sender)
+{
+    if (listWorkRunning())
+        return;
+    listio::SaveContext question;
+    question.detailView = sender && m_c.ui.RbReport->isChecked();
+    question.rows = m_c.model.rowCount();
+    question.scanEntries = m_c.scanner.scanList().size();
+    question.programPath = m_c.services.system->executablePath();
+    question.now = QDateTime::currentDateTime();
+    const std::optional<listio::SaveTarget> target =
+        listio::askSaveTarget(*m_c.services.dialogs, m_c.window, question);
+    if (target)
+        saveListTo(*target);
+}
+
+void ListFileCommands::saveListTo(const listio::SaveTarget &target)
+{
+    if (listWorkRunning())
+        return;
+    m_c.routines.setTaskbarProgress(0, m_c.model.rowCount());
+    m_c.routines.setBusyCursor(true);
+    m_c.ui.ListView1->setEnabled(false);
+    Saver->start(target, m_c.model.items(), m_c.scanner.scanList());
+}
+
+void ListFileCommands::onSaveFinished(const listio::SaveResult &result)
+{
+    if (result.ok) {
+        QString text = listio::savedText(result.lines, result.path);
+        // A name with a line break in it has no line of its own; the user is told.
+        if (result.skipped > 0)
+            text += QStringLiteral("  (改行を含む %1 件は除外)").arg(result.skipped);
+        m_c.ui.StatusPanel1->setText(text);
+    }
+    m_c.ui.ListView1->setEnabled(true);
+    m_c.routines.setTaskbarProgress(0, 0);
+    m_c.routines.setBusyCursor(false);
+    if (!result.ok)
+        m_c.services.dialogs->message(m_c.window, result.error);
+    else
+        flashWhenInBackground();
+}
+
+void ListFileCommands::pm3SaveFileListClick()
+{
+    if (listWorkRunning())
+        return;
+    m_c.ui.RbPreView->setChecked(true);
+    Q_EMIT previewChosen();
+    pm1SaveListAsClick(nullptr);
+}
+
+void ListFileCommands::pm1OpenListClick()
+{
+    if (listWorkRunning())
+        return;
+    const std::optional<listio::OpenedList> opened =
+        listio::askListFile(*m_c.services.dialogs, m_c.window);
+    if (!opened)
+        return;
+    if (!opened->file.ok) {
+        m_c.services.dialogs->message(m_c.window, opened->file.error);
+        return;
+    }
+    LoadListFromText(opened->file.text);
+    m_flashAfterLoad = true;
+    m_c.state.DblClickPath1 = opened->title;
+}
+
+void ListFileCommands::pm1PasteListClick()
+{
+    if (listWorkRunning())
+        return;
+    LoadListFromText(m_c.services.clipboard->text());
+    m_c.state.DblClickPath1 = listio::pasteTimeText(QDateTime::currentDateTime());
+}
+
+void ListFileCommands::pm1RebuildListviewFileNameOnlyClick()
+{
+    const QStringList &scanList = m_c.scanner.scanList();
+    if (m_c.tree.selectedPath().isEmpty() || scanList.isEmpty())
+        return;
+    LoadListFromText(listio::pathText(scanList).text);
+}
+
+void ListFileCommands::LoadListFromText(const QString &text)
+{
+    if (listWorkRunning())
+        return;
+    FormControls &ui = m_c.ui;
+    m_flashAfterLoad = false;
+    m_c.routines.setBusyCursor(true);
+    m_c.routines.EnableListControls(false);
+    ui.StatusPanel1->clear();
+    m_c.routines.setTaskbarProgress(0, 0);
+    m_c.captions.plainCounts();
+    m_c.captions.noneChecked();
+    ui.BtnShuffle1->setEnabled(false);
+
+    WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
+    m_c.state.CancelFlag1 = false;
+    ui.btnCancel1->show();
+    m_c.routines.SetCloseEnabled(false);
+    // The loader empties the rows and their pictures before the first new row.
+    Loader->LoadListFromText(text);
+}
+
+void ListFileCommands::onLoadProgress(qint64 line, qint64 lines, qint64 rows)
+{
+    m_c.ui.StatusPanel1->setText(listio::loadProgressText(rows, lines));
+    m_c.routines.setTaskbarProgress(line, lines);
+}
+
+void ListFileCommands::onLoadFinished()
+{
+    FormControls &ui = m_c.ui;
+    ui.btnCancel1->hide();
+    m_c.routines.SetCloseEnabled(true);
+    m_c.state.CancelFlag1 = false;
+    ui.btnBrowse1->setEnabled(true);
+    ui.ListView1->setEnabled(true);
+    m_c.routines.setTaskbarProgress(0, 0);
+
+    const int rows = m_c.model.rowCount();
+    m_c.captions.rowCounts(rows);
+    // Every row comes checked ("選択表示(n)"), and the two check boxes say so, as after a
+    // list build; a tree click during the load unchecked none for good.
+    {
+        const QSignalBlocker block(ui.CheckBoxAll1);
+        ui.CheckBoxAll1->setChecked(true);
+    }
+    m_c.routines.checkAllRows(true);
+    m_c.routines.EnableListControls(true);
+    // The tree shows where the pictures are, as it does after a list build.
+    if (rows > 0) {
+        const QString folder = pathtext::folderOf(m_c.model.item(0).caption);
+        m_c.state.CurrentDir1 = folder;
+        m_c.tree.navigate(folder);
+    }
+    m_c.routines.setBusyCursor(false);
+    if (m_flashAfterLoad)
+        flashWhenInBackground();
+    m_flashAfterLoad = false;
+}
+
+void ListFileCommands::btnCancel1Click()
+{
+    if (Loader->isLoading())
+        Loader->cancel();
+}
+
+} // namespace pelmaris::app

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/formcontext.h"
+#include "listio/listfile.h"
+
+#include <QObject>
+#include <QString>
+
+namespace pelmaris::listio {
+class ListLoader;
+class ListSaver;
+struct SaveResult;
+} // namespace pelmaris::listio
+
+namespace pelmaris::app {
+
+// The list as text in files and from the clipboard: save, open, paste, the rows made
+// from list text, the file-name rebuild, and the folder list's save. Loading and saving
+// run off the window's thread; the window stays live and the cancel button is heard.
+class ListFileCommands : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ListFileCommands(const FormContext &context, QObject *parent = nullptr);
+
+    // `sender` is the menu entry, or none for the folder list's save: without one, the
+    // path form of the scan list is suggested whatever the view.
+    void pm1SaveListAsClick(const QObject *sender);
+    void pm3SaveFileListClick();
+    void pm1OpenListClick();
+    void pm1PasteListClick();
+    void pm1RebuildListviewFileNameOnlyClick();
+    // Replaces every row with the rows the text makes.
+    void LoadListFromText(const QString &text);
+    // Writes the list once the save dialog has answered.
+    void saveListTo(const listio::SaveTarget &target);
+    // The cancel button over the list stops a load.
+    void btnCancel1Click();
+
+    listio::ListLoader *Loader = nullptr;
+    listio::ListSaver *Saver = nullptr;
+
+Q_SIGNALS:
+    // The folder list's save shows the preview view first, as a click on it does.
+    void previewChosen();
+
+private:
+    // A scan, list build, load or save runs: the list is not to be replaced or written.
+    bool listWorkRunning() const;
+    void onLoadProgress(qint64 line, qint64 lines, qint64 rows);
+    void onLoadFinished();
+    void onSaveFinished(const listio::SaveResult &result);
+    void flashWhenInBackground();
+
+    FormContext m_c;
+    bool m_flashAfterLoad = false;
+};
+
+} // namespace pelmaris::app

@@ -186,11 +186,6 @@ void MenuCommands::claim(Command command, const std::function<void()> &handler)
     connect(action(command), &QAction::triggered, this, [handler] { handler(); });
 }
 
-void MenuCommands::claimChecked(Command command)
-{
-    m_claimed[size_t(command)] = true;
-}
-
 bool MenuCommands::claimed(Command command) const
 {
     return m_claimed[size_t(command)];

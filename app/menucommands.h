@@ -115,8 +115,6 @@ public:
 
     // Runs `handler` when the entry is chosen and counts it as working.
     void claim(Command command, const std::function<void()> &handler);
-    // Counts an entry as working that acts by its check mark alone.
-    void claimChecked(Command command);
     bool claimed(Command command) const;
 
     // Enables each claimed entry of the menu as `rule` decides; unclaimed ones stay off.

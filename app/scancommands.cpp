@@ -44,11 +44,41 @@ ScanCommands::ScanCommands(const FormContext &context, QObject *parent)
     menus.claim(Command::pm3AddDetect, [this] { pm3AddDetectClick(); });
     menus.claim(Command::pm1RebuildListview, [this] { pm1RebuildListviewClick(); });
     // The output order is a check mark the next scan or rebuild reads.
+    menus.claim(Command::pm3NumSortA, [this] { pm3NumSortAClick(); });
+    menus.claim(Command::pm3NumSortD, [this] { pm3NumSortDClick(); });
+    menus.claim(Command::pm3DicSortA, [this] { pm3DicSortAClick(); });
+    menus.claim(Command::pm3DicSortD, [this] { pm3DicSortDClick(); });
+    menus.claim(Command::pm3RandomOut, [this] { pm3RandomOutClick(); });
     for (Command order : {Command::pm3NumSortA, Command::pm3NumSortD, Command::pm3DicSortA,
-                          Command::pm3DicSortD, Command::pm3RandomOut}) {
-        menus.claimChecked(order);
+                          Command::pm3DicSortD, Command::pm3RandomOut})
         menus.action(order)->setEnabled(true);
-    }
+}
+
+// Each order entry only becomes the checked one of its group; ScanList is put into that
+// order at the next scan or rebuild.
+void ScanCommands::pm3NumSortAClick()
+{
+    m_c.menus.action(Command::pm3NumSortA)->setChecked(true);
+}
+
+void ScanCommands::pm3NumSortDClick()
+{
+    m_c.menus.action(Command::pm3NumSortD)->setChecked(true);
+}
+
+void ScanCommands::pm3DicSortAClick()
+{
+    m_c.menus.action(Command::pm3DicSortA)->setChecked(true);
+}
+
+void ScanCommands::pm3DicSortDClick()
+{
+    m_c.menus.action(Command::pm3DicSortD)->setChecked(true);
+}
+
+void ScanCommands::pm3RandomOutClick()
+{
+    m_c.menus.action(Command::pm3RandomOut)->setChecked(true);
 }
 
 scan::ScanOrder ScanCommands::checkedOrder() const

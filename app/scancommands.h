@@ -27,6 +27,11 @@ public:
     void RunImageListBuild();
     void pm1RebuildListviewClick();
     void PopupMenu3Popup();
+    void pm3NumSortAClick();
+    void pm3NumSortDClick();
+    void pm3DicSortAClick();
+    void pm3DicSortDClick();
+    void pm3RandomOutClick();
 
     // The output order checked in the tree menu.
     scan::ScanOrder checkedOrder() const;

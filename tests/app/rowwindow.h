@@ -9,6 +9,7 @@
 #include "fakeservices.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -25,6 +26,9 @@
 
 namespace rowwindow {
 
+using pelmaris::testfiles::readFile;
+using pelmaris::testfiles::writeFile;
+
 using pelmaris::app::TPelmarisForm;
 using pelmaris::fakes::FakePlatform;
 using pelmaris::fakes::FakeShell;
@@ -33,19 +37,6 @@ using pelmaris::fakes::FakeShell;
 inline const QString Awkward = QStringLiteral("-x \"q\" it's #1 %20 & 写 真.png");
 inline const QStringList Names = {QStringLiteral("a.png"), Awkward, QStringLiteral("c.png")};
 inline const QString CrLf = QStringLiteral("\r\n");
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 inline QByteArray png(QColor color)
 {

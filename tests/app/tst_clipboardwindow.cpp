@@ -12,6 +12,7 @@
 #include "listio/listloader.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -34,12 +35,7 @@ using pelmaris::platform::SpecialFolder;
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using pelmaris::testfiles::writeFile;
 
 QByteArray encode(const char *format)
 {

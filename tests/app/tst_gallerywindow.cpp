@@ -9,6 +9,7 @@
 #include "fakeservices.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -40,14 +41,9 @@ using pelmaris::platform::SpecialFolder;
 
 namespace {
 
-const QString NotFound = QStringLiteral("ブラウザを見付けられませんでした\r\n\r\n");
+using pelmaris::testfiles::writeFile;
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+const QString NotFound = QStringLiteral("ブラウザを見付けられませんでした\r\n\r\n");
 
 QByteArray png(QColor color)
 {

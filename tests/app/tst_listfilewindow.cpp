@@ -13,6 +13,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/listtexts.h"
 #include "scan/scancontroller.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,18 +43,8 @@ using pelmaris::platform::FileDialogAnswer;
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using pelmaris::testfiles::readFile;
+using pelmaris::testfiles::writeFile;
 
 QByteArray png()
 {

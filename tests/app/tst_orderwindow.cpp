@@ -11,6 +11,7 @@
 #include "listio/listloader.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,12 +40,7 @@ using pelmaris::fakes::FakePlatform;
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using pelmaris::testfiles::writeFile;
 
 QByteArray png(int width, int height)
 {

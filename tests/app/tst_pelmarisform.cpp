@@ -2,6 +2,7 @@
 #include "app/pelmarisform.h"
 #include "fakeservices.h"
 #include "platform/inifile.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,6 +30,9 @@ using pelmaris::platform::SpecialFolder;
 
 namespace {
 
+using pelmaris::testfiles::readFile;
+using pelmaris::testfiles::writeFile;
+
 QString appData(const FakePlatform &fake)
 {
     return fake.folders.paths.value(int(SpecialFolder::AppData));
@@ -38,19 +42,6 @@ QString perUserIni(const FakePlatform &fake, const QString &base = QStringLitera
 {
     return appData(fake) + QStringLiteral("/Wendelmoor/") + base + u'/' + base +
            QStringLiteral(".ini");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 std::unique_ptr<TPelmarisForm> makeForm(FakePlatform &fake)

@@ -11,6 +11,7 @@
 #include "scan/listtexts.h"
 #include "scan/pathorder.h"
 #include "scan/scancontroller.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,12 +48,7 @@ using pelmaris::scan::ScanController;
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using pelmaris::testfiles::writeFile;
 
 QByteArray encode(QSize size, QColor color, const char *format)
 {

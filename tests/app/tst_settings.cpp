@@ -1,6 +1,7 @@
 #include "app/settings.h"
 #include "fulldisk.h"
 #include "platform/programinfo.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@ using pelmaris::platform::IniFile;
 using pelmaris::platform::ReadStatus;
 
 namespace {
+
+using pelmaris::testfiles::writeFile;
 
 const QString Desktop = QStringLiteral("/home/someone/Desktop/");
 
@@ -69,13 +72,6 @@ QStringList optionLines(const Settings &settings)
     IniFile ini;
     writeSettings(ini, settings, program());
     return sectionLines(ini, QStringLiteral("OPTION"));
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 QByteArray readFile(const QString &path)

@@ -1,6 +1,7 @@
 // Whole-file reads that never open anything but a regular file, and writes that leave
 // the old file intact when they fail.
 
+#include "fulldisk.h"
 #include "platform/fileio.h"
 
 #include <QDir>
@@ -8,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace pelmaris::platform;
@@ -21,25 +20,6 @@ QByteArray contents(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
-
-// Lets a test make every write beyond `bytes` fail, as a full disk does.
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    rlimit m_old{};
-    void (*m_handler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -97,7 +77,7 @@ private Q_SLOTS:
         bool ok = true;
         QString error;
         {
-            const FileSizeLimit limit(16);
+            const pelmaris::fakes::FullDisk full(16);
             ok = writeWholeFile(file, QByteArray(4096, 'x'), &error);
         }
         QVERIFY(!ok);
@@ -143,7 +123,7 @@ private Q_SLOTS:
         QString error;
         bool ok = true;
         {
-            const FileSizeLimit limit(16);
+            const pelmaris::fakes::FullDisk full(16);
             ok = writeWholeFile(file, QByteArray(4096, 'x'), options, &error);
         }
         QVERIFY(!ok);

@@ -7,15 +7,6 @@ set -euo pipefail
 run="$1"
 source "$(dirname "$0")/sandbox.sh"
 
-passed=0
-failed=0
-ok() { passed=$((passed + 1)); echo "ok: $1"; }
-bad() { failed=$((failed + 1)); echo "FAIL: $1"; }
-finish() {
-  echo "$passed passed, $failed failed"
-  exit $((failed > 0 ? 1 : 0))
-}
-
 # A blank and Japanese in the names; a file that is found by the scan but is no picture.
 pics="$sandbox/pics"
 mkdir -p "$pics"

@@ -8,15 +8,6 @@ set -euo pipefail
 run="$1"
 source "$(dirname "$0")/sandbox.sh"
 
-passed=0
-failed=0
-ok() { passed=$((passed + 1)); echo "ok: $1"; }
-bad() { failed=$((failed + 1)); echo "FAIL: $1"; }
-finish() {
-  echo "$passed passed, $failed failed"
-  exit $((failed > 0 ? 1 : 0))
-}
-
 # A blank, a quote and Japanese in the name that goes; a picture of another colour stays.
 # The list's first row ends selected, its thumbnail tinted: the one that goes is second.
 pics="$sandbox/pics"

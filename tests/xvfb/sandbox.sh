@@ -29,3 +29,13 @@ wait_for_window() {
   done
   echo "$id"
 }
+
+# Counting checks: ok and bad record one each; finish reports them and ends the script.
+passed=0
+failed=0
+ok() { passed=$((passed + 1)); echo "ok: $1"; }
+bad() { failed=$((failed + 1)); echo "FAIL: $1"; }
+finish() {
+  echo "$passed passed, $failed failed"
+  exit $((failed > 0 ? 1 : 0))
+}

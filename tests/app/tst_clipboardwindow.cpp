@@ -39,13 +39,7 @@ using pelmaris::testfiles::writeFile;
 
 QByteArray encode(const char *format)
 {
-    QImage image(6, 4, QImage::Format_RGB32);
-    image.fill(Qt::darkRed);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return pelmaris::testfiles::encodeImage(QSize(6, 4), Qt::darkRed, format);
 }
 
 struct Window {

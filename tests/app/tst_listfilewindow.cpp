@@ -48,13 +48,7 @@ using pelmaris::testfiles::writeFile;
 
 QByteArray png()
 {
-    QImage image(5, 4, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return bytes;
+    return pelmaris::testfiles::encodeImage(QSize(5, 4), Qt::darkGreen, "png");
 }
 
 struct Window {

@@ -44,13 +44,7 @@ using pelmaris::testfiles::writeFile;
 
 QByteArray png(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly | QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return bytes;
+    return pelmaris::testfiles::encodeImage(QSize(width, height), Qt::darkCyan, "png");
 }
 
 struct Window {

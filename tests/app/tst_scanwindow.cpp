@@ -52,13 +52,7 @@ using pelmaris::testfiles::writeFile;
 
 QByteArray encode(QSize size, QColor color, const char *format)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return pelmaris::testfiles::encodeImage(size, color, format);
 }
 
 // Qt reads GIF but cannot write it: a 1 x 1 picture by hand, colour 0 of a two-entry table.

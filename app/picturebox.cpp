@@ -1,8 +1,23 @@
 #include "app/picturebox.h"
 
+#include "gallery/viewergeometry.h"
+#include "scan/picturedecoder.h"
+#include "scan/thumbnail.h"
+
 #include <QPainter>
 
+#include <cmath>
+
 namespace pelmaris::app {
+
+namespace {
+
+bool sideways(QImageIOHandler::Transformations turn)
+{
+    return turn.testFlag(QImageIOHandler::TransformationRotate90);
+}
+
+} // namespace
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
@@ -11,11 +26,19 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
     setAutoFillBackground(false);
 }
 
-void PictureBox::setImage(const QImage &image)
+void PictureBox::setPicture(const QImage &image, QImageIOHandler::Transformations turn,
+                            const QImage &preview)
 {
     m_image = image;
+    m_turn = image.isNull() ? QImageIOHandler::TransformationNone : turn;
+    m_preview = image.isNull() ? QImage() : preview;
     m_scaled = QPixmap();
     update();
+}
+
+QSize PictureBox::uprightSize() const
+{
+    return sideways(m_turn) ? m_image.size().transposed() : m_image.size();
 }
 
 void PictureBox::setProportional(bool proportional)
@@ -39,7 +62,7 @@ QRect PictureBox::pictureRect(QSize control) const
         return QRect();
     if (!m_proportional)
         return QRect(QPoint(0, 0), control);
-    const QSize drawn = m_image.size().scaled(control, Qt::KeepAspectRatio);
+    const QSize drawn = uprightSize().scaled(control, Qt::KeepAspectRatio);
     return QRect(
         QPoint((control.width() - drawn.width()) / 2, (control.height() - drawn.height()) / 2),
         drawn);
@@ -55,18 +78,31 @@ void PictureBox::paintEvent(QPaintEvent *)
     const QRect target = pictureRect(size());
     if (target.isEmpty())
         return;
-    // Reducing is done once per size with area sampling; enlarging is drawn directly, so
-    // a window far larger than the screen never holds a pixmap of its own size.
-    if (target.width() <= m_image.width() && target.height() <= m_image.height()) {
-        if (m_scaled.size() != target.size())
-            m_scaled = QPixmap::fromImage(
-                m_image.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const qreal ratio = devicePixelRatioF();
+    const QSize device(int(std::lround(target.width() * ratio)),
+                       int(std::lround(target.height() * ratio)));
+    // Reducing is done once per size with area sampling, from the screen-sized copy when
+    // that is large enough. Anything larger is drawn from the picture itself through the
+    // turn, only where it is exposed: a window far larger than the screen never holds a
+    // copy of its own size, and a sideways photo never a turned copy of itself.
+    const bool fromPreview = !m_preview.isNull();
+    const QImage &source = fromPreview ? m_preview : m_image;
+    const QImageIOHandler::Transformations turn =
+        fromPreview ? QImageIOHandler::TransformationNone : m_turn;
+    const QSize upright = sideways(turn) ? source.size().transposed() : source.size();
+    if (device.width() <= upright.width() && device.height() <= upright.height()) {
+        if (m_scaled.size() != device) {
+            m_scaled = QPixmap::fromImage(scan::turnedUpright(
+                scan::scaledSmoothly(source, sideways(turn) ? device.transposed() : device), turn));
+            m_scaled.setDevicePixelRatio(ratio);
+        }
         painter.drawPixmap(target.topLeft(), m_scaled);
         return;
     }
     m_scaled = QPixmap();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, m_image);
+    painter.setTransform(gallery::uprightTransform(m_image.size(), m_turn, QRectF(target)), true);
+    painter.drawImage(QPoint(0, 0), m_image);
 }
 
 } // namespace pelmaris::app

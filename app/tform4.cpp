@@ -2,7 +2,7 @@
 
 #include "app/picturebox.h"
 #include "gallery/viewergeometry.h"
-#include "gallery/viewerpicture.h"
+#include "gallery/viewerloader.h"
 #include "platform/styles.h"
 #include "platform/systeminfo.h"
 
@@ -11,9 +11,11 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWindow>
@@ -28,8 +30,19 @@ constexpr int kBorderWidth = 6;
 constexpr int kMaxExtent = 32767;
 // A window holds its whole area in memory to draw it (and a compositor once more), so a
 // 20000 x 20000 picture at real size would take gigabytes: no window is larger in area
-// than the picture the viewer keeps, and a larger one is reduced to the same shape.
+// than the largest picture the viewer keeps whole, and a larger one is reduced to the
+// same shape.
 constexpr qint64 kMaxWindowPixels = gallery::ViewerMaxPixels;
+
+QString cannotShowText(const QString &name)
+{
+    return QStringLiteral("この画像は表示できません") + u'\n' + name;
+}
+
+QString loadingText(const QString &name)
+{
+    return QStringLiteral("読み込み中…") + u'\n' + name;
+}
 
 QAction *modeAction(QWidget *owner, QActionGroup *group, const QString &name, const QString &text,
                     const QKeySequence &shortcut)
@@ -64,6 +77,13 @@ TForm4::TForm4(const platform::Services &services) : m_services(services)
 
     buildMenu();
     setBounds(gallery::realSizeRect(NoticeSize, workArea()));
+
+    m_loader = new gallery::ViewerLoader(m_services.fileSystem, nullptr, this);
+    connect(m_loader, &gallery::ViewerLoader::loaded, this, &TForm4::showPicture);
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(LoadingNoticeDelay);
+    connect(m_noticeTimer, &QTimer::timeout, this, &TForm4::showLoadingNotice);
 }
 
 TForm4::~TForm4() = default;
@@ -104,28 +124,36 @@ QString TForm4::realSizeCaption(QSize picture)
     return QStringLiteral("Real Size (%1x%2)").arg(picture.width()).arg(picture.height());
 }
 
-bool TForm4::openFile(const QString &path)
+void TForm4::openFile(const QString &path)
 {
-    const gallery::ViewerPicture picture = gallery::loadViewerPicture(path);
+    m_path = path;
+    // The picture on show stays until the next one replaces it, but its share of the
+    // budget goes back now: the next decode must never wait for memory that only its own
+    // arrival would free. For that moment one picture more is in memory than counted.
+    m_picture.memory.reset();
+    m_loader->load(path, screenPixels());
+    if (!isVisible())
+        m_noticeTimer->start();
+}
+
+bool TForm4::isLoading() const
+{
+    return m_loader->isLoading();
+}
+
+void TForm4::showPicture(const QString &path, const gallery::ViewerPicture &picture)
+{
+    m_noticeTimer->stop();
+    m_picture = picture;
     const QString name = QFileInfo(path).fileName();
     m_realSize = picture.image.isNull() ? QSize(0, 0) : picture.realSize;
-    Image2->setImage(picture.image);
-    Image2->setEmptyText(QStringLiteral("この画像は表示できません") + u'\n' + name);
+    Image2->setPicture(picture.image, picture.turn, picture.preview);
+    Image2->setEmptyText(cannotShowText(name));
     setWindowTitle(name);
-
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QColor edge =
-        gallery::EdgeBackgroundColor(picture.image, screen ? screen->size() : workArea().size());
-    setBackground(edge.isValid() ? edge
-                                 : m_services.styles->color(platform::StyleColor::ButtonFace));
-
-    if (RealSize2->isChecked())
-        RealSize2Click();
-    else if (Adjust2->isChecked())
-        Adjust2Click();
-    else
-        Expand2Click();
-
+    setBackground(picture.edge.isValid()
+                      ? picture.edge
+                      : m_services.styles->color(platform::StyleColor::ButtonFace));
+    applyMode();
     if (isVisible()) {
         // Following the list: come to the front but leave the focus in the list.
         raise();
@@ -133,7 +161,38 @@ bool TForm4::openFile(const QString &path)
         show();
         activateWindow();
     }
-    return !picture.image.isNull();
+    Q_EMIT pictureShown(!picture.image.isNull());
+}
+
+void TForm4::showLoadingNotice()
+{
+    if (!isLoading() || isVisible())
+        return;
+    const QString name = QFileInfo(m_path).fileName();
+    releasePicture();
+    Image2->setEmptyText(loadingText(name));
+    setWindowTitle(name);
+    setBackground(m_services.styles->color(platform::StyleColor::ButtonFace));
+    applyMode();
+    show();
+    activateWindow();
+}
+
+void TForm4::applyMode()
+{
+    if (RealSize2->isChecked())
+        RealSize2Click();
+    else if (Adjust2->isChecked())
+        Adjust2Click();
+    else
+        Expand2Click();
+}
+
+void TForm4::releasePicture()
+{
+    m_picture = gallery::ViewerPicture();
+    m_realSize = QSize(0, 0);
+    Image2->clearPicture();
 }
 
 void TForm4::SetSizingBorder(bool on)
@@ -156,7 +215,7 @@ void TForm4::RealSize2Click()
     SetSizingBorder(false);
     Image2->setProportional(true);
     // A picture that cannot be shown keeps the notice's size whatever the mode.
-    setBounds(gallery::realSizeRect(shownSize(), workArea()));
+    setBounds(gallery::realSizeRect(realSizeWindow(), workArea()));
 }
 
 void TForm4::Adjust2Click()
@@ -204,13 +263,55 @@ void TForm4::Close1Click()
     close();
 }
 
+void TForm4::closeEvent(QCloseEvent *event)
+{
+    // A decode still running ends at once, and the picture's memory goes back.
+    m_loader->cancel();
+    m_noticeTimer->stop();
+    releasePicture();
+    QWidget::closeEvent(event);
+}
+
 void TForm4::wheelEvent(QWheelEvent *event)
 {
-    const int delta = event->angleDelta().y();
-    if (delta > 0)
-        FormMouseWheelUp();
-    else if (delta < 0)
-        FormMouseWheelDown();
+    // One step per notch of the wheel, however finely a device reports it.
+    for (int notches = gallery::takeWheelNotches(m_wheelPending, event->angleDelta().y());
+         notches != 0; notches += notches > 0 ? -1 : 1) {
+        if (notches > 0)
+            FormMouseWheelUp();
+        else
+            FormMouseWheelDown();
+    }
+    event->accept();
+}
+
+void TForm4::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        Q_EMIT stepRequested(ViewerStep::Previous);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+    case Qt::Key_Space:
+        Q_EMIT stepRequested(ViewerStep::Next);
+        break;
+    case Qt::Key_Home:
+        Q_EMIT stepRequested(ViewerStep::First);
+        break;
+    case Qt::Key_End:
+        Q_EMIT stepRequested(ViewerStep::Last);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
     event->accept();
 }
 
@@ -231,6 +332,7 @@ bool TForm4::eventFilter(QObject *watched, QEvent *event)
             break;
         case QEvent::MouseButtonRelease:
             m_resizeEdges = {};
+            m_dragging = false;
             break;
         case QEvent::Wheel:
             // The wheel zooms anywhere over the window, the picture included.
@@ -250,6 +352,11 @@ void TForm4::Image2MouseDown(QMouseEvent *event)
     YY = pos.y();
     if (event->button() != Qt::LeftButton)
         return;
+    // Only a press on the picture itself moves the window. The window system keeps the
+    // button to itself while it resizes, so the release may never come here; what is
+    // left of the press must not move the window afterwards.
+    m_dragging = false;
+    m_resizeEdges = {};
     const Qt::Edges edges = edgesAt(pos);
     QWindow *handle = windowHandle();
     if (edges) {
@@ -261,8 +368,11 @@ void TForm4::Image2MouseDown(QMouseEvent *event)
         return;
     }
     // A Wayland compositor does not let a program place its own window; it moves it for us.
-    if (handle && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (handle && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         handle->startSystemMove();
+        return;
+    }
+    m_dragging = true;
 }
 
 void TForm4::Image2MouseMove(QMouseEvent *event)
@@ -289,7 +399,8 @@ void TForm4::Image2MouseMove(QMouseEvent *event)
         return;
     }
     // The point under the mouse stays under the mouse.
-    move(x() + pos.x() - XX, y() + pos.y() - YY);
+    if (m_dragging)
+        move(x() + pos.x() - XX, y() + pos.y() - YY);
 }
 
 Qt::Edges TForm4::edgesAt(QPoint pos) const
@@ -310,7 +421,16 @@ Qt::Edges TForm4::edgesAt(QPoint pos) const
 
 void TForm4::setBounds(const QRect &bounds)
 {
-    setGeometry(gallery::limitWindowSize(bounds, kMaxWindowPixels, kMaxExtent));
+    setGeometry(gallery::limitWindowSize(bounds, maxWindowPixels(), kMaxExtent));
+}
+
+qint64 TForm4::maxWindowPixels() const
+{
+    const QSize kept = m_picture.uprightSize();
+    const qint64 pixels =
+        m_picture.reduced() ? qint64(kept.width()) * kept.height() : kMaxWindowPixels;
+    const qreal ratio = pixelRatio();
+    return std::max<qint64>(1, qint64(pixels / (ratio * ratio)));
 }
 
 void TForm4::setBackground(const QColor &colour)
@@ -324,6 +444,24 @@ void TForm4::setBackground(const QColor &colour)
 QSize TForm4::shownSize() const
 {
     return m_realSize.isEmpty() ? NoticeSize : m_realSize;
+}
+
+QSize TForm4::realSizeWindow() const
+{
+    return m_realSize.isEmpty() ? NoticeSize : gallery::logicalSize(m_realSize, pixelRatio());
+}
+
+qreal TForm4::pixelRatio() const
+{
+    return devicePixelRatioF();
+}
+
+QSize TForm4::screenPixels() const
+{
+    const QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shown)
+        return QSize();
+    return (QSizeF(shown->size()) * shown->devicePixelRatio()).toSize();
 }
 
 QRect TForm4::workArea() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gallery/viewerpicture.h"
 #include "platform/services.h"
 
 #include <QRect>
@@ -10,10 +11,18 @@ class QAction;
 class QActionGroup;
 class QMenu;
 class QMouseEvent;
+class QTimer;
+
+namespace pelmaris::gallery {
+class ViewerLoader;
+}
 
 namespace pelmaris::app {
 
 class PictureBox;
+
+// Where the viewer's keys move in the list.
+enum class ViewerStep { Previous, Next, First, Last };
 
 // The picture viewer: a borderless window that shows one picture of the list at a time,
 // in one of three size modes, zoomed with the wheel and moved by dragging the picture.
@@ -26,10 +35,16 @@ public:
     explicit TForm4(const platform::Services &services);
     ~TForm4() override;
 
-    // Shows a file: decodes it, takes its name as caption and its edges' colour as
-    // background, applies the current size mode and shows (or raises) the window.
-    // False when the file could not be decoded; the window then shows a notice instead.
-    bool openFile(const QString &path);
+    // Shows a file: decodes it on a thread of its own, then takes its name as caption and
+    // its edges' colour as background, applies the current size mode and shows (or
+    // raises) the window; pictureShown tells when. A file that cannot be decoded shows a
+    // notice instead. Until the picture arrives a showing window keeps the one before; a
+    // hidden one appears with a notice should the decode take a while.
+    void openFile(const QString &path);
+    // The file asked for last.
+    QString path() const { return m_path; }
+    // A picture has been asked for and has not arrived yet.
+    bool isLoading() const;
 
     // ---- controls ----
     PictureBox *Image2 = nullptr;
@@ -56,6 +71,15 @@ public:
     static QString realSizeCaption(QSize picture);
     // The window's size for a file that could not be decoded.
     static constexpr QSize NoticeSize{400, 300};
+    // How long a hidden viewer waits for a picture before it shows the notice that it is
+    // loading.
+    static constexpr int LoadingNoticeDelay = 300;
+
+Q_SIGNALS:
+    // The requested picture is on show (false: the notice that it cannot be shown).
+    void pictureShown(bool decoded);
+    // A key asked for another row's picture.
+    void stepRequested(pelmaris::app::ViewerStep step);
 
 public Q_SLOTS:
     void RealSize2Click();
@@ -69,10 +93,17 @@ public Q_SLOTS:
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenu();
+    void showPicture(const QString &path, const gallery::ViewerPicture &picture);
+    void showLoadingNotice();
+    void applyMode();
+    // The shown picture's memory goes back to the decode budget.
+    void releasePicture();
     void Image2MouseDown(QMouseEvent *event);
     void Image2MouseMove(QMouseEvent *event);
     // Every change of the window's bounds goes through here.
@@ -81,13 +112,28 @@ private:
     void applyFitMode(QAction *mode, bool proportional);
     // The size the geometry works with: the picture's, or the notice's.
     QSize shownSize() const;
+    // The window of the picture at real size: its pixels are the screen's own pixels.
+    QSize realSizeWindow() const;
+    // No window is larger in area than this (window pixels): never larger than a reduced
+    // decode, so that it is never shown enlarged.
+    qint64 maxWindowPixels() const;
+    qreal pixelRatio() const;
+    QSize screenPixels() const;
     QRect workArea() const;
     Qt::Edges edgesAt(QPoint pos) const;
 
     platform::Services m_services;
+    gallery::ViewerLoader *m_loader = nullptr;
+    gallery::ViewerPicture m_picture;
+    QString m_path;
+    QTimer *m_noticeTimer = nullptr;
     QActionGroup *m_modes = nullptr;
     QSize m_realSize{0, 0};
     bool m_sizingBorder = false;
+    // A left-button press on the picture that moves the window, until its release.
+    bool m_dragging = false;
+    // Wheel movement short of a notch.
+    int m_wheelPending = 0;
     // A resize by the border that the window system could not take over.
     Qt::Edges m_resizeEdges;
     QRect m_resizeStart;

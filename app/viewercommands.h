@@ -9,9 +9,11 @@
 namespace pelmaris::app {
 
 class TForm4;
+enum class ViewerStep;
 
 // The picture viewer `Form4`: made hidden after the main window, it shows the selected
-// row's picture on "ミレルLiteで開く" and follows the list while it shows.
+// row's picture on "ミレルLiteで開く" and follows the list while it shows, whether a row is
+// clicked or chosen with the keyboard; its own keys move through the list.
 class ViewerCommands : public QObject {
     Q_OBJECT
 
@@ -26,6 +28,8 @@ public:
     void pm1OpenByMirelLiteClick();
     // A click on a row while the viewer shows opens that row in it.
     void followList();
+    // The viewer's keys: the list selects the previous, next, first or last row.
+    void step(ViewerStep step);
 
 private:
     FormContext m_c;

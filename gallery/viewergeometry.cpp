@@ -21,6 +21,16 @@ int centred(int origin, qint64 oldExtent, qint64 newExtent)
 
 } // namespace
 
+QSize logicalSize(QSize devicePixels, qreal ratio)
+{
+    if (isEmpty(devicePixels))
+        return QSize(0, 0);
+    if (ratio <= 0)
+        ratio = 1;
+    return QSize(std::max(1, int(std::lround(devicePixels.width() / ratio))),
+                 std::max(1, int(std::lround(devicePixels.height() / ratio))));
+}
+
 QRect realSizeRect(QSize picture, const QRect &workArea)
 {
     const int w = std::max(0, picture.width());
@@ -103,6 +113,37 @@ QRect resizedRect(const QRect &start, Qt::Edges edges, QPoint delta, int minimum
     return QRect(left, top, right - left, bottom - top);
 }
 
+int takeWheelNotches(int &pending, int delta)
+{
+    if ((delta > 0 && pending < 0) || (delta < 0 && pending > 0))
+        pending = 0;
+    pending += delta;
+    const int notches = pending / 120; // toward zero: what is left keeps its sign
+    pending -= notches * 120;
+    return notches;
+}
+
+QTransform uprightTransform(QSize stored, QImageIOHandler::Transformations turn,
+                            const QRectF &target)
+{
+    QTransform t;
+    if (turn.testFlag(QImageIOHandler::TransformationMirror))
+        t.scale(-1, 1);
+    if (turn.testFlag(QImageIOHandler::TransformationFlip))
+        t.scale(1, -1);
+    if (turn.testFlag(QImageIOHandler::TransformationRotate90))
+        t = t * QTransform().rotate(90);
+    // The turned picture moved back to the origin, as a turned copy would lie.
+    t = QImage::trueMatrix(t, stored.width(), stored.height());
+    const QSizeF upright = t.mapRect(QRectF(QPointF(0, 0), QSizeF(stored))).size();
+    if (upright.isEmpty())
+        return t;
+    return t *
+           QTransform::fromScale(target.width() / upright.width(),
+                                 target.height() / upright.height()) *
+           QTransform::fromTranslate(target.x(), target.y());
+}
+
 QColor AverageLineColor(const QImage &bitmap, LineDirection direction, int index)
 {
     const bool column = direction == LineDirection::Column;
@@ -129,13 +170,15 @@ QColor MixColors(const QColor &a, const QColor &b)
     return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
 }
 
-QColor EdgeBackgroundColor(const QImage &picture, QSize screen)
+QColor EdgeBackgroundColor(const QImage &picture, QSize screen, bool sideways)
 {
     if (picture.isNull() || screen.width() <= 0)
         return QColor();
-    const double r = double(picture.height()) / double(picture.width());
+    const QSize upright = sideways ? picture.size().transposed() : picture.size();
+    const double r = double(upright.height()) / double(upright.width());
     const double s = double(screen.height()) / double(screen.width());
-    if (r >= s)
+    // Upright columns are stored columns, or stored rows when the picture lies on its side.
+    if ((r >= s) != sideways)
         return MixColors(AverageLineColor(picture, LineDirection::Column, 0),
                          AverageLineColor(picture, LineDirection::Column, picture.width() - 1));
     return MixColors(AverageLineColor(picture, LineDirection::Row, 0),

@@ -2,13 +2,19 @@
 
 #include <QColor>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QRect>
 #include <QSize>
+#include <QTransform>
 
 // Window bounds and background of the picture viewer. Sizes are the picture's own
 // pixel size; a work area is the primary screen without its panels. Bounds are placed
 // relative to the work area's top-left corner.
 namespace pelmaris::gallery {
+
+// A size in device pixels as the window system's logical pixels at the given ratio of the
+// two, at least one pixel each way for a picture that has any.
+QSize logicalSize(QSize devicePixels, qreal ratio);
 
 // Real size: the window as large as the picture, centred in the work area. A picture
 // larger than the work area reaches past its edges (negative positions).
@@ -35,6 +41,17 @@ QRect limitWindowSize(const QRect &window, qint64 maxPixels, int maxSide);
 // the others stay; no side becomes shorter than `minimum`.
 QRect resizedRect(const QRect &start, Qt::Edges edges, QPoint delta, int minimum);
 
+// The wheel's notches in `delta` (angleDelta units, 120 a notch) together with what is
+// left over from earlier events; what is left of a notch is kept in `pending`. Turning the
+// other way starts afresh, so a step back is never swallowed by a part step forward.
+int takeWheelNotches(int &pending, int delta);
+
+// Maps a picture as stored onto its upright form (the EXIF turn: mirror first, then a
+// quarter turn clockwise) and that onto `target`: drawing the stored picture through it
+// shows it upright without a turned copy in memory.
+QTransform uprightTransform(QSize stored, QImageIOHandler::Transformations turn,
+                            const QRectF &target);
+
 enum class LineDirection {
     Column, // all rows of one pixel column
     Row,    // all columns of one pixel row
@@ -49,7 +66,9 @@ QColor MixColors(const QColor &a, const QColor &b);
 
 // The colour of the bands beside a fitted picture: the mix of its left and right edge
 // columns when it is relatively taller than the screen (the bands lie left and right),
-// else of its top and bottom rows. Invalid for an empty picture.
-QColor EdgeBackgroundColor(const QImage &picture, QSize screen);
+// else of its top and bottom rows. Invalid for an empty picture. `sideways`: the picture
+// is stored a quarter turn from upright, so its upright columns are its stored rows (which
+// of the two ends up left does not matter to the mix).
+QColor EdgeBackgroundColor(const QImage &picture, QSize screen, bool sideways = false);
 
 } // namespace pelmaris::gallery

@@ -1,81 +1,149 @@
 #include "gallery/viewerpicture.h"
 
-#include "platform/decoderlimit.h"
-
-#include "platform/fileio.h"
-
-#include <QBuffer>
-#include <QImageReader>
-
-#include <cmath>
+#include "gallery/viewergeometry.h"
+#include "platform/filesystem.h"
+#include "scan/picturedecoder.h"
+#include "scan/thumbnail.h"
 
 namespace pelmaris::gallery {
 
 namespace {
+
+// The bound of a reduced copy when no screen is known.
+constexpr QSize kNoScreen(4096, 4096);
 
 qint64 pixelsOf(QSize size)
 {
     return qint64(size.width()) * size.height();
 }
 
-// The largest size of the same shape that holds at most maxPixels.
-QSize reduced(QSize size, qint64 maxPixels)
+bool isSideways(QImageIOHandler::Transformations turn)
 {
-    const double scale = std::sqrt(double(maxPixels) / double(pixelsOf(size)));
-    return QSize(std::max(1, int(size.width() * scale)), std::max(1, int(size.height() * scale)));
+    return turn.testFlag(QImageIOHandler::TransformationRotate90);
 }
 
-// JPEG decodes at 1/2, 1/4 or 1/8 of its size without ever holding the whole picture;
-// asking for exactly such a size spares a second scaling pass.
-QSize jpegReduced(QSize size, qint64 maxPixels)
+// The codec's own reduced sizes of an upright picture: 1/1, 1/2, 1/4, 1/8, rounded up.
+QSize jpegStep(QSize upright, int denominator)
 {
-    for (const int denominator : {2, 4, 8}) {
-        const QSize step((size.width() + denominator - 1) / denominator,
-                         (size.height() + denominator - 1) / denominator);
-        if (pixelsOf(step) <= maxPixels)
-            return step;
-    }
-    return reduced(size, maxPixels);
+    return QSize((upright.width() + denominator - 1) / denominator,
+                 (upright.height() + denominator - 1) / denominator);
+}
+
+// The window paints 32-bit pictures as they are; any other format it would convert on
+// every paint. The decode's reservation counts this copy for the narrower formats.
+QImage drawable(QImage image)
+{
+    if (image.format() == QImage::Format_RGB32 ||
+        image.format() == QImage::Format_ARGB32_Premultiplied)
+        return image;
+    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                            : QImage::Format_RGB32);
+    return image;
+}
+
+// An upright copy no larger than the screen, or nothing when the picture is no larger.
+QImage previewOf(const QImage &stored, QImageIOHandler::Transformations turn, QSize screen)
+{
+    const bool sideways = isSideways(turn);
+    const QSize upright = sideways ? stored.size().transposed() : stored.size();
+    if (screen.isEmpty() ||
+        (upright.width() <= screen.width() && upright.height() <= screen.height()))
+        return QImage();
+    const QSize small = upright.scaled(screen, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    // Shrink first, then turn the small copy.
+    return scan::turnedUpright(scan::scaledSmoothly(stored, sideways ? small.transposed() : small),
+                               turn);
 }
 
 } // namespace
 
-ViewerPicture loadViewerPicture(const QString &path, qint64 maxPixels)
+QSize ViewerPicture::uprightSize() const
 {
-    // Formats other than JPEG are decoded whole before they are reduced; the decoder
-    // refuses those beyond the program's one ceiling before allocating.
-    platform::limitDecoderAllocation();
-    const platform::ReadResult file = platform::readRegularFile(path, ViewerMaxFileBytes);
-    if (file.status != platform::ReadStatus::Ok)
-        return {};
-    QBuffer buffer;
-    buffer.setData(file.bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    if (!reader.canRead())
-        return {};
+    return isSideways(turn) ? image.size().transposed() : image.size();
+}
 
-    const QSize stored = reader.size();
-    if (stored.isValid() && pixelsOf(stored) > maxPixels)
-        reader.setScaledSize(reader.format() == "jpeg" ? jpegReduced(stored, maxPixels)
-                                                       : reduced(stored, maxPixels));
-    QImage image = reader.read();
-    if (image.isNull())
-        return {};
+bool ViewerPicture::reduced() const
+{
+    return !image.isNull() && pixelsOf(uprightSize()) < pixelsOf(realSize);
+}
 
-    QSize real = image.size();
-    if (stored.isValid()) {
-        real = stored;
-        if (reader.transformation().testFlag(QImageIOHandler::TransformationRotate90))
-            real.transpose();
+ViewerPicture loadViewerPicture(const ViewerRequest &request)
+{
+    ViewerPicture out;
+    const auto cancelled = [&request] {
+        return request.cancel && request.cancel->load(std::memory_order_relaxed);
+    };
+    if (cancelled()) {
+        out.cancelled = true;
+        return out;
     }
-    // A reader that ignores the requested size still stays within the decoder's own
-    // allocation ceiling; keep no more than the viewer's share of it.
-    if (pixelsOf(image.size()) > maxPixels)
-        image = image.scaled(reduced(image.size(), maxPixels), Qt::IgnoreAspectRatio,
-                             Qt::SmoothTransformation);
-    return {image, real};
+    scan::limitDecoderAllocation();
+    std::unique_ptr<platform::FileSystem> ownFileSystem;
+    platform::FileSystem *fileSystem = request.fileSystem;
+    if (!fileSystem) {
+        ownFileSystem = platform::makeSystemFileSystem();
+        fileSystem = ownFileSystem.get();
+    }
+    scan::DecodeBudget &budget =
+        request.budget ? *request.budget : *scan::DecodeBudget::processWide();
+
+    scan::PictureDecoder picture(request.path, request.cancel, fileSystem);
+    if (!picture.open()) {
+        out.cancelled = cancelled();
+        return out;
+    }
+    const QSize shown = picture.shownSize();
+    const bool jpeg = picture.format() == "jpeg";
+
+    // Whole when the viewer keeps it whole. A JPEG that is larger, or that the budget
+    // cannot hold whole, comes at the largest of the codec's reduced scales that passes;
+    // the other formats decode whole or not at all.
+    scan::PictureDecoder::Decoded decoded;
+    for (const int denominator : {1, 2, 4, 8}) {
+        QSize minimum; // invalid: whole
+        if (jpeg && shown.isValid()) {
+            minimum = jpegStep(shown, denominator);
+            if (pixelsOf(minimum) > request.maxPixels && denominator < 8)
+                continue;
+        }
+        decoded = picture.decode(minimum, budget);
+        if (!jpeg || decoded.outcome != scan::PictureDecoder::Outcome::Refused)
+            break;
+    }
+    if (decoded.outcome == scan::PictureDecoder::Outcome::Cancelled || cancelled()) {
+        out.cancelled = true;
+        return out;
+    }
+    if (decoded.outcome != scan::PictureDecoder::Outcome::Decoded)
+        return out;
+
+    QImage image = drawable(std::move(decoded.image));
+    QImageIOHandler::Transformations turn = decoded.transformation;
+    const QSize stored = image.size();
+    out.realSize = shown.isValid() ? shown : (isSideways(turn) ? stored.transposed() : stored);
+    QImage preview;
+    if (pixelsOf(stored) > request.maxPixels) {
+        // Only formats that cannot decode reduced come here. A reduced copy of the
+        // viewer's size beside the whole picture would pass the budget: keep one of the
+        // screen's size alone.
+        image = previewOf(image, turn, request.screen.isEmpty() ? kNoScreen : request.screen);
+        turn = QImageIOHandler::TransformationNone;
+        if (image.isNull())
+            return out;
+    } else {
+        preview = previewOf(image, turn, request.screen);
+    }
+    if (cancelled()) {
+        out.cancelled = true;
+        return out;
+    }
+    out.edge = EdgeBackgroundColor(image, request.screen, isSideways(turn));
+    decoded.memory.shrinkTo(image.sizeInBytes() + preview.sizeInBytes());
+    out.memory = std::make_shared<scan::DecodeBudget::Reservation>(std::move(decoded.memory));
+    out.image = std::move(image);
+    out.turn = turn;
+    out.preview = std::move(preview);
+    return out;
 }
 
 } // namespace pelmaris::gallery

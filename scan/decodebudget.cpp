@@ -97,6 +97,15 @@ DecodeBudget::Reservation &DecodeBudget::Reservation::operator=(Reservation &&ot
     return *this;
 }
 
+void DecodeBudget::Reservation::shrinkTo(qint64 bytes)
+{
+    bytes = std::max<qint64>(bytes, 0);
+    if (!m_budget || bytes >= m_bytes)
+        return;
+    m_budget->release(m_bytes - bytes);
+    m_bytes = bytes;
+}
+
 DecodeBudget::Reservation::~Reservation()
 {
     if (m_budget)

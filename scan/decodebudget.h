@@ -36,6 +36,8 @@ public:
         ~Reservation();
         explicit operator bool() const { return m_budget != nullptr; }
         qint64 bytes() const { return m_bytes; }
+        // Gives back all but `bytes`: what a decode no longer needs once it is over.
+        void shrinkTo(qint64 bytes);
 
     private:
         friend class DecodeBudget;

@@ -1,7 +1,11 @@
 #include "app/picturebox.h"
 #include "app/tform4.h"
 #include "fakeservices.h"
+#include "gallery/viewergeometry.h"
 #include "gallery/viewerpicture.h"
+#include "hostilejpeg.h"
+#include "picturefixtures.h"
+#include "scan/decodebudget.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -9,8 +13,11 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QWheelEvent>
 
 using pelmaris::app::TForm4;
@@ -55,6 +62,14 @@ void sendMouse(QWidget *target, QEvent::Type type, QPoint pos, Qt::MouseButton b
     QCoreApplication::sendEvent(target, &event);
 }
 
+QString writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
 void sendWheel(QWidget *target, int delta)
 {
     const QPoint pos(10, 10);
@@ -80,9 +95,16 @@ private Q_SLOTS:
     void dragMovesTheWindow();
     void sizingBorderOnlyInFitModes();
     void undecodableShowsNotice();
-    void hugePictureKeepsTheWindowSmall();
+    void largePhotoAtItsRealSize();
+    void reducedDecodeIsNeverEnlarged();
+    void realSizeIsInDevicePixels();
+    void hostilePictureNeverBlocksTheWindow();
+    void slowDecodeShowsANoticeAndEscCancels();
 
 private:
+    // Opens the file and waits until the viewer shows it; false when it shows the notice.
+    bool show(const QString &path);
+
     QTemporaryDir m_dir;
     QString m_picture;
     std::unique_ptr<pelmaris::fakes::FakePlatform> m_platform;
@@ -102,6 +124,15 @@ void TestTForm4::cleanup()
     m_platform.reset();
 }
 
+bool TestTForm4::show(const QString &path)
+{
+    QSignalSpy shown(m_form.get(), &TForm4::pictureShown);
+    m_form->openFile(path);
+    if (!shown.wait(20000))
+        return false;
+    return shown.last().at(0).toBool();
+}
+
 void TestTForm4::createdHiddenAndApart()
 {
     QVERIFY(!m_form->isVisible());
@@ -116,7 +147,7 @@ void TestTForm4::createdHiddenAndApart()
 
 void TestTForm4::opensInRealSize()
 {
-    QVERIFY(m_form->openFile(m_picture));
+    QVERIFY(show(m_picture));
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_form->windowTitle(), QStringLiteral("a b#1.png"));
     QCOMPARE(m_form->geometry(), QRect(760, 370, 400, 300));
@@ -127,7 +158,7 @@ void TestTForm4::opensInRealSize()
 
 void TestTForm4::modesAndFollowingTheList()
 {
-    m_form->openFile(m_picture);
+    QVERIFY(show(m_picture));
     m_form->Adjust2->trigger();
     QCOMPARE(m_form->geometry(), QRect(266, 0, 1387, 1040));
     QVERIFY(m_form->sizingBorder());
@@ -139,7 +170,7 @@ void TestTForm4::modesAndFollowingTheList()
     // The next picture of the list keeps the mode.
     const QString wide = m_dir.filePath("wide.png");
     QImage(1000, 200, QImage::Format_RGB32).save(wide);
-    QVERIFY(m_form->openFile(wide));
+    QVERIFY(show(wide));
     QVERIFY(m_form->Expand2->isChecked());
     QCOMPARE(m_form->geometry(), QRect(0, 328, 1920, 384));
     QCOMPARE(m_form->windowTitle(), QStringLiteral("wide.png"));
@@ -148,13 +179,13 @@ void TestTForm4::modesAndFollowingTheList()
     m_form->Close1->trigger();
     QVERIFY(!m_form->isVisible());
     QVERIFY(m_form->RealSize2->isChecked());
-    m_form->openFile(m_picture);
+    QVERIFY(show(m_picture));
     QCOMPARE(m_form->geometry(), QRect(760, 370, 400, 300));
 }
 
 void TestTForm4::menuShowsTheRealSize()
 {
-    m_form->openFile(m_picture);
+    QVERIFY(show(m_picture));
     Q_EMIT m_form->PopupMenu2->aboutToShow();
     QCOMPARE(m_form->RealSize2->text(), QStringLiteral("Real Size (400x300)"));
     const QStringList captions = [&] {
@@ -169,7 +200,7 @@ void TestTForm4::menuShowsTheRealSize()
 
 void TestTForm4::shortcutsAndEscape()
 {
-    m_form->openFile(m_picture);
+    QVERIFY(show(m_picture));
     m_form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QTest::keyClick(m_form.get(), Qt::Key_A, Qt::ControlModifier);
@@ -184,17 +215,24 @@ void TestTForm4::shortcutsAndEscape()
 
 void TestTForm4::wheelZoomsAboutTheCentre()
 {
-    m_form->openFile(m_picture);
+    QVERIFY(show(m_picture));
     m_form->Adjust2->trigger();
     sendWheel(m_form->Image2, 120);
     QCOMPARE(m_form->geometry(), QRect(260, -4, 1400, 1050));
     sendWheel(m_form->Image2, -120);
     QCOMPARE(m_form->geometry(), QRect(267, 1, 1386, 1040));
+    // A notch of a smooth-scrolling device comes in pieces: one step for all of them.
+    for (int i = 0; i < 8; ++i)
+        sendWheel(m_form->Image2, 15);
+    QCOMPARE(m_form->geometry(), QRect(261, -3, 1399, 1049));
+    // Two notches in one event are two steps.
+    sendWheel(m_form->Image2, -240);
+    QCOMPARE(m_form->width(), 1371);
 }
 
 void TestTForm4::dragMovesTheWindow()
 {
-    m_form->openFile(m_picture);
+    QVERIFY(show(m_picture));
     const QPoint start = m_form->pos();
     sendMouse(m_form->Image2, QEvent::MouseButtonPress, QPoint(50, 40), Qt::LeftButton,
               Qt::LeftButton);
@@ -212,7 +250,7 @@ void TestTForm4::dragMovesTheWindow()
 
 void TestTForm4::sizingBorderOnlyInFitModes()
 {
-    m_form->openFile(m_picture);
+    QVERIFY(show(m_picture));
     const QPoint edge(m_form->width() - 2, 100);
 
     // Real size: the edge is picture like any other place, so it drags.
@@ -240,8 +278,8 @@ void TestTForm4::undecodableShowsNotice()
     file.write("not a picture");
     file.close();
 
-    m_form->openFile(m_picture);
-    QVERIFY(!m_form->openFile(broken));
+    QVERIFY(show(m_picture));
+    QVERIFY(!show(broken));
     QVERIFY(m_form->isVisible());
     QVERIFY(m_form->Image2->image().isNull());
     QCOMPARE(m_form->windowTitle(), QStringLiteral("broken.jpg"));
@@ -256,24 +294,117 @@ void TestTForm4::undecodableShowsNotice()
     QCOMPARE(m_form->size(), QSize(404, 303));
 }
 
-void TestTForm4::hugePictureKeepsTheWindowSmall()
+// A camera's picture just over 24 megapixels: whole, and at real size as large as it is.
+void TestTForm4::largePhotoAtItsRealSize()
+{
+    const QString path = m_dir.filePath("6200x4100.jpg");
+    QVERIFY(picturefixtures::writeFlatJpeg(path, QSize(6200, 4100), false));
+    QVERIFY(show(path));
+    QCOMPARE(m_form->Image2->image().size(), QSize(6200, 4100));
+    QCOMPARE(m_form->geometry(), QRect(-2140, -1530, 6200, 4100));
+    Q_EMIT m_form->PopupMenu2->aboutToShow();
+    QCOMPARE(m_form->RealSize2->text(), QStringLiteral("Real Size (6200x4100)"));
+    sendWheel(m_form->Image2, 120);
+    QCOMPARE(m_form->width(), 6262);
+    m_form->Adjust2->trigger();
+    QCOMPARE(m_form->geometry(), QRect(173, 0, 1573, 1040));
+}
+
+// A header that claims 9000 x 7000 over a 16 x 16 picture's data passes the list's check
+// only at a quarter of its size. The window shows that decode no larger than it is.
+void TestTForm4::reducedDecodeIsNeverEnlarged()
 {
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
     const QString path = writeClaimedJpeg(m_dir.filePath("huge.jpg"), QSize(9000, 7000));
-    QVERIFY(m_form->openFile(path));
+    QVERIFY(show(path));
+    QCOMPARE(m_form->Image2->image().size(), QSize(2250, 1750));
     Q_EMIT m_form->PopupMenu2->aboutToShow();
     QCOMPARE(m_form->RealSize2->text(), QStringLiteral("Real Size (9000x7000)"));
-    // Real size would be 63 megapixels of window; it keeps the shape at a bounded area.
-    const QRect bounds = m_form->geometry();
-    QVERIFY(qint64(bounds.width()) * bounds.height() <= pelmaris::gallery::ViewerMaxPixels);
-    QVERIFY(bounds.width() > 5000);
-    QVERIFY(qAbs(qRound(bounds.width() * 7.0 / 9.0) - bounds.height()) <= 1);
-    QVERIFY((bounds.center() - QPoint(960, 520)).manhattanLength() <= 2);
+    QCOMPARE(m_form->size(), QSize(2250, 1750));
+    QVERIFY((m_form->geometry().center() - QPoint(960, 520)).manhattanLength() <= 2);
     sendWheel(m_form->Image2, 120);
-    QVERIFY(qint64(m_form->width()) * m_form->height() <= pelmaris::gallery::ViewerMaxPixels);
-    // The fit modes are not affected.
+    QVERIFY(qint64(m_form->width()) * m_form->height() <= 2250 * 1750);
+    // The fit modes are smaller than the decode anyway.
     m_form->Adjust2->trigger();
     QCOMPARE(m_form->geometry(), QRect(291, 0, 1337, 1040));
+}
+
+// At real size each pixel of the picture is one pixel of the screen, whatever the
+// display's scale: the test also runs with QT_SCALE_FACTOR=2.
+void TestTForm4::realSizeIsInDevicePixels()
+{
+    const qreal ratio = m_form->devicePixelRatioF();
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+    QImage checker(50, 50, QImage::Format_RGB32);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 50; ++x)
+            checker.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    const QString path = m_dir.filePath("checker.png");
+    QVERIFY(checker.save(path));
+    QVERIFY(show(path));
+    QCOMPARE(m_form->size(), pelmaris::gallery::logicalSize(QSize(50, 50), ratio));
+    // Drawn one to one: not a pixel blurred.
+    QImage shot = m_form->Image2->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    shot.setDevicePixelRatio(1);
+    QCOMPARE(shot.size(), QSize(50, 50));
+    QCOMPARE(shot, checker);
+}
+
+// A few kilobytes whose decode walks an 8000 x 8000 picture 490 times. The window hands
+// it to a thread of its own, through the file system service and the list's budget, and
+// Esc ends it: the window never waits for it.
+void TestTForm4::hostilePictureNeverBlocksTheWindow()
+{
+    const QByteArray bomb = hostilejpeg::arithmeticScanBomb(QSize(8000, 8000), 490);
+    QVERIFY(!bomb.isEmpty());
+    QVERIFY(bomb.size() < 16 * 1024);
+    const QString path = writeBytes(m_dir.filePath("bomb.jpg"), bomb);
+    std::atomic<int> opened{0};
+    std::atomic<bool> onWindowThread{false};
+    m_platform->fileSystem.beforeOpen = [&](const QString &) {
+        onWindowThread = QThread::currentThread() == qApp->thread();
+        ++opened;
+    };
+    const auto budget = pelmaris::scan::DecodeBudget::processWide();
+    m_form->openFile(path);
+    QTRY_VERIFY(opened.load() > 0);
+    QVERIFY(!onWindowThread.load());
+    m_form->Close1->trigger();
+    QVERIFY(!m_form->isLoading());
+    QTRY_COMPARE(budget->inUse(), qint64(0));
+    QTest::qWait(TForm4::LoadingNoticeDelay + 100);
+    QVERIFY(!m_form->isVisible());
+    m_form.reset(); // waits for the decode's thread
+    m_platform->fileSystem.beforeOpen = nullptr;
+}
+
+// A decode that takes a while: the hidden viewer shows that it is loading, and Esc
+// cancels the decode, whose picture then never shows.
+void TestTForm4::slowDecodeShowsANoticeAndEscCancels()
+{
+    QSemaphore gate;
+    m_platform->fileSystem.beforeOpen = [&](const QString &) { gate.acquire(); };
+    m_form->openFile(m_picture);
+    QVERIFY(!m_form->isVisible());
+    QTRY_VERIFY(m_form->isVisible());
+    QVERIFY(m_form->Image2->image().isNull());
+    QCOMPARE(m_form->Image2->emptyText(), QStringLiteral("読み込み中…\na b#1.png"));
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("a b#1.png"));
+    QCOMPARE(m_form->geometry(), QRect(760, 370, 400, 300));
+
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTest::keyClick(m_form.get(), Qt::Key_Escape);
+    QVERIFY(!m_form->isVisible());
+    gate.release(100);
+    QTest::qWait(200);
+    QVERIFY(!m_form->isVisible());
+
+    // The next opening shows its picture as usual.
+    QVERIFY(show(m_picture));
+    QVERIFY(!m_form->Image2->image().isNull());
+    m_form.reset();
+    m_platform->fileSystem.beforeOpen = nullptr;
 }
 
 QTEST_MAIN(TestTForm4)

@@ -246,6 +246,8 @@ platform::PathInfo FakeFileSystem::pathInfo(const QString &path)
 platform::OpenedFile FakeFileSystem::openRegularFile(const QString &path)
 {
     record(QStringLiteral("file ") + path);
+    if (beforeOpen)
+        beforeOpen(path);
     if (failFiles.contains(path)) {
         platform::OpenedFile failed;
         failed.error = QStringLiteral("Input/output error");

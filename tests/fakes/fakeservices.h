@@ -239,6 +239,8 @@ public:
     QString confineTo;
     // Runs before each folder is read, on the reading thread (a test may hold it there).
     std::function<void(const QString &folder)> beforeRead;
+    // Runs before each file is opened, on the opening thread (a test may hold it there).
+    std::function<void(const QString &file)> beforeOpen;
 
     QStringList
     calls() const; // "open PATH", "read PATH (folders)", "close PATH", "info PATH", "file PATH"

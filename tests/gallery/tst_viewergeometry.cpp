@@ -1,5 +1,7 @@
 #include "gallery/viewergeometry.h"
+#include "scan/picturedecoder.h"
 
+#include <QPainter>
 #include <QTest>
 
 using namespace pelmaris::gallery;
@@ -26,6 +28,8 @@ class TestViewerGeometry : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void logical_data();
+    void logical();
     void realSize_data();
     void realSize();
     void fit_data();
@@ -43,7 +47,33 @@ private Q_SLOTS:
     void mix();
     void edgeColour_data();
     void edgeColour();
+    void wheelNotches_data();
+    void wheelNotches();
+    void upright_data();
+    void upright();
+    void uprightScaled();
 };
+
+void TestViewerGeometry::logical_data()
+{
+    QTest::addColumn<QSize>("device");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("unscaled") << QSize(50, 50) << 1.0 << QSize(50, 50);
+    QTest::newRow("200 %") << QSize(50, 50) << 2.0 << QSize(25, 25);
+    QTest::newRow("200 %, odd rounds half up") << QSize(51, 3) << 2.0 << QSize(26, 2);
+    QTest::newRow("150 %") << QSize(4000, 3000) << 1.5 << QSize(2667, 2000);
+    QTest::newRow("one pixel stays one") << QSize(1, 1) << 3.0 << QSize(1, 1);
+    QTest::newRow("empty") << QSize(0, 0) << 2.0 << QSize(0, 0);
+}
+
+void TestViewerGeometry::logical()
+{
+    QFETCH(QSize, device);
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, expected);
+    QCOMPARE(logicalSize(device, ratio), expected);
+}
 
 void TestViewerGeometry::realSize_data()
 {
@@ -229,18 +259,25 @@ void TestViewerGeometry::mix()
 void TestViewerGeometry::edgeColour_data()
 {
     QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("sideways");
     QTest::addColumn<QColor>("expected");
     // Left column red, right column blue, top row green (but for its corners), bottom
     // row black (likewise): which pair is sampled shows in the result.
-    QTest::newRow("tall: left and right") << QSize(10, 20) << QColor(128, 0, 128);
-    QTest::newRow("as tall as the screen: left and right") << QSize(16, 9) << QColor(128, 0, 128);
-    QTest::newRow("wide: top and bottom") << QSize(40, 10) << QColor(6, 121, 6);
-    QTest::newRow("empty") << QSize() << QColor();
+    QTest::newRow("tall: left and right") << QSize(10, 20) << false << QColor(128, 0, 128);
+    QTest::newRow("as tall as the screen: left and right")
+        << QSize(16, 9) << false << QColor(128, 0, 128);
+    QTest::newRow("wide: top and bottom") << QSize(40, 10) << false << QColor(6, 121, 6);
+    // Stored wide but shown on its side: upright it is tall, and its upright left and
+    // right columns are the stored top and bottom rows.
+    QTest::newRow("wide stored, upright tall") << QSize(40, 10) << true << QColor(6, 121, 6);
+    QTest::newRow("tall stored, upright wide") << QSize(10, 20) << true << QColor(128, 0, 128);
+    QTest::newRow("empty") << QSize() << false << QColor();
 }
 
 void TestViewerGeometry::edgeColour()
 {
     QFETCH(QSize, picture);
+    QFETCH(bool, sideways);
     QFETCH(QColor, expected);
     QImage image;
     if (picture.isValid()) {
@@ -252,7 +289,73 @@ void TestViewerGeometry::edgeColour()
             image.setPixel(picture.width() - 1, y, qRgb(0, 0, 255));
         }
     }
-    QCOMPARE(EdgeBackgroundColor(image, QSize(1600, 900)), expected);
+    QCOMPARE(EdgeBackgroundColor(image, QSize(1600, 900), sideways), expected);
+}
+
+void TestViewerGeometry::wheelNotches_data()
+{
+    QTest::addColumn<QList<int>>("deltas");
+    QTest::addColumn<QList<int>>("notches");
+    QTest::newRow("one notch") << QList<int>{120} << QList<int>{1};
+    QTest::newRow("one notch as eight smooth events")
+        << QList<int>{15, 15, 15, 15, 15, 15, 15, 15} << QList<int>{0, 0, 0, 0, 0, 0, 0, 1};
+    QTest::newRow("two notches at once") << QList<int>{240} << QList<int>{2};
+    QTest::newRow("down") << QList<int>{-120, -60, -60} << QList<int>{-1, 0, -1};
+    QTest::newRow("the rest is kept") << QList<int>{100, 100, 100} << QList<int>{0, 1, 1};
+    QTest::newRow("turning back starts afresh") << QList<int>{90, -120, 30} << QList<int>{0, -1, 0};
+    QTest::newRow("nothing") << QList<int>{0} << QList<int>{0};
+}
+
+void TestViewerGeometry::wheelNotches()
+{
+    QFETCH(QList<int>, deltas);
+    QFETCH(QList<int>, notches);
+    int pending = 0;
+    QList<int> got;
+    for (const int delta : deltas)
+        got << takeWheelNotches(pending, delta);
+    QCOMPARE(got, notches);
+}
+
+void TestViewerGeometry::upright_data()
+{
+    using T = QImageIOHandler::Transformation;
+    QTest::addColumn<int>("turn");
+    for (const T t :
+         {QImageIOHandler::TransformationNone, QImageIOHandler::TransformationMirror,
+          QImageIOHandler::TransformationFlip, QImageIOHandler::TransformationRotate180,
+          QImageIOHandler::TransformationRotate90, QImageIOHandler::TransformationMirrorAndRotate90,
+          QImageIOHandler::TransformationFlipAndRotate90, QImageIOHandler::TransformationRotate270})
+        QTest::addRow("turn %d", int(t)) << int(t);
+}
+
+// Drawing the stored picture through the transform gives what a turned copy holds.
+void TestViewerGeometry::upright()
+{
+    QFETCH(int, turn);
+    const auto t = QImageIOHandler::Transformations(turn);
+    QImage stored(3, 2, QImage::Format_RGB32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            stored.setPixel(x, y, qRgb(40 * x, 100 * y, 7));
+    const QImage expected = pelmaris::scan::turnedUpright(stored, t);
+    QImage drawn(expected.size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    {
+        QPainter painter(&drawn);
+        painter.setTransform(uprightTransform(stored.size(), t, QRectF(drawn.rect())));
+        painter.drawImage(0, 0, stored);
+    }
+    QCOMPARE(drawn, expected.convertToFormat(QImage::Format_RGB32));
+}
+
+void TestViewerGeometry::uprightScaled()
+{
+    const QTransform t = uprightTransform(QSize(30, 20), QImageIOHandler::TransformationRotate90,
+                                          QRectF(10, 5, 4, 6));
+    // The stored top-left corner ends top right once turned clockwise.
+    QCOMPARE(t.map(QPointF(0, 0)), QPointF(14, 5));
+    QCOMPARE(t.map(QPointF(30, 20)), QPointF(10, 11));
 }
 
 QTEST_GUILESS_MAIN(TestViewerGeometry)

@@ -76,6 +76,24 @@ private Q_SLOTS:
         QCOMPARE(budget.inUse(), qint64(60));
     }
 
+    // A decode that is over keeps only what its picture holds; a waiter gets the rest.
+    void shrinkingGivesBackTheRest()
+    {
+        DecodeBudget budget(100);
+        auto decode = budget.reserve(90);
+        Waiter next(budget, 50);
+        QTest::qWait(50);
+        QVERIFY(!next.done.load());
+        decode.shrinkTo(40);
+        QVERIFY(next.finishes());
+        QCOMPARE(decode.bytes(), qint64(40));
+        QCOMPARE(budget.inUse(), qint64(90));
+        decode.shrinkTo(60); // never grows
+        QCOMPARE(decode.bytes(), qint64(40));
+        decode = DecodeBudget::Reservation();
+        QCOMPARE(budget.inUse(), qint64(50));
+    }
+
     // A small request does not overtake a large one that waits: the largest pictures
     // get their turn instead of starving behind a stream of small ones.
     void firstComeFirstServed()

@@ -11,9 +11,11 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegion>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -74,9 +76,10 @@ void TAboutBox::paintEvent(QPaintEvent *event)
 
 void TAboutBox::AboutBoxPaint(QPaintEvent *event)
 {
-    // A new colour for every repaint of the whole box; a repaint behind the button alone
-    // (hover, focus) keeps the current one so that it leaves no patch.
-    if (!m_painted || event->region().contains(rect())) {
+    // A new colour for every repaint of the whole box; a repaint of a part (behind the
+    // button on hover or focus, a strip uncovered by another window) keeps the current
+    // one so that it leaves no patch. (QRegion::contains(QRect) only tells an overlap.)
+    if (!m_painted || (QRegion(rect()) - event->region()).isEmpty()) {
         m_gradient = aboutGradient(drawAboutColour(m_random));
         m_painted = true;
     }
@@ -91,14 +94,26 @@ void TAboutBox::AboutBoxPaint(QPaintEvent *event)
 void TAboutBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    // After the window system has framed the box.
+    // A window manager frames the box and places it after it is shown, moving the button
+    // away from where the pointer went: the pointer follows the box's moves until the
+    // framing time is over or the user moves it.
     QTimer::singleShot(0, this, &TAboutBox::movePointerToOk);
+    QTimer::singleShot(FramingTime, this, [this] { m_pointerPlaced.reset(); });
+}
+
+void TAboutBox::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    if (m_pointerPlaced && QCursor::pos() == *m_pointerPlaced)
+        QTimer::singleShot(0, this, &TAboutBox::movePointerToOk);
 }
 
 void TAboutBox::movePointerToOk()
 {
-    QCursor::setPos(okButtonPointer(frameGeometry(), QRect(mapToGlobal(QPoint(0, 0)), size()),
-                                    OkButton->geometry()));
+    const QPoint target = okButtonPointer(frameGeometry(), QRect(mapToGlobal(QPoint(0, 0)), size()),
+                                          OkButton->geometry());
+    QCursor::setPos(target);
+    m_pointerPlaced = target;
 }
 
 bool TAboutBox::eventFilter(QObject *watched, QEvent *event)

@@ -5,6 +5,9 @@
 #include "scan/pathorder.h"
 
 #include <QDialog>
+#include <QPoint>
+
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -28,9 +31,14 @@ public:
     // The gradient of the last repaint; only meaningful in light mode.
     AboutGradient gradient() const { return m_gradient; }
 
+    // How long after showing the box the pointer follows it while the window manager
+    // frames and places it.
+    static constexpr int FramingTime = 1000;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -42,6 +50,8 @@ private:
     scan::RandomEngine &m_random;
     AboutGradient m_gradient;
     bool m_painted = false;
+    // Until the framing time is over: where the pointer was put, while it is still there.
+    std::optional<QPoint> m_pointerPlaced;
 };
 
 // What the about box reports about this run: the executable, the version compiled in,

@@ -11,7 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   desktop-file-utils libglib2.0-bin
   fonts-noto-cjk
-  xvfb xauth x11-utils xdotool
+  xvfb xauth x11-utils xdotool openbox
   chromium
   libjpeg-turbo-progs libvips-tools imagemagick
 )

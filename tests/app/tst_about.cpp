@@ -32,6 +32,7 @@ private Q_SLOTS:
     void pointer();
     void dialog();
     void lightModePaintsNewGradients();
+    void partialRepaintKeepsTheColour();
     void darkModeIsPlain();
 };
 
@@ -220,6 +221,25 @@ void TestAbout::lightModePaintsNewGradients()
                      std::abs(end.blue() - g.colour.blue()) <= 3,
                  qPrintable(end.name() + " " + g.colour.name()));
     }
+}
+
+// A repaint of a part of the box (the button on hover, a strip another window uncovered)
+// keeps the colour: a new one there would leave a patch of another colour.
+void TestAbout::partialRepaintKeepsTheColour()
+{
+    pelmaris::fakes::FakePlatform platform;
+    pelmaris::scan::RandomEngine random(11);
+    TAboutBox box(platform.services(), QStringLiteral("text\r\nmore text\r\n"), true, random);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.repaint();
+    const QColor whole = box.gradient().colour;
+    box.repaint(QRect(0, 0, box.width() / 2, box.height()));
+    QCOMPARE(box.gradient().colour, whole);
+    box.repaint(box.OkButton->geometry());
+    QCOMPARE(box.gradient().colour, whole);
+    box.repaint();
+    QVERIFY(box.gradient().colour != whole);
 }
 
 void TestAbout::darkModeIsPlain()

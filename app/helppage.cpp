@@ -1,9 +1,11 @@
 #include "app/helppage.h"
 
+#include "app/helpicons.h"
 #include "app/widgetnames.h"
 
 #include <QGridLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace pelmaris::app {
@@ -20,11 +22,14 @@ HelpPage::HelpPage(FormControls &ui, QWidget *parent) : QWidget(parent)
     ui.btnProperties = namedButton(QStringLiteral("プロパティ表示"), "btnProperties");
     ui.btnDonation = namedButton(QStringLiteral("開発支援"), "btnDonation");
     ui.btnHomeSite = namedButton(QStringLiteral("ホームページ"), "btnHomeSite");
+    const QList<QIcon> icons = ImageList3();
     int r = 0;
     for (QPushButton *b :
          {ui.btnHelp, ui.bnAbout, ui.btnProperties, ui.btnDonation, ui.btnHomeSite}) {
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         b->setCursor(Qt::PointingHandCursor);
+        b->setIcon(icons.value(r));
+        b->setIconSize(QSize(32, 32));
         grid->addWidget(b, r, 0);
         grid->setRowStretch(r++, 1);
     }

@@ -1,9 +1,12 @@
+#include "app/formcontrols.h"
 #include "app/helpcommands.h"
+#include "app/helppage.h"
 #include "fakeservices.h"
 #include "platform/programinfo.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -31,6 +34,7 @@ private Q_SLOTS:
     void reportsAMissingPage();
     void links();
     void builtPageBesideTheProgram();
+    void buttonsCarryTheirIcons();
 
 private:
     QTemporaryDir m_dir;
@@ -140,5 +144,27 @@ void TestHelpCommands::builtPageBesideTheProgram()
     QVERIFY(links > 10);
 }
 
-QTEST_GUILESS_MAIN(TestHelpCommands)
+// Each of the five buttons shows its own icon, at every size a style may ask for.
+void TestHelpCommands::buttonsCarryTheirIcons()
+{
+    FormControls ui;
+    HelpPage page(ui);
+    QList<QImage> seen;
+    for (const QPushButton *b :
+         {ui.btnHelp, ui.bnAbout, ui.btnProperties, ui.btnDonation, ui.btnHomeSite}) {
+        QVERIFY2(!b->icon().isNull(), qPrintable(b->objectName()));
+        for (const int size : {16, 32, 48}) {
+            const QImage image = b->icon().pixmap(size, size).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            // Something is drawn, and not over the whole square.
+            QVERIFY(image.pixelColor(size / 2, size / 2).alpha() > 0);
+            QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+        }
+        const QImage image = b->icon().pixmap(32, 32).toImage();
+        QVERIFY2(!seen.contains(image), qPrintable(b->objectName()));
+        seen << image;
+    }
+}
+
+QTEST_MAIN(TestHelpCommands)
 #include "tst_helpcommands.moc"

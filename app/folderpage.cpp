@@ -125,6 +125,9 @@ void FolderPage::buildListPanel(FormControls &ui, scan::ImageListModel *model)
     icons->setWordWrap(false); // one line, elided at the left: the file name stays readable
     icons->setTextElideMode(Qt::ElideLeft);
     icons->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A row chosen with the keyboard is selected whole, as a click selects it, so that the
+    // row commands and the viewer take it as the selected row.
+    icons->setSelectionBehavior(QAbstractItemView::SelectRows);
     icons->setEditTriggers(QAbstractItemView::NoEditTriggers);
     icons->setMouseTracking(true);
     icons->setBatchSize(1000);

@@ -18,6 +18,7 @@
 #include "app/pagecontrol.h"
 #include "app/scancommands.h"
 #include "app/shortcutcommands.h"
+#include "app/statuslabel.h"
 #include "app/viewercommands.h"
 #include "app/widgetnames.h"
 #include "app/windowroutines.h"
@@ -113,7 +114,7 @@ TPelmarisForm::~TPelmarisForm() = default;
 void TPelmarisForm::buildStatusBar()
 {
     StatusPanel0 = named(new QLabel, "StatusPanel0");
-    StatusPanel1 = named(new QLabel, "StatusPanel1");
+    StatusPanel1 = named(new StatusLabel, "StatusPanel1");
     StatusPanel0->setFixedWidth(160);
     StatusPanel1->setFixedWidth(450);
     StatusPanel0->setAlignment(Qt::AlignCenter);

@@ -158,9 +158,12 @@ void ScanCommands::onScanFinished(bool cancelled)
 {
     FormControls &ui = m_c.ui;
     const qint64 found = m_c.scanner.scanList().size();
-    // After a cancel the cancel text stays until the list building replaces it.
-    ui.StatusPanel1->setText(cancelled ? scan::scanCancelledText(found + m_c.state.PrevCount1)
-                                       : scan::scanFoundText(found));
+    const bool detail = m_c.menus.action(Command::pm3ScanDetail)->isChecked();
+    // After a cancel the cancel text stays until the list building replaces it; without a
+    // list building nothing would, so every scan then ends with its count.
+    ui.StatusPanel1->setText(cancelled && detail
+                                 ? scan::scanCancelledText(found + m_c.state.PrevCount1)
+                                 : scan::scanFoundText(found));
     ui.btnBrowse3->setEnabled(true);
     ui.GridPanel1->setEnabled(true);
     for (QWidget *w : ui.GridPanel1->findChildren<QWidget *>())
@@ -171,7 +174,7 @@ void ScanCommands::onScanFinished(bool cancelled)
     ui.btnCancel3->hide();
     m_c.routines.SetCloseEnabled(true);
     ui.ListView1->setEnabled(true);
-    if (m_c.menus.action(Command::pm3ScanDetail)->isChecked()) {
+    if (detail) {
         WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
         RunImageListBuild();
     } else {
@@ -185,9 +188,13 @@ void ScanCommands::showLeftOut()
     // Only when something could not be listed: the usual texts stand alone otherwise.
     const QString leftOut = scan::leftOutText(m_c.scanner.leftOut());
     QLabel *status = m_c.ui.StatusPanel1;
-    status->setToolTip(leftOut);
-    if (!leftOut.isEmpty())
-        status->setText(status->text() + QStringLiteral("  ") + leftOut);
+    status->setToolTip({});
+    if (leftOut.isEmpty())
+        return;
+    // The names make the text longer than the panel: the panel shows its beginning, the
+    // tooltip all of it.
+    status->setText(status->text() + QStringLiteral("  ") + leftOut);
+    status->setToolTip(status->text());
 }
 
 QColor ScanCommands::thumbnailBackground() const

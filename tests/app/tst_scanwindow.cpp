@@ -6,6 +6,7 @@
 #include "app/listcommands.h"
 #include "app/pelmarisform.h"
 #include "app/scancommands.h"
+#include "app/statuslabel.h"
 #include "fakeservices.h"
 #include "scan/imagelistmodel.h"
 #include "scan/listtexts.h"
@@ -38,6 +39,7 @@
 #include <atomic>
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using pelmaris::app::TPelmarisForm;
@@ -133,6 +135,7 @@ private Q_SLOTS:
     void rowsComeFromTheDecoderInListOrder();
     void additiveScan_data();
     void additiveScan();
+    void cancelScanListsWhatWasFound_data();
     void cancelScanListsWhatWasFound();
     void cancelBuildKeepsRowsChecked();
     void whatCouldNotBeListedIsTold();
@@ -408,10 +411,19 @@ void TestScanWindow::additiveScan()
     QCOMPARE(w.form.StatusPanel1->text(), QStringLiteral("3 / 3 発見しました"));
 }
 
+void TestScanWindow::cancelScanListsWhatWasFound_data()
+{
+    QTest::addColumn<bool>("namesOnly");
+    QTest::newRow("names and details") << false;
+    QTest::newRow("names only") << true;
+}
+
 void TestScanWindow::cancelScanListsWhatWasFound()
 {
+    QFETCH(bool, namesOnly);
     Window w;
     QVERIFY(w.show());
+    w.form.action("pm3ScanNameOnly")->setChecked(namesOnly);
     // The walk is held before its twentieth folder below "wide" until the cancel is in.
     QSemaphore reached;
     QSemaphore release;
@@ -438,6 +450,14 @@ void TestScanWindow::cancelScanListsWhatWasFound()
     // Whatever the walk had collected is ordered, counted and built; the rest is not.
     const QStringList found = w.form.ScanList();
     QVERIFY2(found.size() > 0 && found.size() < 19 * 51, qPrintable(QString::number(found.size())));
+    if (namesOnly) {
+        // No list building follows to replace the cancel text: the count closes the scan.
+        QCOMPARE(w.walkEndText, pelmaris::scan::scanFoundText(found.size()));
+        QCOMPARE(w.form.StatusPanel1->text(), w.walkEndText);
+        QCOMPARE(w.form.ListModel->rowCount(), 0);
+        QVERIFY(w.form.close());
+        return;
+    }
     QCOMPARE(w.walkEndText,
              QStringLiteral(" フォルダスキャンを打切りました %1 アイテムリスト作成準備中..")
                  .arg(found.size()));
@@ -503,10 +523,16 @@ void TestScanWindow::whatCouldNotBeListedIsTold()
     const QByteArray folder = QFile::encodeName(at("badname"));
     QVERIFY(QDir().mkpath(at("badname")));
     QVERIFY(writeFile(at("badname/ok.png"), encode(QSize(4, 4), Qt::green, "png")));
+    // A file and a folder of such names: the text then runs past the end of the panel.
     const QByteArray bad = folder + "/\xff\xfe.png";
-    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0600);
-    QVERIFY(fd >= 0);
-    ::close(fd);
+    const QByteArray badFolder = folder + "/\xff\xfd";
+    const QByteArray inBadFolder = badFolder + "/in.png";
+    QCOMPARE(::mkdir(badFolder.constData(), 0700), 0);
+    for (const QByteArray &name : {bad, inBadFolder}) {
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
 
     Window w;
     QVERIFY(w.show());
@@ -514,9 +540,18 @@ void TestScanWindow::whatCouldNotBeListedIsTold()
     const QString status = w.form.StatusPanel1->text();
     QVERIFY2(status.startsWith(QStringLiteral("1 / 1 発見しました  ")), qPrintable(status));
     QVERIFY2(status.contains(QStringLiteral("一覧から除外")), qPrintable(status));
-    QCOMPARE(w.form.StatusPanel1->toolTip(),
-             status.mid(QStringLiteral("1 / 1 発見しました  ").size()));
-    ::unlink(bad.constData()); // Qt's removal cannot name it
+    // The panel shows the beginning with the counts, cut at its end; the tooltip all.
+    QCOMPARE(w.form.StatusPanel1->toolTip(), status);
+    const auto *panel = qobject_cast<pelmaris::app::StatusLabel *>(w.form.StatusPanel1);
+    QVERIFY(panel);
+    const QString shown = panel->shownText();
+    QVERIFY2(shown.startsWith(QStringLiteral("1 / 1 発見しました")) && shown.endsWith(u'…') &&
+                 panel->fontMetrics().horizontalAdvance(shown) <= panel->contentsRect().width(),
+             qPrintable(shown));
+    // Qt's removal cannot name them.
+    ::unlink(inBadFolder.constData());
+    ::rmdir(badFolder.constData());
+    ::unlink(bad.constData());
 }
 
 void TestScanWindow::thumbnailCacheFollowsItsSwitch_data()

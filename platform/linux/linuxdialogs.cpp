@@ -1,5 +1,8 @@
 #include "platform/linux/linuxdialogs.h"
 
+#include "platform/linux/darkstyle.h"
+
+#include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -23,9 +26,19 @@ QString extensionOf(const QString &pattern)
     return extension;
 }
 
+// A desktop's own file dialog keeps the desktop's colours; in the dark scheme Qt's dialog
+// is used, which takes the program's style.
+QFileDialog::Options schemeOptions()
+{
+    if (qobject_cast<const DarkStyle *>(QApplication::style()))
+        return QFileDialog::DontUseNativeDialog;
+    return {};
+}
+
 FileDialogAnswer runFileDialog(QWidget *parent, const FileDialogRequest &request, bool save)
 {
     QFileDialog dialog(parent, request.title, request.directory);
+    dialog.setOptions(schemeOptions());
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.confirmOverwrite)
@@ -91,13 +104,13 @@ bool LinuxDialogs::askYesNo(QWidget *parent, const QString &text)
 QString LinuxDialogs::openFileName(QWidget *parent, const QString &title, const QString &start,
                                    const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, title, start, filter);
+    return QFileDialog::getOpenFileName(parent, title, start, filter, nullptr, schemeOptions());
 }
 
 QString LinuxDialogs::saveFileName(QWidget *parent, const QString &title, const QString &start,
                                    const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, start, filter);
+    return QFileDialog::getSaveFileName(parent, title, start, filter, nullptr, schemeOptions());
 }
 
 Answer LinuxDialogs::askYesNoCancel(QWidget *parent, const QString &text)

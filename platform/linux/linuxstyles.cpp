@@ -1,5 +1,7 @@
 #include "platform/linux/linuxstyles.h"
 
+#include "platform/linux/darkstyle.h"
+
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
@@ -22,7 +24,7 @@ void LinuxStyles::setDark(bool dark)
         return;
     m_dark = dark;
     if (dark) {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setStyle(new DarkStyle);
         QApplication::setPalette(darkPalette());
     } else {
         QApplication::setStyle(QStyleFactory::create(m_nativeStyle));

@@ -1,4 +1,5 @@
 #include "platform/linux/linuxdialogs.h"
+#include "platform/linux/linuxstyles.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -104,6 +105,30 @@ private Q_SLOTS:
         const FileDialogAnswer answer = dialogs.saveFile(nullptr, listRequest(dir.path(), 1));
         QCOMPARE(answer.path, dir.filePath(QStringLiteral("list.txt")));
         QCOMPARE(user.questions, 1);
+    }
+
+    // In the dark scheme the dialog is Qt's own and dark; a desktop's dialog would not be.
+    void fileDialogsFollowTheDarkScheme()
+    {
+        QTemporaryDir dir;
+        LinuxStyles styles;
+        LinuxDialogs dialogs(QStringLiteral("Pelmaris"));
+        for (bool dark : {true, false}) {
+            styles.setDark(dark);
+            bool own = !dark;
+            QColor window;
+            QTimer::singleShot(50, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                own = dialog->testOption(QFileDialog::DontUseNativeDialog);
+                window = dialog->palette().color(QPalette::Window);
+                dialog->reject();
+            });
+            dialogs.openFile(nullptr, listRequest(dir.path(), 0));
+            QCOMPARE(own, dark);
+            if (dark)
+                QCOMPARE(window, QColor(darkcolors::Window));
+        }
     }
 };
 

@@ -63,16 +63,24 @@ QString FolderTree::selectedPath() const
     return index.isValid() ? m_model->filePath(index) : QString();
 }
 
-void FolderTree::navigate(const QString &folder)
+void FolderTree::navigate(const QString &folder, bool atTop)
 {
     if (!m_view)
         return;
     const QModelIndex index = m_model->index(QDir::cleanPath(folder));
     if (!index.isValid())
         return;
+    m_atTop = atTop;
     m_view->setCurrentIndex(index);
     m_view->expand(index);
-    m_view->scrollTo(index);
+    showSelected();
+}
+
+void FolderTree::showSelected()
+{
+    if (m_view)
+        m_view->scrollTo(m_view->currentIndex(), m_atTop ? QAbstractItemView::PositionAtTop
+                                                         : QAbstractItemView::EnsureVisible);
 }
 
 void FolderTree::setShowHidden(bool show)
@@ -87,7 +95,7 @@ void FolderTree::keepSelectionInView(const QString &loadedFolder)
     // The folders beside the path the tree was opened at arrive later and push the
     // selected node down; it stays in view while its own ancestors are being listed.
     if (pathtext::isInsideFolder(selectedPath(), loadedFolder))
-        m_view->scrollTo(m_view->currentIndex());
+        showSelected();
 }
 
 int FolderTree::scrollPosition() const

@@ -32,8 +32,11 @@ public:
 
     // The selected folder, without a trailing delimiter; empty without a tree.
     QString selectedPath() const;
-    // Opens the tree at a folder and scrolls it into view.
-    void navigate(const QString &folder);
+    // Opens the tree at a folder and scrolls it into view; at the top, with room for its
+    // sub-folders below it, when asked.
+    void navigate(const QString &folder, bool atTop = false);
+    // Scrolls the selected folder into view.
+    void showSelected();
     void setShowHidden(bool show);
     int scrollPosition() const;
     void setScrollPosition(int position);
@@ -48,6 +51,7 @@ private:
     platform::FileSystem &m_fileSystem;
     scan::FolderTreeModel *m_model = nullptr;
     QTreeView *m_view = nullptr;
+    bool m_atTop = false;
 };
 
 } // namespace pelmaris::app

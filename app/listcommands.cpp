@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -38,6 +39,56 @@ ListCommands::ListCommands(const FormContext &context, QObject *parent)
     menus.claim(Command::pm1ShowBottom, [this] { pm1ShowBottomClick(); });
     menus.claim(Command::pm1Shuffle, [this] { BtnShuffle1Click(); });
     menus.claim(Command::pm1Clear, [this] { pm1ClearClick(); });
+    m_c.ui.ListView1Details->viewport()->installEventFilter(this);
+
+    // Until a scan has run the list would be a blank area; it says where to begin.
+    QWidget *preview = m_c.ui.ListView1Icons->viewport();
+    m_hint = new QLabel(
+        QStringLiteral("フォルダツリーのフォルダをダブルクリックする（または右クリックして"
+                       "「フォルダをスキャン」を選ぶ）と、その下の画像をここに一覧にします"),
+        preview);
+    m_hint->setObjectName(QStringLiteral("ListHint"));
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setWordWrap(true);
+    m_hint->setMargin(24);
+    m_hint->setForegroundRole(QPalette::PlaceholderText);
+    m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    preview->installEventFilter(this);
+    for (auto rowsChanged : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(&m_c.model, rowsChanged, this, &ListCommands::updateHint);
+    connect(&m_c.model, &QAbstractItemModel::modelReset, this, &ListCommands::updateHint);
+    updateHint();
+}
+
+bool ListCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched == m_c.ui.ListView1Details->viewport())
+        fitPathColumn();
+    if (watched == m_c.ui.ListView1Icons->viewport() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::EnabledChange))
+        updateHint();
+    return QObject::eventFilter(watched, event);
+}
+
+void ListCommands::updateHint()
+{
+    // Not while a scan runs (the list is disabled then), nor once a scan found files.
+    const QWidget *preview = m_c.ui.ListView1Icons->viewport();
+    m_hint->setGeometry(preview->rect());
+    m_hint->setVisible(m_c.model.rowCount() == 0 && preview->isEnabled() &&
+                       m_c.scanner.scanList().isEmpty());
+}
+
+void ListCommands::fitPathColumn()
+{
+    // The path column takes what the five details leave, so that they stay in view in a
+    // narrow window; the path is elided in its middle.
+    QTreeView *details = m_c.ui.ListView1Details;
+    QHeaderView *header = details->header();
+    int others = 0;
+    for (int column = 1; column < header->count(); ++column)
+        others += header->sectionSize(column);
+    header->resizeSection(0, qMax(100, details->viewport()->width() - others));
 }
 
 void ListCommands::CheckBoxAll1Click()
@@ -99,17 +150,15 @@ void ListCommands::pm1vsReportClick()
     m_c.menus.action(Command::pm1vsReport)->setChecked(true);
     // Detail columns take their widths from the first row's texts.
     QHeaderView *header = details->header();
-    int others = 0;
     if (m_c.model.rowCount() > 0) {
         const QFontMetrics metrics(m_c.window->font());
         const scan::ListItem &first = m_c.model.item(0);
         for (int column = 5; column >= 1; --column) {
             const int width = metrics.horizontalAdvance(first.subItems[size_t(column - 1)]) + 24;
             header->resizeSection(column, width);
-            others += width;
         }
     }
-    header->resizeSection(0, qMax(100, details->viewport()->width() - others));
+    fitPathColumn();
 }
 
 void ListCommands::RbPreViewClick()

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class QLabel;
 class QModelIndex;
 
 namespace pelmaris::app {
@@ -32,8 +33,15 @@ public:
     // work by these); returns the selected row, or -1.
     int updateMenuEnabling();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void fitPathColumn();
+    void updateHint();
+
     FormContext m_c;
+    QLabel *m_hint = nullptr;
 };
 
 } // namespace pelmaris::app

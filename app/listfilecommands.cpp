@@ -12,6 +12,7 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/pathtext.h"
+#include "platform/specialfolders.h"
 #include "platform/systeminfo.h"
 #include "scan/imagelistmodel.h"
 #include "scan/listtexts.h"
@@ -20,6 +21,7 @@
 
 #include <QCheckBox>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -70,10 +72,22 @@ void ListFileCommands::pm1SaveListAsClick(const QObject *sender)
     question.scanEntries = m_c.scanner.scanList().size();
     question.programPath = m_c.services.system->executablePath();
     question.now = QDateTime::currentDateTime();
+    question.directory = startFolder(m_saveFolder);
     const std::optional<listio::SaveTarget> target =
         listio::askSaveTarget(*m_c.services.dialogs, m_c.window, question);
-    if (target)
-        saveListTo(*target);
+    if (!target)
+        return;
+    m_saveFolder = QFileInfo(target->path).absolutePath();
+    saveListTo(*target);
+}
+
+QString ListFileCommands::startFolder(const QString &last) const
+{
+    // The folder the dialog was last used in, else the user's documents: never the
+    // program's own folder, where nobody keeps lists.
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return m_c.services.folders->path(platform::SpecialFolder::Documents);
 }
 
 void ListFileCommands::saveListTo(const listio::SaveTarget &target)
@@ -118,9 +132,10 @@ void ListFileCommands::pm1OpenListClick()
     if (listWorkRunning())
         return;
     const std::optional<listio::OpenedList> opened =
-        listio::askListFile(*m_c.services.dialogs, m_c.window);
+        listio::askListFile(*m_c.services.dialogs, m_c.window, startFolder(m_openFolder));
     if (!opened)
         return;
+    m_openFolder = QFileInfo(opened->path).absolutePath();
     if (!opened->file.ok) {
         m_c.services.dialogs->message(m_c.window, opened->file.error);
         return;

@@ -51,9 +51,13 @@ private:
     void onLoadFinished();
     void onSaveFinished(const listio::SaveResult &result);
     void flashWhenInBackground();
+    QString startFolder(const QString &last) const;
 
     FormContext m_c;
     bool m_flashAfterLoad = false;
+    // Where each of the two list dialogs was last used; kept for this run only.
+    QString m_saveFolder;
+    QString m_openFolder;
 };
 
 } // namespace pelmaris::app

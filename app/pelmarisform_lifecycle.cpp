@@ -166,7 +166,8 @@ void TPelmarisForm::RestoreStartFolder()
         folder = pathtext::withDelimiter(CurrentDir1);
     else
         folder = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
-    navigateTree(folder);
+    // At the top of the tree, so that its sub-folders, where a scan begins, are in view.
+    m_tree->navigate(folder, true);
     EnableListControls(false);
     ListView1->setEnabled(true);
     StatusPanel1->setText(CurrentDir1);

@@ -214,7 +214,6 @@ void ScanCommands::RunImageListBuild()
     ui.ListView1->setEnabled(false);
     m_c.state.CancelFlag1 = false;
     m_c.state.ScanCount1 = 0;
-    m_lastBuildFolder.clear();
     m_c.routines.setTaskbarProgress(0, m_c.scanner.scanList().size());
     scan::BuildSettings settings;
     settings.background = thumbnailBackground();
@@ -229,16 +228,11 @@ void ScanCommands::onBuildProgress(qint64 tried, qint64 total)
     m_c.state.ScanCount1 = int(tried);
     m_c.routines.setTaskbarProgress(tried, total);
     const int rows = m_c.model.rowCount();
-    if (rows > previous) {
+    // The tree stays at the folder the user chose: following each row's folder would
+    // expand every folder on the way and leave the selection on the last of them.
+    if (rows > previous)
         m_c.ui.StatusPanel1->setText(
             scan::buildProgressText(rows, tried + previous, total + previous));
-        // The tree follows the folder of the newest row.
-        const QString folder = pathtext::folderOf(m_c.model.item(rows - 1).caption);
-        if (folder != m_lastBuildFolder) {
-            m_lastBuildFolder = folder;
-            m_c.tree.navigate(folder);
-        }
-    }
 }
 
 void ScanCommands::onBuildFinished(bool)
@@ -257,8 +251,7 @@ void ScanCommands::onBuildFinished(bool)
     m_c.captions.checkedCount(rows);
     ui.btnBrowse1->setEnabled(true);
     ui.btnBrowse3->setEnabled(true);
-    if (rows > 0)
-        m_c.tree.navigate(pathtext::folderOf(m_c.model.item(0).caption));
+    m_c.tree.showSelected();
     {
         const QSignalBlocker block(ui.CheckBoxAll1);
         ui.CheckBoxAll1->setChecked(true);

@@ -46,7 +46,6 @@ private:
     void showLeftOut();
 
     FormContext m_c;
-    QString m_lastBuildFolder;
 };
 
 } // namespace pelmaris::app

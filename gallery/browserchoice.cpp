@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/shell.h"
+#include "platform/specialfolders.h"
 #include "platform/tempfiles.h"
 #include "shell/shellroutines.h"
 
@@ -141,8 +142,10 @@ BrowserShown changeOtherBrowser(const platform::Services &services, QWidget *par
 std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services, QWidget *parent,
                                              QString &browserName2)
 {
-    const QString start =
-        browserName2.isEmpty() ? QStringLiteral("/usr/bin") : platform::dequote(browserName2);
+    // The program chosen last, in its folder; before any, the installed programs.
+    const QString start = browserName2.isEmpty()
+                              ? services.folders->path(platform::SpecialFolder::ProgramFiles)
+                              : platform::dequote(browserName2);
     const QString file = services.dialogs->openFileName(
         parent, QStringLiteral("ブラウザを選択"), start, QStringLiteral("実行プログラム (*)"));
     if (file.isEmpty())

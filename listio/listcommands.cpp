@@ -5,17 +5,21 @@ namespace pelmaris::listio {
 std::optional<SaveTarget> askSaveTarget(platform::Dialogs &dialogs, QWidget *parent,
                                         const SaveContext &context)
 {
-    const platform::FileDialogAnswer answer = dialogs.saveFile(
-        parent, saveListDialog(context.detailView, context.rows, context.scanEntries,
-                               context.programPath, context.now));
+    platform::FileDialogRequest request = saveListDialog(
+        context.detailView, context.rows, context.scanEntries, context.programPath, context.now);
+    request.directory = context.directory;
+    const platform::FileDialogAnswer answer = dialogs.saveFile(parent, request);
     if (answer.path.isEmpty())
         return std::nullopt;
     return saveTarget(answer);
 }
 
-std::optional<OpenedList> askListFile(platform::Dialogs &dialogs, QWidget *parent)
+std::optional<OpenedList> askListFile(platform::Dialogs &dialogs, QWidget *parent,
+                                      const QString &directory)
 {
-    const platform::FileDialogAnswer answer = dialogs.openFile(parent, openListDialog());
+    platform::FileDialogRequest request = openListDialog();
+    request.directory = directory;
+    const platform::FileDialogAnswer answer = dialogs.openFile(parent, request);
     if (answer.path.isEmpty())
         return std::nullopt;
     OpenedList opened;

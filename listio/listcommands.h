@@ -36,6 +36,7 @@ struct SaveContext {
     qint64 scanEntries = 0;
     QString programPath;
     QDateTime now;
+    QString directory; // where the dialog opens
 };
 
 // The save dialog and its answer: where and in which form to write; none on cancel.
@@ -50,7 +51,8 @@ struct OpenedList {
 
 // The open dialog and the file read whole; none on cancel. A file that cannot be read
 // comes back with file.ok false and the message to show.
-std::optional<OpenedList> askListFile(platform::Dialogs &dialogs, QWidget *parent);
+std::optional<OpenedList> askListFile(platform::Dialogs &dialogs, QWidget *parent,
+                                      const QString &directory = {});
 
 // With a folder in the tree, the dialog in the SendTo folder and what to start; none
 // when there is no folder (no dialog is shown), on cancel, or for a folder entry.

@@ -8,9 +8,11 @@ namespace pelmaris::platform {
 enum class SpecialFolder {
     Desktop = 0,
     Programs = 2,
+    Documents = 5,
     Startup = 7,
     SendTo = 9,
     AppData = 26,
+    ProgramFiles = 38, // where installed programs are found
 };
 
 // Where the desktop keeps the user's well-known folders.

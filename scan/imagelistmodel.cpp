@@ -119,10 +119,12 @@ void ImageListModel::setDecoration(Decoration decoration)
 {
     if (m_decoration == decoration)
         return;
+    // Every row changes its size with its picture: a layout change makes the views measure
+    // them again (a data change leaves a view's cached row size, taken while the other
+    // decoration was on, in place).
+    Q_EMIT layoutAboutToBeChanged();
     m_decoration = decoration;
-    if (!m_items.empty())
-        Q_EMIT dataChanged(index(0, FileName), index(rowCount() - 1, FileName),
-                           {Qt::DecorationRole});
+    Q_EMIT layoutChanged();
 }
 
 void ImageListModel::ResetColumnCaptions()

@@ -38,6 +38,21 @@ QString LinuxSpecialFolders::path(SpecialFolder id) const
     }
     case SpecialFolder::AppData:
         return configHome();
+    case SpecialFolder::Documents: {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QDir(documents).exists() ? documents : QDir::homePath();
+    }
+    case SpecialFolder::ProgramFiles: {
+        // The installed programs' desktop entries, which the program starts as programs.
+        for (const QString &data :
+             QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+            const QString applications = data + QStringLiteral("/applications");
+            if (data != dataHome() && QDir(applications).exists())
+                return applications;
+        }
+        return QStringLiteral("/usr/bin");
+    }
     }
     return {};
 }

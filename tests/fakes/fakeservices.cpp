@@ -10,9 +10,10 @@ namespace pelmaris::fakes {
 FakeSpecialFolders::FakeSpecialFolders(const QString &root)
 {
     const QList<QPair<SpecialFolder, QString>> names = {
-        {SpecialFolder::Desktop, "Desktop"},   {SpecialFolder::Programs, "applications"},
-        {SpecialFolder::Startup, "autostart"}, {SpecialFolder::SendTo, "scripts"},
-        {SpecialFolder::AppData, "config"},
+        {SpecialFolder::Desktop, "Desktop"},       {SpecialFolder::Programs, "applications"},
+        {SpecialFolder::Startup, "autostart"},     {SpecialFolder::SendTo, "scripts"},
+        {SpecialFolder::AppData, "config"},        {SpecialFolder::Documents, "Documents"},
+        {SpecialFolder::ProgramFiles, "programs"},
     };
     for (const auto &[id, name] : names) {
         const QString p = root + u'/' + name;

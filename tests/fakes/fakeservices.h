@@ -61,9 +61,11 @@ public:
         calls.append({"ask", text});
         return answers.isEmpty() ? true : answers.takeFirst();
     }
-    QString openFileName(QWidget *, const QString &title, const QString &, const QString &) override
+    QString openFileName(QWidget *, const QString &title, const QString &start,
+                         const QString &) override
     {
         calls.append({"open", title});
+        starts.append(start);
         return files.isEmpty() ? QString() : files.takeFirst();
     }
     QString saveFileName(QWidget *, const QString &title, const QString &, const QString &) override
@@ -83,6 +85,7 @@ public:
     QList<Call> calls;
     QList<bool> answers;
     QStringList files;
+    QStringList starts; // where each openFileName began
 
     // The file dialogs with types: each records its request (kind "saveFile" or
     // "openFile", text the suggested name) and gives the next scripted answer, which

@@ -125,7 +125,7 @@ void ListFileCommands::pm1OpenListClick()
         m_c.services.dialogs->message(m_c.window, opened->file.error);
         return;
     }
-    LoadListFromText(opened->file.text);
+    loadList(opened->file.source);
     m_flashAfterLoad = true;
     m_c.state.DblClickPath1 = opened->title;
 }
@@ -148,6 +148,11 @@ void ListFileCommands::pm1RebuildListviewFileNameOnlyClick()
 
 void ListFileCommands::LoadListFromText(const QString &text)
 {
+    loadList(listio::ListSource::fromText(text));
+}
+
+void ListFileCommands::loadList(listio::ListSource source)
+{
     if (listWorkRunning())
         return;
     FormControls &ui = m_c.ui;
@@ -165,12 +170,14 @@ void ListFileCommands::LoadListFromText(const QString &text)
     ui.btnCancel1->show();
     m_c.routines.SetCloseEnabled(false);
     // The loader empties the rows and their pictures before the first new row.
-    Loader->LoadListFromText(text);
+    Loader->loadList(std::move(source));
 }
 
-void ListFileCommands::onLoadProgress(qint64 line, qint64 lines, qint64 rows)
+void ListFileCommands::onLoadProgress(qint64 line, qint64 lines, qint64 rows, bool counted)
 {
-    m_c.ui.StatusPanel1->setText(listio::loadProgressText(rows, lines));
+    // Until a line other than a comment is read, the status stays empty.
+    if (counted)
+        m_c.ui.StatusPanel1->setText(listio::loadProgressText(rows, lines));
     m_c.routines.setTaskbarProgress(line, lines);
 }
 
@@ -183,6 +190,9 @@ void ListFileCommands::onLoadFinished()
     ui.btnBrowse1->setEnabled(true);
     ui.ListView1->setEnabled(true);
     m_c.routines.setTaskbarProgress(0, 0);
+    if (Loader->unreadLines() > 0)
+        ui.StatusPanel1->setText(ui.StatusPanel1->text() +
+                                 listio::unreadLinesText(Loader->unreadLines()));
 
     const int rows = m_c.model.rowCount();
     m_c.captions.rowCounts(rows);

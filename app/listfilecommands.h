@@ -32,6 +32,7 @@ public:
     void pm1RebuildListviewFileNameOnlyClick();
     // Replaces every row with the rows the text makes.
     void LoadListFromText(const QString &text);
+    void loadList(listio::ListSource source);
     // Writes the list once the save dialog has answered.
     void saveListTo(const listio::SaveTarget &target);
     // The cancel button over the list stops a load.
@@ -47,7 +48,7 @@ Q_SIGNALS:
 private:
     // A scan, list build, load or save runs: the list is not to be replaced or written.
     bool listWorkRunning() const;
-    void onLoadProgress(qint64 line, qint64 lines, qint64 rows);
+    void onLoadProgress(qint64 line, qint64 lines, qint64 rows, bool counted);
     void onLoadFinished();
     void onSaveFinished(const listio::SaveResult &result);
     void flashWhenInBackground();

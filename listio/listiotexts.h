@@ -16,6 +16,10 @@ QString savedText(qint64 lines, const QString &path, const QLocale &locale = QLo
 // number of lines without separators: "1,200 / 1250", " / 7".
 QString loadProgressText(qint64 rows, qint64 lines, const QLocale &locale = QLocale());
 
+// After a load that left lines unread because they are not in the file's encoding:
+// "  (文字コードの合わない 3 行は読み込みませんでした)".
+QString unreadLinesText(qint64 lines, const QLocale &locale = QLocale());
+
 // The page title after a paste: the paste time, "yyyy/mm/dd HH:MM:SS".
 QString pasteTimeText(const QDateTime &now);
 

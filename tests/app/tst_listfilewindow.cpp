@@ -106,6 +106,7 @@ private Q_SLOTS:
     void emptyTextsLeaveAnEmptyList();
     void open_data();
     void open();
+    void openMostlyUtf8List();
     void longLoadIsBusyAndCancelKeepsRows();
     void rebuildByFileNames();
     void listEntriesWork();
@@ -122,8 +123,9 @@ void TestListFileWindow::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
-    for (const char *name : {"a.png", "b.png", "c.png", "d.png", "e.png", "a b,c.png"})
-        QVERIFY(writeFile(at(QStringLiteral("pics/") + QLatin1String(name)), png()));
+    for (const char *name :
+         {"a.png", "b.png", "c.png", "d.png", "e.png", "a b,c.png", "写真.png", "風景.png"})
+        QVERIFY(writeFile(at(QStringLiteral("pics/") + QString::fromUtf8(name)), png()));
     QVERIFY(writeFile(at("pics/notes.txt"), "not a picture"));
     QVERIFY(writeFile(at("other/z.png"), png()));
     QCOMPARE(::mkfifo(QFile::encodeName(at("pics/fifo.png")).constData(), 0600), 0);
@@ -327,6 +329,7 @@ void TestListFileWindow::emptyTextsLeaveAnEmptyList()
         QVERIFY(w.idle());
     }
     QCOMPARE(w.form.ListModel->rowCount(), 0);
+    QCOMPARE(w.form.StatusPanel1->text(), QString()); // no line was read to count
     QCOMPARE(w.captions(), QStringList({"全選択(0)", "選択表示(0)", "10%(0)"}));
     QVERIFY(!w.form.GridPanel2->isEnabled());
     QVERIFY(!w.form.BtnShuffle1->isEnabled());
@@ -380,6 +383,25 @@ void TestListFileWindow::open()
         QVERIFY2(messages.first().endsWith("\r\n" + at(file)), qPrintable(messages.first()));
     QCOMPARE(w.form.DblClickPath1, file == "list.csv" ? QStringLiteral("list.csv") : "before");
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+// One line in another encoding no longer turns a UTF-8 list into Shift_JIS: the UTF-8
+// rows stay and the status tells of the line left unread.
+void TestListFileWindow::openMostlyUtf8List()
+{
+    Window w;
+    QVERIFY(w.show());
+    const QStringList japanese = {at("pics/写真.png"), at("pics/風景.png")};
+    QVERIFY(writeFile(at("mixed.txt"), japanese[0].toUtf8() + "\r\n" +
+                                           QFile::encodeName(m_dir.path()) +
+                                           "/pics/caf\xE9.png\r\n" + japanese[1].toUtf8()));
+    w.fake.dialogs.fileAnswers << FileDialogAnswer{at("mixed.txt"), 0};
+    w.form.List->PopupMenu1Popup();
+    w.form.action("pm1OpenList")->trigger();
+    QVERIFY(w.idle());
+    QCOMPARE(w.rows(), japanese);
+    QCOMPARE(w.form.StatusPanel1->text(),
+             QStringLiteral("2 / 3  (文字コードの合わない 1 行は読み込みませんでした)"));
 }
 
 void TestListFileWindow::longLoadIsBusyAndCancelKeepsRows()

@@ -34,6 +34,10 @@ ListFileCommands::ListFileCommands(const FormContext &context, QObject *parent)
 {
     Loader = new listio::ListLoader(m_c.model, this);
     Saver = new listio::ListSaver(this);
+    // Rows as deep as the scan lists them: the file system service opens any length.
+    Loader->setFileTest([fileSystem = m_c.services.fileSystem](const QString &path) {
+        return listio::isListableFile(path, fileSystem);
+    });
     connect(Loader, &listio::ListLoader::loadProgress, this, &ListFileCommands::onLoadProgress);
     connect(Loader, &listio::ListLoader::loadFinished, this, &ListFileCommands::onLoadFinished);
     connect(Saver, &listio::ListSaver::saveFinished, this, &ListFileCommands::onSaveFinished);

@@ -76,7 +76,8 @@ struct ListLoader::Run {
 };
 
 ListLoader::ListLoader(scan::ImageListModel &model, QObject *parent)
-    : QObject(parent), m_model(model), m_fileTest(isListableFile)
+    : QObject(parent), m_model(model),
+      m_fileTest([](const QString &path) { return isListableFile(path); })
 {
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     m_timer.setInterval(kPollMs);

@@ -1,3 +1,4 @@
+#include "deeptree.h"
 #include "listio/listfile.h"
 #include "listio/listloader.h"
 #include "listio/listsaver.h"
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <sys/stat.h>
 
 using namespace pelmaris::listio;
@@ -226,6 +228,32 @@ private Q_SLOTS:
         result = saveList({txt, ListForm::Path}, rows, paths.mid(0, 2));
         QVERIFY(result.ok);
         QCOMPARE(readAll(txt), QFile::encodeName(paths.at(0) + "\r\n" + paths.at(1) + "\r\n"));
+    }
+
+    // A row as deep as the scan lists comes back from its list file: the file test
+    // reaches it folder by folder.
+    void deepRowsComeBack()
+    {
+        QTemporaryDir dir;
+        const QByteArray name(200, 'd');
+        constexpr int depth = 25;
+        const QString bottom = fixtures::makeDeepChain(dir.path(), depth, name, "x.jpg", depth);
+        QVERIFY(QFile::encodeName(bottom).size() > PATH_MAX);
+        const QStringList paths = {dir.filePath(QStringLiteral("a.jpg")),
+                                   bottom + QStringLiteral("/x.jpg")};
+        QFile shallow(paths.at(0));
+        QVERIFY(shallow.open(QIODevice::WriteOnly));
+        shallow.close();
+        const QString txt = dir.filePath(QStringLiteral("list.txt"));
+        QVERIFY(saveList({txt, ListForm::Path}, {}, paths).ok);
+        ImageListModel model;
+        ListLoader loader(model);
+        ListFileText read = readListFile(txt);
+        QVERIFY(read.ok);
+        loader.loadList(read.source);
+        loader.waitForDone();
+        QCOMPARE(captionsOf(model), paths);
+        fixtures::removeDeepChain(dir.path(), depth, name, "x.jpg");
     }
 
     // A save that cannot be written reports the system's reason and leaves the old

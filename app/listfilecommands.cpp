@@ -54,7 +54,7 @@ ListFileCommands::ListFileCommands(const FormContext &context, QObject *parent)
 
 bool ListFileCommands::listWorkRunning() const
 {
-    return m_c.ui.btnCancel1->isVisible() || m_c.ui.btnCancel3->isVisible() ||
+    return m_pasteReading || m_c.ui.btnCancel1->isVisible() || m_c.ui.btnCancel3->isVisible() ||
            m_c.scanner.isBusy() || Loader->isLoading() || Saver->isSaving();
 }
 
@@ -138,8 +138,43 @@ void ListFileCommands::pm1PasteListClick()
 {
     if (listWorkRunning())
         return;
-    LoadListFromText(m_c.services.clipboard->text());
-    m_c.state.DblClickPath1 = listio::pasteTimeText(QDateTime::currentDateTime());
+    // The clipboard's owner may answer late or never: the text is read off the window's
+    // thread, with the cancel button shown meanwhile, and the list is replaced only by
+    // what was read.
+    m_pasteReading = true;
+    m_c.routines.setBusyCursor(true);
+    WindowRoutines::CenterCancelButton(m_c.ui.btnCancel1, m_c.ui.PnListView);
+    m_c.ui.btnCancel1->show();
+    m_c.services.clipboard->readText(
+        this, listio::kMaxListFileBytes,
+        [this](platform::ClipboardText read) { onPasteRead(std::move(read)); });
+}
+
+void ListFileCommands::onPasteRead(platform::ClipboardText read)
+{
+    m_pasteReading = false;
+    m_c.ui.btnCancel1->hide();
+    m_c.routines.setBusyCursor(false);
+    using Status = platform::ClipboardText::Status;
+    switch (read.status) {
+    case Status::Text:
+    case Status::NoText: {
+        // No text at all is an empty list, as pasting nothing has always given.
+        listio::ListSource source;
+        source.bytes = std::move(read.utf8);
+        loadList(std::move(source));
+        m_c.state.DblClickPath1 = listio::pasteTimeText(QDateTime::currentDateTime());
+        break;
+    }
+    case Status::TooLarge:
+        m_c.services.dialogs->message(m_c.window, listio::tooLargeText());
+        break;
+    case Status::NoAnswer:
+        m_c.services.dialogs->message(m_c.window, listio::clipboardNoAnswerText());
+        break;
+    case Status::Cancelled:
+        break;
+    }
 }
 
 void ListFileCommands::pm1RebuildListviewFileNameOnlyClick()
@@ -222,6 +257,8 @@ void ListFileCommands::onLoadFinished()
 
 void ListFileCommands::btnCancel1Click()
 {
+    if (m_pasteReading)
+        m_c.services.clipboard->cancelTextRead();
     if (Loader->isLoading())
         Loader->cancel();
 }

@@ -22,6 +22,11 @@ QString unreadLinesText(qint64 lines, const QLocale &locale)
            QStringLiteral(" 行は読み込みませんでした)");
 }
 
+QString clipboardNoAnswerText()
+{
+    return QStringLiteral("クリップボードのテキストを読み取れませんでした（応答がありません）");
+}
+
 QString pasteTimeText(const QDateTime &now)
 {
     return now.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));

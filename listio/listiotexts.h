@@ -20,6 +20,9 @@ QString loadProgressText(qint64 rows, qint64 lines, const QLocale &locale = QLoc
 // "  (文字コードの合わない 3 行は読み込みませんでした)".
 QString unreadLinesText(qint64 lines, const QLocale &locale = QLocale());
 
+// A paste whose clipboard owner did not answer; the list stays as it was.
+QString clipboardNoAnswerText();
+
 // The page title after a paste: the paste time, "yyyy/mm/dd HH:MM:SS".
 QString pasteTimeText(const QDateTime &now);
 

@@ -7,6 +7,7 @@
 #include "app/pelmarisform.h"
 #include "app/scancommands.h"
 #include "fakeservices.h"
+#include "listio/listfile.h"
 #include "listio/listformat.h"
 #include "listio/listloader.h"
 #include "listio/listsaver.h"
@@ -34,6 +35,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -107,6 +109,7 @@ private Q_SLOTS:
     void open_data();
     void open();
     void openMostlyUtf8List();
+    void pasteWaitsWithoutBlocking();
     void longLoadIsBusyAndCancelKeepsRows();
     void rebuildByFileNames();
     void listEntriesWork();
@@ -402,6 +405,47 @@ void TestListFileWindow::openMostlyUtf8List()
     QCOMPARE(w.rows(), japanese);
     QCOMPARE(w.form.StatusPanel1->text(),
              QStringLiteral("2 / 3  (文字コードの合わない 1 行は読み込みませんでした)"));
+}
+
+// An owner that never answers holds up neither the window nor the list: the window
+// keeps handling events, the cancel button ends the wait, and the rows stay as they
+// were. A read that could not finish leaves them too, with a word why.
+void TestListFileWindow::pasteWaitsWithoutBlocking()
+{
+    Window w;
+    QVERIFY(w.show());
+    QVERIFY(w.load(threeRows()));
+    const QStringList before = w.rows();
+    w.fake.clipboard.setText(at("pics/d.png"));
+    w.fake.clipboard.answers = false;
+    w.form.DblClickPath1 = "before";
+
+    w.form.List->PopupMenu1Popup();
+    w.form.action("pm1PasteList")->trigger();
+    QCOMPARE(w.fake.clipboard.reads, 1);
+    QCOMPARE(w.fake.clipboard.lastLimit, pelmaris::listio::kMaxListFileBytes);
+    bool ticked = false;
+    QTimer::singleShot(50, [&ticked] { ticked = true; });
+    QTRY_VERIFY(ticked); // the event loop runs while the read waits
+    QVERIFY(w.fake.clipboard.reading());
+    QVERIFY(w.form.btnCancel1->isVisible());
+    w.form.List->PopupMenu1Popup(); // no second paste or open meanwhile
+    QVERIFY(!w.form.action("pm1PasteList")->isEnabled());
+    QTest::mouseClick(w.form.btnCancel1, Qt::LeftButton);
+    QTRY_VERIFY(w.form.btnCancel1->isHidden());
+    QVERIFY(w.idle());
+    QCOMPARE(w.rows(), before);
+    QCOMPARE(w.form.DblClickPath1, QStringLiteral("before"));
+    QVERIFY(w.fake.dialogs.texts("message").isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    // Read at last: the rows are the clipboard's.
+    w.fake.clipboard.answers = true;
+    w.form.List->PopupMenu1Popup();
+    w.form.action("pm1PasteList")->trigger();
+    QTRY_COMPARE(w.rows(), QStringList{at("pics/d.png")});
+    QVERIFY(w.idle());
+    QVERIFY(w.form.DblClickPath1 != QStringLiteral("before"));
 }
 
 void TestListFileWindow::longLoadIsBusyAndCancelKeepsRows()

@@ -25,6 +25,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
+# Wine takes its ANSI code page from the Unix locale: the tests of the Japanese code page
+# need ja_JP.UTF-8 to exist.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$' && [ "$(id -u)" -eq 0 ]; then
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
+
 # The kits, checked against their published sums, unpacked once.
 mkdir -p "$build/kits"
 unpack() { # kit-file folder sha256

@@ -42,4 +42,19 @@ mkdir -p "$build/wine-fonts"
   fi
 ) 9>"$build/.wine-prefix.lock"
 
-exec timeout --kill-after=10 "${PELMARIS_WINE_TIMEOUT:-600}" wine "$@"
+run() { timeout --kill-after=10 "${PELMARIS_WINE_TIMEOUT:-600}" wine "$@"; }
+# A Qt Test program's report does not reach a pipe under Wine: it is written to a file
+# and shown from there.
+case $(basename "$1") in
+  test_*.exe)
+    report=$(mktemp)
+    set +e
+    run "$@" -o "$(winepath_of "$report"),txt"
+    status=$?
+    set -e
+    cat "$report"
+    rm -f "$report"
+    exit $status
+    ;;
+esac
+run "$@"

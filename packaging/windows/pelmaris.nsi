@@ -2,7 +2,8 @@
 ; uninstaller that removes exactly what was installed. The settings under the roaming
 ; application-data folder are the user's: kept unless the user asks otherwise.
 ; makensis -DVERSION=x.y.z.w -DSOURCE=<portable folder> -DOUTFILE=<setup.exe> pelmaris.nsi
-Unicode true
+; A 64-bit installer for a 64-bit program (and for a Wine without its 32-bit half).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APPNAME "Pelmaris"
@@ -35,6 +36,7 @@ VIProductVersion "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${APPNAME}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${APPNAME} setup"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "${MAKER}"
 
 Function .onInit
   !insertmacro MULTIUSER_INIT

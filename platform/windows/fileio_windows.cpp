@@ -166,4 +166,10 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOpt
     return true;
 }
 
+// One writer for every file: the Win32 one takes long paths, which a QSaveFile does not.
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return writeWholeFile(path, bytes, WriteOptions(), error);
+}
+
 } // namespace pelmaris::platform

@@ -82,8 +82,8 @@ QString readDefaultValue(HKEY root, const std::wstring &key)
 {
     wchar_t buffer[MAX_PATH * 4] = {};
     DWORD size = sizeof buffer - sizeof(wchar_t);
-    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
-                     buffer, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS)
         return {};
     return win32::fromWide(buffer);
 }

@@ -28,7 +28,7 @@ public:
         if (!m_link)
             return m_last;
         const std::wstring path = win32::wide(QDir::toNativeSeparators(target));
-        if (!remember(m_link->SetPath(path.c_str())))
+        if (remember(m_link->SetPath(path.c_str())) != 0)
             return m_last;
         // A program's shortcut shows the program's own icon.
         if (m_kind != ShortcutKind::Document)
@@ -59,7 +59,7 @@ public:
             return m_last;
         }
         win32::ComPtr<IPersistFile> persist;
-        if (!remember(m_link->QueryInterface(IID_IPersistFile, persist.putVoid())))
+        if (remember(m_link->QueryInterface(IID_IPersistFile, persist.putVoid())) != 0)
             return m_last;
         const std::wstring name = win32::wide(QDir::toNativeSeparators(info.absoluteFilePath()));
         return remember(persist->Save(name.c_str(), TRUE));

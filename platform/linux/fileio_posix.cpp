@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -80,6 +81,12 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error
             *error = text;
         return false;
     };
+#ifdef SIGXFSZ
+    // Past a file-size limit the system would kill the process, the old file whole but
+    // nothing said; ignored, the write fails with EFBIG and is reported like a full disk.
+    // Set on every write: whoever changed it meanwhile is overruled.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         return fail(QStringLiteral("Not a regular file"));
@@ -134,6 +141,8 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOpt
             *error = QString::fromLocal8Bit(std::strerror(code));
         return false;
     };
+    // As the other overload: a write past a file-size limit fails and is reported.
+    std::signal(SIGXFSZ, SIG_IGN);
     const QByteArray name = QFile::encodeName(path);
     struct stat st {};
     if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 namespace pelmaris::platform {
@@ -44,6 +46,46 @@ void WindowsClipboard::setFiles(const QStringList &paths)
 void WindowsClipboard::setImage(const QImage &image)
 {
     QGuiApplication::clipboard()->setImage(image);
+}
+
+void WindowsClipboard::readText(QObject *context, qint64 maxBytes,
+                                std::function<void(ClipboardText)> done)
+{
+    using Status = ClipboardText::Status;
+    const QPointer<QObject> receiver(context);
+    if (m_reading) {
+        QTimer::singleShot(0, context, [receiver, done] {
+            if (receiver)
+                done({Status::NoAnswer, {}});
+        });
+        return;
+    }
+    m_reading = true;
+    m_cancelled = false;
+    QTimer::singleShot(0, context, [this, receiver, maxBytes, done] {
+        m_reading = false;
+        if (!receiver)
+            return;
+        if (m_cancelled) {
+            done({Status::Cancelled, {}});
+            return;
+        }
+        ClipboardText read;
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        if (data && data->hasText()) {
+            read.utf8 = data->text().toUtf8();
+            read.status = read.utf8.size() > maxBytes ? Status::TooLarge : Status::Text;
+            if (read.status == Status::TooLarge)
+                read.utf8.clear();
+        }
+        done(std::move(read));
+    });
+}
+
+void WindowsClipboard::cancelTextRead()
+{
+    if (m_reading)
+        m_cancelled = true;
 }
 
 } // namespace pelmaris::platform

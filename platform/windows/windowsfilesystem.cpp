@@ -138,6 +138,8 @@ PathInfo WindowsFileSystem::pathInfo(const QString &path)
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return info;
     info.isFolder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    // Devices have no attributes of their own here; anything not a folder is a file.
+    info.isFile = !info.isFolder && !(attributes & FILE_ATTRIBUTE_DEVICE);
     info.hidden = attributes & FILE_ATTRIBUTE_HIDDEN;
     return info;
 }

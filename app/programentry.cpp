@@ -3,9 +3,8 @@
 #include "app/apptitle.h"
 #include "app/pelmarisform.h"
 #include "app/viewercommands.h"
-#include "platform/linux/displayplatform.h"
-#include "platform/linux/linuxservices.h"
 #include "platform/programinfo.h"
+#include "platform/systemservices.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -31,11 +30,11 @@ void prepareApplication(QApplication &application)
 
 int runProgram(int argc, char *argv[])
 {
-    platform::choosePreferredDisplayPlatform();
+    platform::prepareProcess();
     QApplication application(argc, argv);
     prepareApplication(application);
-    platform::LinuxServices platform(QApplication::applicationName());
-    TPelmarisForm form(platform.services(), QApplication::arguments().mid(1));
+    const auto platform = platform::makeSystemServices(QApplication::applicationName());
+    TPelmarisForm form(platform->services(), QApplication::arguments().mid(1));
     form.show();
     // The viewer comes after the main window's creation and first show.
     form.Viewer->createViewer();

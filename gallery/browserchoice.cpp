@@ -79,7 +79,7 @@ BrowserFound GetBrowserExePath(const platform::Services &services, const QString
         names = {name};
         desktopIds = {name + QStringLiteral(".desktop")};
     }
-    const QString program = services.shell->findProgram(names, desktopIds);
+    const QString program = services.shell->browserProgram(client, names, desktopIds);
     if (program.isEmpty())
         return {QString(),
                 QStringLiteral("ブラウザを見付けられませんでした") + CrLf + CrLf + client};

@@ -47,6 +47,15 @@ public:
     // The first installed program among the given names (on PATH, as a path) or
     // desktop-entry ids (as the launcher file).
     virtual QString findProgram(const QStringList &names, const QStringList &desktopIds) = 0;
+    // The program of a browser the system registers under its client name ("Google
+    // Chrome"); where the system keeps no such register, the first installed program
+    // among the names and desktop-entry ids, as findProgram finds it.
+    virtual QString browserProgram(const QString &client, const QStringList &names,
+                                   const QStringList &desktopIds)
+    {
+        Q_UNUSED(client);
+        return findProgram(names, desktopIds);
+    }
     // Small icons; a null icon when there is none.
     virtual QIcon programIcon(const QString &program) = 0;
     virtual QIcon fileTypeIcon(const QString &path) = 0;

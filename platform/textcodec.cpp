@@ -1,17 +1,13 @@
 #include "platform/textcodec.h"
 
+#include "platform/ansicodepage.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
-
-#include <algorithm>
 
 namespace pelmaris::platform {
 
 namespace {
-
-// Qt finds Shift_JIS through ICU. Without it the bytes are kept as Latin-1 so that
-// nothing is lost on a round trip.
-const char ShiftJisName[] = "Shift_JIS";
 
 // The mark is dropped by hand; a second one after it is text and must stay.
 constexpr auto KeepBom = QStringConverter::Flag::ConvertInitialBom;
@@ -74,10 +70,7 @@ QString decodeWithoutBom(QByteArrayView bytes, TextEncoding encoding)
     case TextEncoding::ShiftJis:
         break;
     }
-    QStringDecoder sjis(ShiftJisName);
-    if (sjis.isValid())
-        return sjis.decode(bytes);
-    return QString::fromLatin1(bytes);
+    return decodeAnsiCodePage(bytes);
 }
 
 DecodedText decodeText(const QByteArray &bytes)
@@ -106,16 +99,7 @@ QByteArray encodeWithoutBom(const QString &text, TextEncoding encoding, bool *ex
     case TextEncoding::ShiftJis:
         break;
     }
-    QStringEncoder sjis(ShiftJisName);
-    if (sjis.isValid()) {
-        QByteArray bytes = sjis.encode(text);
-        if (exact)
-            *exact = !sjis.hasError();
-        return bytes;
-    }
-    if (exact)
-        *exact = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 256; });
-    return text.toLatin1();
+    return encodeAnsiCodePage(text, exact);
 }
 
 QByteArray encodeText(const QString &text, TextEncoding encoding)

@@ -19,3 +19,9 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd build-asan && ctest --output-on-failure --parallel "$jobs" -L unit "$@")
+
+# The Windows program, its packages and its tests under Wine, on request until the whole
+# cross-build has been proven on a cold machine.
+if [ -n "${PELMARIS_WINDOWS:-}" ]; then
+  bash scripts/windows.sh --test
+fi

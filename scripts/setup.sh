@@ -12,6 +12,7 @@ PACKAGES=(
   desktop-file-utils libglib2.0-bin
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool openbox
+  dbus-daemon at-spi2-core
   chromium
   libjpeg-turbo-progs libvips-tools imagemagick
 )

@@ -77,8 +77,10 @@ FilePage::FilePage(FormControls &ui, QWidget *parent) : QWidget(parent)
     ui.ChkBxThumbnailCache =
         named(new QCheckBox(QStringLiteral("サムネイルキャッシュを使う")), "ChkBxThumbnailCache");
     ui.ChkBxThumbnailCache->setChecked(true);
+    ui.ChkBxPageThumbnails =
+        named(new QCheckBox(QStringLiteral("表示ページにサムネイルを使う")), "ChkBxPageThumbnails");
     for (QCheckBox *box : {ui.ChkBxSpreadTree, ui.ChkBxShowHidden, ui.ChkBxCloseQuery,
-                           ui.ChkBxSaveStatus, ui.ChkBxThumbnailCache})
+                           ui.ChkBxSaveStatus, ui.ChkBxThumbnailCache, ui.ChkBxPageThumbnails})
         others->addWidget(box);
 
     grid->addWidget(ui.GbShortCut1, 0, 0, 8, 1);

@@ -54,6 +54,7 @@ struct FormControls {
     QCheckBox *ChkBxCloseQuery = nullptr;
     QCheckBox *ChkBxSaveStatus = nullptr;
     QCheckBox *ChkBxThumbnailCache = nullptr; // rescans reuse the desktop's thumbnails
+    QCheckBox *ChkBxPageThumbnails = nullptr; // pages show the cache's thumbnails
 
     // "フォルダ"
     QWidget *Panel2 = nullptr;

@@ -6,17 +6,21 @@
 #include "app/windowroutines.h"
 #include "gallery/browserchoice.h"
 #include "gallery/pagelayout.h"
+#include "gallery/pagethumbnailer.h"
 #include "gallery/pagewriter.h"
 #include "platform/dialogs.h"
 #include "platform/styles.h"
+#include "platform/systeminfo.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -51,6 +55,18 @@ GalleryCommands::GalleryCommands(const FormContext &context, QObject *parent)
     menus.claim(Command::pm1Browse, [this] { pm1BrowseClick(); });
     menus.enable(Menu::Browser, [](Command) { return true; });
     m_c.ui.GridPanel1->installEventFilter(this);
+    m_thumbnailer = new gallery::PageThumbnailer({}, m_c.services.fileSystem, this);
+    connect(m_thumbnailer, &gallery::PageThumbnailer::progress, this,
+            &GalleryCommands::onThumbnailsProgress);
+    connect(m_thumbnailer, &gallery::PageThumbnailer::finished, this,
+            &GalleryCommands::onThumbnailsFinished);
+}
+
+GalleryCommands::~GalleryCommands()
+{
+    // The workers end before the window they report to.
+    cancelThumbnails();
+    delete m_thumbnailer;
 }
 
 void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
@@ -195,9 +211,78 @@ void GalleryCommands::showPage(const QStringList &paths)
     request.programIcon = m_c.window->windowIcon();
     request.browserName1 = st.BrowserName1;
     request.parent = m_c.window;
+    cancelThumbnails();
+    if (!m_c.ui.ChkBxPageThumbnails->isChecked()) {
+        writeAndOpen(request);
+        return;
+    }
+    if (!m_c.ui.ChkBxThumbnailCache->isChecked()) {
+        // The desktop's cache is not to be used: the originals, loaded as they scroll near.
+        request.thumbnails.resize(request.paths.size());
+        writeAndOpen(request);
+        return;
+    }
+    // Thumbnails missing from the cache are made before the page opens, so that the
+    // browser never waits on them nor falls back to thousands of originals; the window
+    // stays live meanwhile and the user may cancel.
+    m_pending = request;
+    m_progress =
+        new QProgressDialog(QStringLiteral("サムネイルを準備しています…"),
+                            QStringLiteral("キャンセル"), 0, int(paths.size()), m_c.window);
+    m_progress->setWindowModality(Qt::WindowModal);
+    m_progress->setMinimumDuration(500);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_progress, &QProgressDialog::canceled, this, &GalleryCommands::cancelThumbnails);
+    m_thumbnailer->start(request.paths, gallery::pageThumbnailEdge(
+                                            request.layout, m_c.services.system->workArea().size(),
+                                            request.paths.size()));
+}
+
+void GalleryCommands::writeAndOpen(const gallery::PageRequest &request)
+{
     // A failed write is reported, and the browser shows what the page file holds.
     report(gallery::writeHtmlFile(m_c.services, request));
-    gallery::openPage(m_c.services, st.BrowserName1, st.TempHtmlFileName1);
+    gallery::openPage(m_c.services, request.browserName1, request.files.html);
+}
+
+bool GalleryCommands::isPreparingPage() const
+{
+    return m_thumbnailer->isRunning();
+}
+
+void GalleryCommands::onThumbnailsProgress(qsizetype done, qsizetype total)
+{
+    if (m_progress) {
+        m_progress->setMaximum(int(total));
+        m_progress->setValue(int(done));
+    }
+}
+
+void GalleryCommands::onThumbnailsFinished(const QList<gallery::PageThumbnail> &thumbnails)
+{
+    closeProgress();
+    gallery::PageRequest request = std::move(m_pending);
+    m_pending = {};
+    request.thumbnails = thumbnails;
+    writeAndOpen(request);
+}
+
+void GalleryCommands::cancelThumbnails()
+{
+    m_thumbnailer->cancel();
+    m_pending = {};
+    closeProgress();
+}
+
+void GalleryCommands::closeProgress()
+{
+    // Closing the box would report a cancel.
+    if (m_progress) {
+        const QSignalBlocker block(m_progress);
+        m_progress->close();
+    }
 }
 
 gallery::LayoutChoice GalleryCommands::layoutChoice() const

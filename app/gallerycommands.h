@@ -2,12 +2,18 @@
 
 #include "app/formcontext.h"
 
+#include "gallery/pagethumbnails.h"
+#include "gallery/pagewriter.h"
+
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
+
+class QProgressDialog;
 
 namespace pelmaris::gallery {
 struct BrowserShown;
-struct LayoutChoice;
+class PageThumbnailer;
 } // namespace pelmaris::gallery
 
 namespace pelmaris::app {
@@ -19,6 +25,7 @@ class GalleryCommands : public QObject {
 
 public:
     explicit GalleryCommands(const FormContext &context, QObject *parent = nullptr);
+    ~GalleryCommands() override;
 
     void btnBrowse1Click();
     void btnBrowse3Click();
@@ -41,6 +48,8 @@ public:
     QString GetDefaultBrowser();
 
     gallery::LayoutChoice layoutChoice() const;
+    // The thumbnails of a page are still being found or made.
+    bool isPreparingPage() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -48,10 +57,18 @@ protected:
 private:
     void showBrowser(const gallery::BrowserShown &shown);
     void showPage(const QStringList &paths);
+    void writeAndOpen(const gallery::PageRequest &request);
+    void onThumbnailsProgress(qsizetype done, qsizetype total);
+    void onThumbnailsFinished(const QList<gallery::PageThumbnail> &thumbnails);
+    void cancelThumbnails();
+    void closeProgress();
     void report(const QString &failure);
 
     FormContext m_c;
     bool m_settingNumberBox = false;
+    gallery::PageThumbnailer *m_thumbnailer = nullptr;
+    QPointer<QProgressDialog> m_progress;
+    gallery::PageRequest m_pending; // the page waiting for its thumbnails
 };
 
 } // namespace pelmaris::app

@@ -73,6 +73,7 @@ struct Options {
     bool browserLight = true;
     bool browserDark = false;
     bool thumbnailCache = true;
+    bool pageThumbnails = false;
 };
 
 enum class OptionKind { Boolean, Integer, Text };
@@ -123,6 +124,7 @@ inline constexpr std::array OptionKeys = {
     OptionKey{"BrowserLight", &Options::browserLight},
     OptionKey{"BrowserDark", &Options::browserDark},
     OptionKey{"ThumbnailCache", &Options::thumbnailCache},
+    OptionKey{"PageThumbnails", &Options::pageThumbnails},
 };
 
 // The "POSITION" keys in the order the file is written. The reader's "state" is the

@@ -92,6 +92,7 @@ SettingsBinding::SettingsBinding(FormControls &ui, FormState &state, MenuCommand
         {&Options::browserLight, ui.rbBrowserLight, 5},
         {&Options::browserDark, ui.rbbrowserDark, 5},
         {&Options::thumbnailCache, ui.ChkBxThumbnailCache},
+        {&Options::pageThumbnails, ui.ChkBxPageThumbnails},
     };
 }
 

@@ -35,11 +35,46 @@ QString link(const QString &url, const QString &inner)
            QStringLiteral("</a>");
 }
 
-QString headerLine(const QString &path, const QString &tail)
+// The header's small picture comes from the thumbnail when there is one.
+QString headerLine(const QString &path, const QString &shown, const QString &tail)
 {
     const QString url = fileUrl(path);
-    return link(url, QStringLiteral("<img src=\"") + url + QStringLiteral("\">")) +
+    return link(url, QStringLiteral("<img src=\"") + fileUrl(shown) + QStringLiteral("\">")) +
            QStringLiteral("&nbsp;") + link(url, htmlEscape(path)) + tail;
+}
+
+// With thumbnails the attributes give each picture its box before it loads, which the
+// browser needs to load only the pictures near the screen; the rule line sets one side,
+// so the other follows the thumbnail's shape.
+QString thumbnailRule(Layout layout)
+{
+    switch (layout) {
+    case Layout::FixedWidth:
+    case Layout::WidthPercent:
+        return QStringLiteral("#main img {height: auto;}");
+    case Layout::FixedHeight:
+        return QStringLiteral("#main img {width: auto;}");
+    default:
+        return {};
+    }
+}
+
+QString imageLine(const QString &path, const QString &title, const PageThumbnail *thumbnail)
+{
+    const QString url = fileUrl(path);
+    QString img;
+    if (!thumbnail) {
+        img = url + QStringLiteral("\"");
+    } else if (thumbnail->file.isEmpty()) {
+        img = url + QStringLiteral("\" loading=\"lazy\" decoding=\"async\"");
+    } else {
+        img = fileUrl(thumbnail->file) + QStringLiteral("\" width=\"%1\" height=\"%2\" "
+                                                        "loading=\"lazy\" decoding=\"async\"")
+                                             .arg(thumbnail->size.width())
+                                             .arg(thumbnail->size.height());
+    }
+    return QStringLiteral("<a href=\"") + url + QStringLiteral("\" target=\"_blank\"><img src=\"") +
+           img + QStringLiteral(" title=\"") + htmlEscape(title) + QStringLiteral("\"></a>");
 }
 
 } // namespace
@@ -179,6 +214,12 @@ QStringList buildPageLines(const PageInput &in)
     QStringList lines;
     lines.reserve(in.paths.size() + 64);
     const QString text = ColorToHtml(in.colors.text);
+    // Thumbnails that do not match the paths one for one are not used.
+    const bool withThumbnails = !in.thumbnails.isEmpty() && in.thumbnails.size() == in.paths.size();
+    const auto shownFile = [&](qsizetype i) {
+        return withThumbnails && !in.thumbnails.at(i).file.isEmpty() ? in.thumbnails.at(i).file
+                                                                     : in.paths.at(i);
+    };
 
     lines
         << QStringLiteral("<!DOCTYPE html>") << QStringLiteral("<!--")
@@ -197,6 +238,9 @@ QStringList buildPageLines(const PageInput &in)
     if (const QString rule = mainImageRule(in.layout, in.workArea, in.paths.size());
         !rule.isEmpty())
         lines << rule;
+    if (withThumbnails)
+        if (const QString rule = thumbnailRule(in.layout.layout); !rule.isEmpty())
+            lines << rule;
     if (in.colors.dark)
         lines << QStringLiteral("#button button {background: ") + ColorToHtml(in.colors.button) +
                      QStringLiteral("; color: ") + text + u'}';
@@ -210,10 +254,10 @@ QStringList buildPageLines(const PageInput &in)
           << QStringLiteral("<p>");
 
     if (in.paths.size() >= 2)
-        lines << headerLine(in.paths.first(), QStringLiteral(" ..<br>"));
+        lines << headerLine(in.paths.first(), shownFile(0), QStringLiteral(" ..<br>"));
     QLocale locale = in.locale;
     locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    lines << headerLine(in.paths.last(),
+    lines << headerLine(in.paths.last(), shownFile(in.paths.size() - 1),
                         QStringLiteral(" (") + locale.toString(qlonglong(in.paths.size())) +
                             QStringLiteral(") ") + htmlEscape(layoutLabel(in.layout)) +
                             QStringLiteral("<br>"));
@@ -224,13 +268,9 @@ QStringList buildPageLines(const PageInput &in)
           << QStringLiteral("<div id=\"main\">") << QStringLiteral("<p>");
 
     const QStringList titles = imageTitles(in.paths);
-    for (qsizetype i = 0; i < in.paths.size(); ++i) {
-        const QString url = fileUrl(in.paths.at(i));
-        lines << QStringLiteral("<a href=\"") + url +
-                     QStringLiteral("\" target=\"_blank\"><img src=\"") + url +
-                     QStringLiteral("\" title=\"") + htmlEscape(titles.at(i)) +
-                     QStringLiteral("\"></a>");
-    }
+    for (qsizetype i = 0; i < in.paths.size(); ++i)
+        lines << imageLine(in.paths.at(i), titles.at(i),
+                           withThumbnails ? &in.thumbnails.at(i) : nullptr);
 
     lines << QStringLiteral("</p>") << QStringLiteral("</div>")
           << QStringLiteral("<div id=\"bottom\">") << QStringLiteral("<p>")

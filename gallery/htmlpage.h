@@ -10,6 +10,7 @@
 // percent-encoded file: URL, so no file name can break a line or add markup.
 
 #include "gallery/pagelayout.h"
+#include "gallery/pagethumbnails.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -46,6 +47,10 @@ struct PageInput {
     QDateTime generated;
     QString programFileName;
     QLocale locale; // the thousands separator of the count
+    // Empty: the pictures are shown from their originals, every one loaded at once.
+    // Otherwise one entry per path: the page shows the thumbnails, each loaded only as
+    // it scrolls near, and links the originals as before.
+    QList<PageThumbnail> thumbnails;
 };
 
 QStringList buildPageLines(const PageInput &in);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace pelmaris::gallery {
 
@@ -57,6 +58,33 @@ QString mainImageRule(const LayoutChoice &choice, QSize workArea, qsizetype path
         break;
     }
     return {};
+}
+
+int shownEdge(const LayoutChoice &choice, QSize workArea, qsizetype pathCount)
+{
+    const qint64 w = workArea.width();
+    const qint64 h = workArea.height();
+    qint64 edge = 0;
+    switch (choice.layout) {
+    case Layout::AutoScaled:
+        edge = integerSqrt(((w * h * 5) / 10) / atLeastOne(pathCount));
+        break;
+    case Layout::RangeView:
+        edge = integerSqrt(((w * h * 5) / 10) / atLeastOne(choice.rangeCount));
+        break;
+    case Layout::FixedWidth:
+        edge = ((w * 4) / 5) / atLeastOne(choice.columns);
+        break;
+    case Layout::FixedHeight:
+        edge = ((h * 4) / 5) / atLeastOne(choice.rows);
+        break;
+    case Layout::WidthPercent:
+        edge = (w * atLeastOne(choice.widthPercent)) / 100;
+        break;
+    case Layout::RealSize:
+        break;
+    }
+    return int(std::min<qint64>(edge, std::numeric_limits<int>::max()));
 }
 
 QString layoutLabel(const LayoutChoice &choice)

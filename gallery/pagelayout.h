@@ -41,6 +41,9 @@ struct LayoutChoice {
 // A number below 1, typed or read from the settings, counts as 1 so that nothing
 // divides by zero.
 QString mainImageRule(const LayoutChoice &choice, QSize workArea, qsizetype pathCount);
+// The longest side in pixels the rule gives a picture (the percentage taken of the work
+// area's width); 0 for RealSize, where the picture's own size decides.
+int shownEdge(const LayoutChoice &choice, QSize workArea, qsizetype pathCount);
 // "AutoScaled", "RangeView", "FixedWidth", "FixedHeight", "Width N%", "RealSize".
 QString layoutLabel(const LayoutChoice &choice);
 

@@ -85,6 +85,7 @@ QString writeHtmlFile(const platform::Services &services, const PageRequest &req
     in.folderPath = request.folderPath;
     in.generated = QDateTime::currentDateTime();
     in.programFileName = QFileInfo(services.system->executablePath()).fileName();
+    in.thumbnails = request.thumbnails;
 
     if (!writePageFile(request.files.html, buildPageLines(in)))
         return WriteFailedText + QStringLiteral("\r\n") + request.files.html;

@@ -10,6 +10,7 @@
 // by the shell routines.
 
 #include "gallery/pagelayout.h"
+#include "gallery/pagethumbnails.h"
 
 #include <QIcon>
 #include <QStringList>
@@ -38,6 +39,7 @@ struct PageRequest {
     QIcon programIcon;    // the main window's icon
     QString browserName1; // empty: the desktop's program for web pages
     QWidget *parent = nullptr;
+    QList<PageThumbnail> thumbnails; // empty: the page shows the originals
 };
 
 // Builds every line of the page and writes it whole, with the page and drive icons it

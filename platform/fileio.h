@@ -28,6 +28,10 @@ struct ReadResult {
 // Reads a regular file (links followed) of at most maxBytes bytes.
 ReadResult readRegularFile(const QString &path, qint64 maxBytes);
 
+// A folder itself (not a link to one) that belongs to the user running the program and
+// that no one else may write into: what a cache shown to other programs must live in.
+bool isPrivateFolder(const QString &path);
+
 // Writes `bytes` as the whole new content of `path`: a temporary file beside it, every
 // write checked, synced, then renamed over the old one. A link is written through to
 // its target. Refuses a name that holds something other than a regular file. On failure

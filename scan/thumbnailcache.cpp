@@ -212,6 +212,98 @@ QImage ThumbnailCache::load(const QString &file, int edge, const QByteArray &uri
     return image;
 }
 
+QString ThumbnailCache::sizedFolder(int edge) const
+{
+    if (m_canonicalFolder.isEmpty() || (edge != LargeEdge && edge != XLargeEdge))
+        return {};
+    const char *name = edge == LargeEdge ? "large" : "x-large";
+    return m_folder + QLatin1Char('/') + QLatin1String(name);
+}
+
+bool ThumbnailCache::canHoldSized(int edge) const
+{
+    const QString folder = sizedFolder(edge);
+    return !folder.isEmpty() && platform::isPrivateFolder(m_folder) && realFolder(folder, true) &&
+           platform::isPrivateFolder(folder);
+}
+
+QSize ThumbnailCache::fittedSize(QSize shown, int edge)
+{
+    if (shown.isEmpty() || edge < 1)
+        return QSize();
+    const int longest = std::max(shown.width(), shown.height());
+    if (longest <= edge)
+        return shown;
+    const double scale = double(edge) / longest;
+    return QSize(std::max(1, int(std::lround(shown.width() * scale))),
+                 std::max(1, int(std::lround(shown.height() * scale))));
+}
+
+ThumbnailCache::SizedFile ThumbnailCache::findSized(const Original &original, int edge) const
+{
+    if (holds(original.path) || !canHoldSized(edge))
+        return {};
+    const QString folder = sizedFolder(edge) + QLatin1Char('/');
+    const QByteArray uri = fileUri(original.path);
+    const QByteArray qtUri = qtFileUri(original.path);
+    for (const QByteArray &spelling : {uri, qtUri}) {
+        const QString file = folder + fileNameOf(spelling);
+        const QSize size = checkSized(file, edge, spelling, original);
+        if (size.isValid())
+            return {file, size};
+        if (qtUri == uri)
+            break;
+    }
+    return {};
+}
+
+QSize ThumbnailCache::checkSized(const QString &file, int edge, const QByteArray &uri,
+                                 const Original &original) const
+{
+    const qint64 maxBytes = qint64(edge) * edge * 8 + 1024 * 1024;
+    platform::ReadResult read = platform::readRegularFile(file, maxBytes);
+    if (read.status != platform::ReadStatus::Ok)
+        return QSize();
+    QBuffer buffer(&read.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() || size.width() > edge || size.height() > edge)
+        return QSize();
+    QString uriText = reader.text(kUriKey);
+    QString mtime = reader.text(kMTimeKey);
+    QString bytes = reader.text(kSizeKey);
+    if (uriText.isEmpty() || mtime.isEmpty()) {
+        // Texts written after the pixels are only reached by reading the pixels.
+        const QImage image = reader.read();
+        if (image.isNull())
+            return QSize();
+        uriText = image.text(kUriKey);
+        mtime = image.text(kMTimeKey);
+        bytes = image.text(kSizeKey);
+    }
+    if (uriText != QString::fromLatin1(uri) || !sameNumber(mtime, original.modified))
+        return QSize();
+    if (!bytes.isEmpty() && !sameNumber(bytes, original.bytes))
+        return QSize();
+    if (original.shown.isValid() && !sameShape(size, original.shown))
+        return QSize();
+    return size;
+}
+
+ThumbnailCache::SizedFile ThumbnailCache::storeSized(const Original &original,
+                                                     const QImage &thumbnail, int edge) const
+{
+    if (holds(original.path) || thumbnail.isNull() || thumbnail.width() > edge ||
+        thumbnail.height() > edge || !canHoldSized(edge))
+        return {};
+    const QByteArray uri = fileUri(original.path);
+    const QString file = sizedFolder(edge) + QLatin1Char('/') + fileNameOf(uri);
+    if (!write(file, thumbnail, uri, original))
+        return {};
+    return {file, thumbnail.size()};
+}
+
 bool ThumbnailCache::store(const Original &original, const QImage &thumbnail) const
 {
     if (!m_normalWritable || holds(original.path) || thumbnail.isNull() ||

@@ -62,6 +62,27 @@ public:
     // fitted into 128 x 128, never enlarged.
     static QSize normalSize(QSize shown);
 
+    // Thumbnails that other programs show straight from the cache (the gallery page):
+    // the standard's "large" and "x-large" folders. They are read and written only while
+    // the thumbnails folder and the size's folder are private (platform::isPrivateFolder),
+    // so that no one else can put a file where the page points.
+    static constexpr int LargeEdge = 256;
+    static constexpr int XLargeEdge = 512;
+    struct SizedFile {
+        QString path; // empty: none
+        QSize size;   // the thumbnail's pixels
+    };
+    // Whether the folder of `edge` (LargeEdge or XLargeEdge) may be used; it is made
+    // when missing.
+    bool canHoldSized(int edge) const;
+    // A valid thumbnail of the file in the folder of `edge`, judged by the same rules as
+    // find() from its header and texts; its pixels are left to whoever shows it.
+    SizedFile findSized(const Original &original, int edge) const;
+    // Stores `thumbnail` (no larger than edge x edge) in the folder of `edge`.
+    SizedFile storeSized(const Original &original, const QImage &thumbnail, int edge) const;
+    // Fitted into edge x edge, never enlarged.
+    static QSize fittedSize(QSize shown, int edge);
+
     // The file's URI as the desktop's file library writes it ("file:///a%20b.jpg").
     static QByteArray fileUri(const QString &path);
     // The cache file name of a URI: the MD5 in hexadecimal and ".png".
@@ -76,6 +97,9 @@ private:
 
     QImage load(const QString &file, int edge, const QByteArray &uri,
                 const Original &original) const;
+    QSize checkSized(const QString &file, int edge, const QByteArray &uri,
+                     const Original &original) const;
+    QString sizedFolder(int edge) const;
     bool write(const QString &file, const QImage &image, const QByteArray &uri,
                const Original &original) const;
 

@@ -110,6 +110,15 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error
     return true;
 }
 
+bool isPrivateFolder(const QString &path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 namespace {
 
 mode_t modeOf(QFileDevice::Permissions p)

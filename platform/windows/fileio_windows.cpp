@@ -36,6 +36,17 @@ private:
 
 } // namespace
 
+// Under the user's profile, other accounts are kept out by the profile's own access
+// list; what is left to refuse is a junction or link standing in for the folder.
+bool isPrivateFolder(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(win32::systemPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 ReadResult readRegularFile(const QString &path, qint64 maxBytes)
 {
     ReadResult result;

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -148,6 +149,8 @@ private Q_SLOTS:
     void pageWriteFailureReportedBrowserStillStarts();
     void browseOneImage();
     void savedChoicesAtStart();
+    void pageFromThumbnails_data();
+    void pageFromThumbnails();
 
 private:
     QString pic(const QString &name) const
@@ -538,6 +541,51 @@ void TestGalleryWindow::savedChoicesAtStart()
     const auto calls = starts(w.fake.shell);
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].target, QStringLiteral("/opt/microsoft/msedge/msedge"));
+}
+
+void TestGalleryWindow::pageFromThumbnails_data()
+{
+    QTest::addColumn<bool>("cache"); // "サムネイルキャッシュを使う"
+    QTest::newRow("from the cache's thumbnails") << true;
+    QTest::newRow("cache switched off: the originals, loaded lazily") << false;
+}
+
+void TestGalleryWindow::pageFromThumbnails()
+{
+    QFETCH(bool, cache);
+    Window w;
+    QVERIFY(scanned(w));
+    w.form->ChkBxThumbnailCache->setChecked(cache);
+    w.form->ChkBxPageThumbnails->setChecked(true);
+    w.form->btnBrowse1->click();
+    QTRY_COMPARE_WITH_TIMEOUT(starts(w.fake.shell).size(), 1, 20000);
+    QVERIFY(!w.form->Gallery->isPreparingPage());
+    QVERIFY(w.fake.dialogs.calls.isEmpty());
+
+    static const QRegularExpression line(
+        QStringLiteral("<a href=\"([^\"]+)\" target=\"_blank\"><img src=\"([^\"]+)\"([^>]*) "
+                       "title="));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                           QStringLiteral("/thumbnails/large/");
+    const QString page = w.page();
+    int lines = 0;
+    for (auto it = line.globalMatch(page); it.hasNext(); ++lines) {
+        const QRegularExpressionMatch m = it.next();
+        const QString original = QUrl(m.captured(1)).toLocalFile();
+        QCOMPARE(original, w.captions().at(lines));
+        const QString shown = QUrl(m.captured(2)).toLocalFile();
+        if (cache) {
+            QCOMPARE(QFileInfo(shown).path() + '/', folder);
+            QCOMPARE(QImage(shown).size(), QSize(12, 9));
+            QCOMPARE(
+                m.captured(3),
+                QStringLiteral(" width=\"12\" height=\"9\" loading=\"lazy\" decoding=\"async\""));
+        } else {
+            QCOMPARE(shown, original);
+            QCOMPARE(m.captured(3), QStringLiteral(" loading=\"lazy\" decoding=\"async\""));
+        }
+    }
+    QCOMPARE(lines, 3);
 }
 
 QTEST_MAIN(TestGalleryWindow)

@@ -325,7 +325,8 @@ void TestSettings::firstCloseWritesEveryKeyInOrder()
                                                        "BrowserName2=",
                                                        "BrowserLight=1",
                                                        "BrowserDark=0",
-                                                       "ThumbnailCache=1"}));
+                                                       "ThumbnailCache=1",
+                                                       "PageThumbnails=0"}));
 }
 
 void TestSettings::rewriteKeepsUnknownSectionsAndRespellsState()

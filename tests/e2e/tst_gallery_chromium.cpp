@@ -1,6 +1,8 @@
 #include "fakeservices.h"
 #include "gallery/htmlpage.h"
+#include "gallery/pagethumbnails.h"
 #include "gallery/pagewriter.h"
+#include "scan/thumbnailcache.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,8 +126,15 @@ void TestGalleryChromium::pageLoads_data()
     QTest::addColumn<bool>("dark");
     QTest::addColumn<int>("layout");
     QTest::addColumn<bool>("duplicate");
-    QTest::newRow("light, range view") << false << int(Layout::RangeView) << false;
-    QTest::newRow("dark, real size, a path twice") << true << int(Layout::RealSize) << true;
+    QTest::addColumn<bool>("thumbnails");
+    QTest::newRow("light, range view") << false << int(Layout::RangeView) << false << false;
+    QTest::newRow("dark, real size, a path twice")
+        << true << int(Layout::RealSize) << true << false;
+    // The cache's own folder has a troublesome name too.
+    QTest::newRow("from thumbnails, fixed width")
+        << false << int(Layout::FixedWidth) << false << true;
+    QTest::newRow("from thumbnails, real size, a path twice")
+        << true << int(Layout::RealSize) << true << true;
 }
 
 void TestGalleryChromium::pageLoads()
@@ -133,6 +142,7 @@ void TestGalleryChromium::pageLoads()
     QFETCH(bool, dark);
     QFETCH(int, layout);
     QFETCH(bool, duplicate);
+    QFETCH(bool, thumbnails);
     fakes::FakePlatform fp;
     fp.styles.setDark(dark);
     QPixmap pm(16, 16);
@@ -150,6 +160,16 @@ void TestGalleryChromium::pageLoads()
     r.title = m_folder;
     r.folderPath = m_folder;
     r.programIcon = QIcon(pm);
+    QStringList shown = r.paths; // what each gallery image shows
+    if (thumbnails) {
+        const pelmaris::scan::ThumbnailCache cache(
+            m_dir.path() + QStringLiteral("/キャッシュ #1 \"100%\"/thumbnails"));
+        for (qsizetype i = 0; i < r.paths.size(); ++i) {
+            r.thumbnails << pageThumbnail(cache, r.paths.at(i), 256);
+            QVERIFY(r.thumbnails.last().file.contains("/large/"));
+            shown[i] = r.thumbnails.last().file;
+        }
+    }
     QCOMPARE(writeHtmlFile(fp.services(), r), QString());
     QVERIFY(fp.dialogs.calls.isEmpty());
 
@@ -167,7 +187,7 @@ void TestGalleryChromium::pageLoads()
     const QStringList titles = imageTitles(r.paths);
     for (qsizetype i = 0; i < r.paths.size(); ++i) {
         const QJsonObject image = images.at(3 + i).toObject();
-        QCOMPARE(localPath(image["src"].toString()), r.paths.at(i));
+        QCOMPARE(localPath(image["src"].toString()), shown.at(i));
         QCOMPARE(image["title"].toString(), titles.at(i));
         QCOMPARE(localPath(result["main"].toArray().at(i).toString()), r.paths.at(i));
     }

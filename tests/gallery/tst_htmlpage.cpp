@@ -54,6 +54,9 @@ private Q_SLOTS:
     void fileUrls_data();
     void fileUrls();
     void colorToHtml();
+    void thumbnailLines();
+    void thumbnailRule_data();
+    void thumbnailRule();
 };
 
 // One path, light mode: every line of the page exactly.
@@ -347,6 +350,72 @@ void TestHtmlPage::colorToHtml()
 {
     QCOMPARE(ColorToHtml(QColor(0x27, 0x27, 0x27)), "#272727");
     QCOMPARE(ColorToHtml(QColor(0xAB, 0x0C, 0xFF)), "#ab0cff");
+}
+
+// Pictures shown from their thumbnails, loaded as they scroll near, linked to the
+// originals; a picture without a thumbnail is shown from its original.
+void TestHtmlPage::thumbnailLines()
+{
+    const QStringList paths = {"/p/a #1.jpg", "/p/b 100%.jpg", "/p/c.jpg"};
+    PageInput in = baseInput(paths);
+    in.thumbnails = {{"/home/u/.cache/thumbnails/large/0a.png", QSize(256, 171)},
+                     {},
+                     {"/写真 \"x\"/large/0c.png", QSize(171, 256)}};
+    const QStringList lines = buildPageLines(in);
+    const qsizetype main = lines.indexOf("<div id=\"main\">") + 2;
+    QCOMPARE(
+        lines.mid(main, 3),
+        (QStringList{"<a href=\"file:///p/a%20%231.jpg\" target=\"_blank\"><img "
+                     "src=\"file:///home/u/.cache/thumbnails/large/0a.png\" width=\"256\" "
+                     "height=\"171\" loading=\"lazy\" decoding=\"async\" title=\"a #1.jpg\"></a>",
+                     "<a href=\"file:///p/b%20100%25.jpg\" target=\"_blank\"><img "
+                     "src=\"file:///p/b%20100%25.jpg\" loading=\"lazy\" decoding=\"async\" "
+                     "title=\"b 100%.jpg\"></a>",
+                     "<a href=\"file:///p/c.jpg\" target=\"_blank\"><img "
+                     "src=\"file:///%E5%86%99%E7%9C%9F%20%22x%22/large/0c.png\" width=\"171\" "
+                     "height=\"256\" loading=\"lazy\" decoding=\"async\" title=\"c.jpg\"></a>"}));
+    // The header's small pictures come from the thumbnails too; their links stay.
+    QVERIFY(lines.contains("<a href=\"file:///p/a%20%231.jpg\" target=\"_blank\"><img "
+                           "src=\"file:///home/u/.cache/thumbnails/large/0a.png\"></a>&nbsp;<a "
+                           "href=\"file:///p/a%20%231.jpg\" target=\"_blank\">/p/a #1.jpg</a> "
+                           "..<br>"));
+
+    // Thumbnails that do not match the paths one for one give the plain page.
+    in.thumbnails.removeLast();
+    QCOMPARE(buildPageLines(in), buildPageLines(baseInput(paths)));
+}
+
+void TestHtmlPage::thumbnailRule_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QString>("rule"); // after the layout's own rule line; empty: none
+    QTest::newRow("range view") << int(Layout::RangeView) << QString();
+    QTest::newRow("fixed width") << int(Layout::FixedWidth) << "#main img {height: auto;}";
+    QTest::newRow("width percent") << int(Layout::WidthPercent) << "#main img {height: auto;}";
+    QTest::newRow("fixed height") << int(Layout::FixedHeight) << "#main img {width: auto;}";
+    QTest::newRow("real size") << int(Layout::RealSize) << QString();
+}
+
+// The thumbnail's size attributes give every picture its box before it loads; the
+// layout's rule sets one side, so the other must follow the shape, not the attribute.
+void TestHtmlPage::thumbnailRule()
+{
+    QFETCH(int, layout);
+    QFETCH(QString, rule);
+    PageInput in = baseInput({"/a.jpg"});
+    in.layout.layout = Layout(layout);
+    const QStringList plain = buildPageLines(in);
+    in.thumbnails = {{"/t/large/a.png", QSize(256, 144)}};
+    QStringList lines = buildPageLines(in);
+    const qsizetype at =
+        lines.indexOf("<style type=\"text/css\">") + (in.layout.layout == Layout::RealSize ? 2 : 3);
+    if (rule.isEmpty()) {
+        QCOMPARE(lines.size(), plain.size());
+    } else {
+        QCOMPARE(lines.at(at), rule);
+        lines.removeAt(at);
+    }
+    QCOMPARE(lines.mid(0, at), plain.mid(0, at));
 }
 
 QTEST_MAIN(TestHtmlPage)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built package as a user would get it: lintian on the .deb, then the package
 # extracted into a scratch folder, its control fields, files, menu entry and metadata,
-# and the extracted program started under Xvfb on a small folder by the whole-program
-# check that lists a folder's images.
+# and the extracted program started under Xvfb by the whole-program checks that list a
+# small folder's images and open the help page.
 set -euo pipefail
 deb="$(realpath "$1")"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -44,5 +44,7 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/example.wendelmoor.Pelm
 echo "== extracted program under Xvfb"
 xvfb-run -a -s "-screen 0 1600x1000x24" \
   "$here/../xvfb/folder_argument_lists_images.sh" "$root/usr/bin/Pelmaris" || bad "program run"
+xvfb-run -a -s "-screen 0 1600x1000x24" "$here/../xvfb/help_page_opens.sh" \
+  "$root/usr/bin/Pelmaris" "$root/usr/share/pelmaris/Pelmaris.html" || bad "help page"
 
 [ "$failed" -eq 0 ] && echo "package checks passed" || { echo "package checks FAILED"; exit 1; }

@@ -22,16 +22,27 @@ QString helpFileName(const QString &executablePath)
 QString findHelpFile(const QString &executablePath)
 {
     const QString name = helpFileName(executablePath);
-    QString folder = QFileInfo(executablePath).absolutePath();
-    for (;;) {
+    const QString exeFolder = QFileInfo(executablePath).absolutePath();
+    // Only a file counts; a folder of that name is passed over.
+    const auto pageIn = [&name](const QString &folder) {
         const QString candidate = QDir(folder).filePath(name);
-        // Only a file counts; a folder of that name is passed over.
-        if (QFileInfo(candidate).isFile())
-            return candidate;
+        return QFileInfo(candidate).isFile() ? candidate : QString();
+    };
+    // Beside the program first (a build folder, a copied folder), then where an installed
+    // program keeps its data, then each folder above the program.
+    if (QString page = pageIn(exeFolder); !page.isEmpty())
+        return page;
+    const QString dataFolder = QDir::cleanPath(exeFolder + QStringLiteral("/../share/pelmaris"));
+    if (QString page = pageIn(dataFolder); !page.isEmpty())
+        return page;
+    QString folder = exeFolder;
+    for (;;) {
         const QString above = QFileInfo(folder).path();
         if (above == folder)
             return QString();
         folder = above;
+        if (QString page = pageIn(folder); !page.isEmpty())
+            return page;
     }
 }
 

@@ -23,8 +23,9 @@ namespace pelmaris::app {
 // The help page's file name: the executable's base name and ".html".
 QString helpFileName(const QString &executablePath);
 
-// The help page for an executable: beside it, or else in the nearest folder above it that
-// holds one. Empty when there is none up to the root.
+// The help page for an executable: beside it, else in the installed data folder
+// "../share/pelmaris/", else in the nearest folder above it that holds one. Empty when
+// there is none up to the root.
 QString findHelpFile(const QString &executablePath);
 
 // "HelpFile Not Found." + two line breaks + the help file's name.

@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev
   clang libclang-rt-14-dev
   desktop-file-utils libglib2.0-bin
+  dpkg-dev file lintian appstream
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool openbox
   dbus-daemon at-spi2-core

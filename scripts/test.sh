@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through ctest: all of them on the
-# normal build, then the unit and window tests again on a build with AddressSanitizer and
+# normal build, then the Debian package made from that build and checked as extracted,
+# then the unit and window tests again on a build with AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 jobs="$(nproc)"
 (cd build && ctest --output-on-failure --parallel "$jobs" "$@")
+bash scripts/package.sh
+bash tests/package/check_package.sh dist/pelmaris_*_amd64.deb
 
 if [ ! -f build-asan/build.ninja ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

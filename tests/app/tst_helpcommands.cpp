@@ -57,6 +57,10 @@ void TestHelpCommands::lookup_data()
     QTest::newRow("two folders above") << QStringList{page} << page;
     QTest::newRow("a folder of that name is passed over")
         << QStringList{"a/b/" + page + "/", "a/" + page} << "a/" + page;
+    QTest::newRow("installed data folder before the folders above")
+        << QStringList{"a/share/pelmaris/" + page, "a/" + page} << "a/share/pelmaris/" + page;
+    QTest::newRow("beside before the installed data folder")
+        << QStringList{"a/b/" + page, "a/share/pelmaris/" + page} << "a/b/" + page;
     QTest::newRow("none") << QStringList{} << QString();
 }
 

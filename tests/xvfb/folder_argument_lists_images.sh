@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Starts the program with the README's run command on a folder, under Xvfb in a sandboxed
+# Starts the program under test on a folder, under Xvfb in a sandboxed
 # home, and checks from outside that the folder's images are listed with thumbnails: the
 # fixtures are solid red, green and blue pictures, and each must show on screen as a
 # thumbnail-sized block of its colour (a 400 x 300 picture is drawn 96 x 72).
 set -euo pipefail
-run="$1"
+program="$1"
 source "$(dirname "$0")/sandbox.sh"
 
 # The first row ends selected and its thumbnail is tinted, so it is a grey one; files that
@@ -24,7 +24,7 @@ count() {
     -colorspace gray -format '%[fx:round(mean*w*h)]' info:
 }
 
-start_program "$run" "$pics"
+start_program "$program" "$pics"
 id=$(wait_for_window)
 if [ -z "$id" ]; then
   echo "FAIL: no window captioned ペルマリス appeared"; cat "$sandbox/out.log"; exit 1

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Starts the program with the README's run command under Xvfb, in a sandboxed home, on a
+# Starts the program under test under Xvfb, in a sandboxed home, on a
 # folder of a few images, with a stand-in browser chosen in the settings file. Clicks
 # "一括表示" and "選択表示" with xdotool and checks that each click started the stand-in
 # on the page file, and that the page holds the images as percent-encoded file: URLs.
 set -euo pipefail
-run="$1"
+program="$1"
 source "$(dirname "$0")/sandbox.sh"
 
 # A blank and Japanese in the names; a file that is found by the scan but is no picture.
@@ -58,7 +58,7 @@ click_starts_browser() {
   return 1
 }
 
-start_program "$run" "$pics"
+start_program "$program" "$pics"
 id=$(wait_for_window)
 if [ -z "$id" ]; then
   bad "no window captioned ペルマリス appeared"; cat "$sandbox/out.log"; finish

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Starts the program with the README's run command under Xvfb, in a sandboxed home, on a
+# Starts the program under test under Xvfb, in a sandboxed home, on a
 # folder of two pictures, right-clicks the magenta one's thumbnail, chooses the list
 # menu's last entry "削除" with the keyboard and confirms with Return. The file must land
 # in the sandbox's trash (never deleted for good), its row must leave the list, and the
 # other picture must stay.
 set -euo pipefail
-run="$1"
+program="$1"
 source "$(dirname "$0")/sandbox.sh"
 
 # A blank, a quote and Japanese in the name that goes; a picture of another colour stays.
@@ -25,7 +25,7 @@ box_of() {
   case "$b" in 0x0* | "") echo "" ;; *) echo "$b" ;; esac
 }
 
-start_program "$run" "$pics"
+start_program "$program" "$pics"
 id=$(wait_for_window)
 if [ -z "$id" ]; then
   bad "no window captioned ペルマリス appeared"; cat "$sandbox/out.log"; finish

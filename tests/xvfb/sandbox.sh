@@ -3,23 +3,24 @@
 # The caller sets pid to the program's process id while it runs.
 sandbox=$(mktemp -d)
 pid=""
-trap '[ -n "$pid" ] && { pkill -P "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; }; rm -rf "$sandbox"' EXIT
+trap '[ -n "$pid" ] && { pkill -P "$pid" 2>/dev/null || true; kill "$pid" 2>/dev/null || true; }; rm -rf "$sandbox"' EXIT
 export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/home/.config" XDG_DATA_HOME="$sandbox/home/.local/share"
 export XDG_RUNTIME_DIR="$sandbox/run" TMPDIR="$sandbox/tmp"
 mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR" "$TMPDIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-# Starts the program through the run command with the given arguments and sets pid.
+# Starts the program (the executable under test, the first argument every check gets)
+# with the given arguments and sets pid.
 start_program() {
-  local run="$1"
+  local program="$1"
   shift
-  bash "$run" "$@" >"$sandbox/out.log" 2>&1 &
+  [ -x "$program" ] || { echo "FAIL: no program at $program"; exit 1; }
+  "$program" "$@" >"$sandbox/out.log" 2>&1 &
   pid=$!
 }
 
-# Prints the id of the main window once it maps; empty after two minutes (the run command
-# may have to build first).
+# Prints the id of the main window once it maps; empty after two minutes.
 wait_for_window() {
   local id=""
   for _ in $(seq 1 1200); do

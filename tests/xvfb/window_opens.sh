@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Starts the program with the README's run command under Xvfb, in a sandboxed home, and
+# Starts the program under test under Xvfb, in a sandboxed home, and
 # checks that its window maps with the program's caption at three quarters of the screen.
 set -euo pipefail
-run="$1"
+program="$1"
 source "$(dirname "$0")/sandbox.sh"
 
 check() {
-  start_program "$run" "$@"
+  start_program "$program" "$@"
   local id=$(wait_for_window)
   if [ -z "$id" ]; then
     echo "FAIL: no window captioned ペルマリス appeared"; cat "$sandbox/out.log"; exit 1

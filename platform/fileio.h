@@ -48,4 +48,8 @@ struct WriteOptions {
 bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options,
                     QString *error = nullptr);
 
+// A real folder (not a link) that belongs to the user running the program and that
+// nobody else may write into: what a private cache needs before it trusts or adds files.
+bool isPrivateFolder(const QString &path);
+
 } // namespace pelmaris::platform

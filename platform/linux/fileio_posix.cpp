@@ -145,4 +145,13 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOpt
     return true;
 }
 
+bool isPrivateFolder(const QString &path)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 } // namespace pelmaris::platform

@@ -76,6 +76,11 @@ struct OpenedFile {
     qint64 size = 0;
     qint64 modified = 0; // seconds since the epoch
     QString error;       // the system's text, for Failed
+    // The same modification time as precisely as the file system keeps it, and the last
+    // change of the file or of what is recorded about it (which no program can set
+    // back): nanoseconds since the epoch.
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
 };
 
 // The parts of a time in the local zone, for "yyyy/mm/dd HH:NN:SS".

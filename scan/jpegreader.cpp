@@ -24,6 +24,14 @@ constexpr size_t kChunk = 64 * 1024;
 // A progressive encoder writes about ten scans; each scan walks the whole picture, so a
 // forged file with thousands of tiny ones would spin for minutes.
 constexpr int kMaxScans = 500;
+// The work of a decode, in walks over the whole picture's blocks. An encoder's scans
+// add up to about six (a scan of one component walks only that component's blocks);
+// a forged file that repeats tiny scans over a giant picture is cut off here.
+constexpr qint64 kMaxPasses = 16;
+// Arithmetic coding can spend far less than a bit on a block, but real pictures do
+// not: a file with less than a bit per this many blocks is forged, or a giant picture
+// of one flat colour, which costs as much to decode as any other.
+constexpr qint64 kArithmeticBlocksPerBit = 16;
 // Tables, saved markers and the rows in flight, beside the big buffers counted exactly.
 constexpr qint64 kLibraryOverhead = 4 * 1024 * 1024;
 // The largest JPEG marker segment.
@@ -73,6 +81,10 @@ struct JpegReader::State {
     bool headerRead = false;
     bool failed = false;
     bool outOfMemory = false;
+    // Blocks walked by the scans started so far, and the most a decode may walk.
+    qint64 walked = 0;
+    qint64 walkLimit = 0;
+    int walkedScan = 0;
 
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 
@@ -94,6 +106,29 @@ struct JpegReader::State {
         State *s = of(cinfo);
         if (s->cancelled() || s->info.input_scan_number > kMaxScans)
             std::longjmp(s->errors.jump, 1);
+        // A scan is charged in full when it starts, before it has walked anything.
+        if (s->info.input_scan_number != s->walkedScan) {
+            s->walkedScan = s->info.input_scan_number;
+            for (int i = 0; i < s->info.comps_in_scan; ++i) {
+                const jpeg_component_info *comp = s->info.cur_comp_info[i];
+                s->walked += qint64(comp->width_in_blocks) * comp->height_in_blocks;
+            }
+            if (s->walked > s->walkLimit)
+                std::longjmp(s->errors.jump, 1);
+        }
+    }
+
+    qint64 blocks() const
+    {
+        qint64 total = 0;
+        for (int c = 0; c < info.num_components; ++c)
+            total += qint64(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks;
+        return total;
+    }
+    // Every coefficient is kept until the last scan: the picture comes in several.
+    bool buffered() const
+    {
+        return info.progressive_mode || info.comps_in_scan < info.num_components;
     }
     static void initSource(j_decompress_ptr) {}
     static void termSource(j_decompress_ptr) {}
@@ -230,6 +265,11 @@ bool JpegReader::isProgressive() const
     return d->headerRead && d->info.progressive_mode;
 }
 
+bool JpegReader::isArithmetic() const
+{
+    return d->headerRead && d->info.arith_code;
+}
+
 QSize JpegReader::scaledSize(QSize minimum) const
 {
     const QSize stored = size();
@@ -246,7 +286,7 @@ qint64 JpegReader::libraryBytes() const
     // Working rows: one band of MCU rows per component at full width, a few times over.
     bytes += qint64(info.image_width) * info.num_components * info.max_v_samp_factor * DCTSIZE * 4;
     // A picture in several scans keeps every coefficient block until the last scan.
-    if (info.progressive_mode || info.comps_in_scan < info.num_components) {
+    if (d->buffered()) {
         for (int c = 0; c < info.num_components; ++c) {
             const jpeg_component_info &comp = info.comp_info[c];
             bytes += roundUp(comp.width_in_blocks, comp.h_samp_factor) *
@@ -264,13 +304,12 @@ qint64 JpegReader::memoryNeed(QSize minimum) const
 
 bool JpegReader::isTooShortFor(qint64 fileBytes) const
 {
-    if (!d->headerRead || d->info.arith_code)
-        return false; // arithmetic coding can spend less than a bit on a block
-    qint64 blocks = 0;
-    for (int c = 0; c < d->info.num_components; ++c)
-        blocks +=
-            qint64(d->info.comp_info[c].width_in_blocks) * d->info.comp_info[c].height_in_blocks;
-    return fileBytes * 8 < blocks;
+    if (!d->headerRead)
+        return false;
+    const qint64 bits = fileBytes * 8;
+    if (!d->info.arith_code)
+        return bits < d->blocks();
+    return bits * kArithmeticBlocksPerBit < d->blocks();
 }
 
 QImage JpegReader::read(QSize minimum, qint64 libraryLimit)
@@ -293,6 +332,9 @@ QImage JpegReader::read(QSize minimum, qint64 libraryLimit)
     s->info.mem->max_memory_to_use = long(std::min<qint64>(libraryLimit, LONG_MAX));
     s->progress.progress_monitor = State::onProgress;
     s->info.progress = &s->progress;
+    s->walked = 0;
+    s->walkedScan = 0;
+    s->walkLimit = kMaxPasses * s->blocks();
     jpeg_start_decompress(&s->info);
 
     const int width = int(s->info.output_width);

@@ -32,6 +32,7 @@ public:
     QSize size() const; // as stored, before the EXIF turn
     QImageIOHandler::Transformations transformation() const;
     bool isProgressive() const;
+    bool isArithmetic() const;
 
     // The decoded size when at least `minimum` is wanted (stored orientation): the
     // smallest of 1/8, 1/4, 1/2 and 1/1 that covers it. An invalid minimum means 1/1.
@@ -42,12 +43,14 @@ public:
     // The library's buffers and the decoded picture together.
     qint64 memoryNeed(QSize minimum) const;
     // Huffman-coded data takes at least one bit per 8 x 8 block; a file shorter than
-    // that cannot hold the picture its header declares (a cut or forged file).
+    // that cannot hold the picture its header declares (a cut or forged file). An
+    // arithmetic-coded picture must bring a bit per 16 blocks.
     bool isTooShortFor(qint64 fileBytes) const;
 
     // Decodes at scaledSize(minimum), stored orientation, as RGB32. Null on damage the
-    // library cannot get past, on cancel, or when its buffers would pass
-    // `libraryLimit` bytes. A file cut short decodes as far as it goes.
+    // library cannot get past, on cancel, when its buffers would pass `libraryLimit`
+    // bytes, or when its scans would walk the whole picture more than 16 times over (or
+    // number more than 500). A file cut short decodes as far as it goes.
     QImage read(QSize minimum, qint64 libraryLimit);
     // The last read failed for want of memory (the limit or the system's), not damage.
     bool ranOutOfMemory() const;

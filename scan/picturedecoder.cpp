@@ -3,7 +3,10 @@
 #include "platform/filesystem.h"
 #include "scan/decodebudget.h"
 #include "scan/jpegreader.h"
+#include "scan/pngcheck.h"
+#include "scan/vectordocument.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPixelFormat>
 #include <QtEndian>
@@ -15,7 +18,9 @@ namespace {
 // Rows, tables and the small pictures made afterwards, beside the big buffers.
 constexpr qint64 kDecodeOverhead = 4 * 1024 * 1024;
 // Below this a decode is cheap whatever the file holds; above it a JPEG must be long
-// enough for the picture its header declares.
+// enough for the picture its header declares. An arithmetic-coded one must be so at
+// any size: a few hundred bytes of it can declare a giant picture that is walked
+// block by block, however small the decode's output.
 constexpr qint64 kLargeDecode = 64 * 1024 * 1024;
 // deflate's best case: 258 bytes from a code of under two bits, 1032 to 1.
 constexpr qint64 kDeflateMaxRatio = 1032;
@@ -61,7 +66,40 @@ bool isVectorFormat(const QByteArray &format)
     return format == "svg" || format == "svgz";
 }
 
+QString suffixOf(const QString &path)
+{
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot + 1).toLower();
+}
+
 } // namespace
+
+QSize gifDecodeSize(const QByteArray &head, QSize reported)
+{
+    if (head.size() < 10 || !(head.startsWith("GIF87a") || head.startsWith("GIF89a")))
+        return reported;
+    const auto *screen = reinterpret_cast<const uchar *>(head.constData()) + 6;
+    const int width = std::max<int>(qFromLittleEndian<quint16>(screen),
+                                    reported.isValid() ? reported.width() : 0);
+    const int height = std::max<int>(qFromLittleEndian<quint16>(screen + 2),
+                                     reported.isValid() ? reported.height() : 0);
+    return width > 0 && height > 0 ? QSize(width, height) : reported;
+}
+
+bool isNamedForItsFormat(const QString &path, const QByteArray &format, const QByteArray &head)
+{
+    const QString suffix = suffixOf(path);
+    if (format == "xbm" || format == "xpm")
+        return suffix == QLatin1String(format);
+    if (isVectorFormat(format))
+        return suffix == u"svg" || suffix == u"svgz";
+    // P1 to P3 are the plain-text netpbm forms; P4 to P6 are binary.
+    const bool plainNetpbm = head.size() >= 2 && head[0] == 'P' && head[1] >= '1' && head[1] <= '3';
+    if ((format == "pbm" || format == "pgm" || format == "ppm") && plainNetpbm)
+        return suffix == u"pbm" || suffix == u"pgm" || suffix == u"ppm" || suffix == u"pnm";
+    return true;
+}
 
 QImage turnedUpright(QImage image, QImageIOHandler::Transformations t)
 {
@@ -85,40 +123,16 @@ std::optional<PictureFile> openPictureFile(platform::FileSystem &fileSystem, con
     picture.file = std::move(opened.file);
     picture.bytes = opened.size;
     picture.modified = opened.modified;
+    picture.modifiedNs = opened.modifiedNs;
+    picture.changedNs = opened.changedNs;
     return picture;
 }
 
 bool isPngTooShort(const QByteArray &head, qint64 fileBytes)
 {
-    if (head.size() < 33 || !head.startsWith(QByteArrayLiteral("\x89PNG\r\n\x1a\n")) ||
-        head.mid(12, 4) != "IHDR")
-        return false;
-    const auto *ihdr = reinterpret_cast<const uchar *>(head.constData()) + 16;
-    const qint64 width = qFromBigEndian<quint32>(ihdr);
-    const qint64 height = qFromBigEndian<quint32>(ihdr + 4);
-    const int depth = ihdr[8];
-    int channels;
-    switch (ihdr[9]) {
-    case 0: // grey
-    case 3: // palette
-        channels = 1;
-        break;
-    case 2: // RGB
-        channels = 3;
-        break;
-    case 4: // grey and alpha
-        channels = 2;
-        break;
-    case 6: // RGBA
-        channels = 4;
-        break;
-    default:
-        return false; // not ours to judge; the decoder refuses it
-    }
-    // Each row is a filter byte and its samples; interlacing only adds to this.
-    const qint64 rowBytes = 1 + (width * channels * depth + 7) / 8;
-    const qint64 rawBytes = height * rowBytes;
-    return rawBytes / kDeflateMaxRatio > fileBytes;
+    // Not ours to judge when it is no PNG header: the decoder refuses it.
+    const qint64 rawBytes = pngRowBytes(head);
+    return rawBytes >= 0 && rawBytes / kDeflateMaxRatio > fileBytes;
 }
 
 qint64 genericDecodeBytes(QSize size, QImage::Format format, const QByteArray &decoder,
@@ -145,8 +159,10 @@ struct PictureDecoder::State {
     PictureFile file;
     std::unique_ptr<JpegReader> jpeg;
     std::unique_ptr<CancellableDevice> device;
-    std::unique_ptr<QImageReader> reader;
-    QByteArray head; // the first bytes, for the format's own judgement
+    std::optional<VectorDocument> document; // an SVG's text, read and checked
+    QBuffer documentBuffer;
+    std::unique_ptr<QImageReader> reader; // after what it reads from: destroyed first
+    QByteArray head;                      // the first bytes, for the format's own judgement
     QByteArray format;
     QSize stored;
     QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
@@ -196,7 +212,25 @@ bool PictureDecoder::open()
     if (!d->reader->canRead())
         return false;
     d->format = d->reader->format();
+    if (!isNamedForItsFormat(d->path, d->format, d->head))
+        return false;
+    if (isVectorFormat(d->format)) {
+        // The renderer gets only the checked text, never the file itself.
+        if (!file.seek(0))
+            return false;
+        d->document = readVectorDocument(file, d->format == "svgz");
+        if (!d->document)
+            return false;
+        d->documentBuffer.setData(d->document->text);
+        d->documentBuffer.open(QIODevice::ReadOnly);
+        d->reader = std::make_unique<QImageReader>(&d->documentBuffer, "svg");
+        d->stored = d->reader->size();
+        // Without a size there is nothing to bound the rendering by.
+        return d->stored.isValid() && !d->stored.isEmpty();
+    }
     d->stored = d->reader->size();
+    if (d->format == "gif")
+        d->stored = gifDecodeSize(d->head, d->stored);
     d->transformation = d->reader->transformation();
     return true;
 }
@@ -209,6 +243,16 @@ qint64 PictureDecoder::fileBytes() const
 qint64 PictureDecoder::modified() const
 {
     return d->file.modified;
+}
+
+qint64 PictureDecoder::modifiedNs() const
+{
+    return d->file.modifiedNs;
+}
+
+qint64 PictureDecoder::changedNs() const
+{
+    return d->file.changedNs;
 }
 
 QByteArray PictureDecoder::format() const
@@ -246,7 +290,8 @@ PictureDecoder::Decoded PictureDecoder::decode(QSize minimum, DecodeBudget &budg
 
     if (d->jpeg) {
         const qint64 need = d->jpeg->memoryNeed(minimumStored);
-        if (need > budget.total() || (need > kLargeDecode && d->jpeg->isTooShortFor(d->file.bytes)))
+        const bool judged = need > kLargeDecode || d->jpeg->isArithmetic();
+        if (need > budget.total() || (judged && d->jpeg->isTooShortFor(d->file.bytes)))
             return refused(DecodeBudget::Refusal::NeverFits);
         result.memory = budget.reserve(need, d->cancel, &why);
         if (!result.memory)
@@ -262,16 +307,21 @@ PictureDecoder::Decoded PictureDecoder::decode(QSize minimum, DecodeBudget &budg
     if (isPngTooShort(d->head, d->file.bytes))
         return refused(DecodeBudget::Refusal::NeverFits);
     QSize decodeSize = d->stored;
-    if (isVectorFormat(d->format) && !minimumStored.isEmpty() && d->stored.isValid()) {
-        decodeSize = d->stored.scaled(minimumStored, Qt::KeepAspectRatioByExpanding);
+    qint64 need = 0;
+    if (d->document) {
+        // Rendered no larger than wanted: at the size that covers the minimum, and for a
+        // shape so extreme that this is far larger, at about the minimum itself.
+        if (!minimumStored.isEmpty())
+            decodeSize = d->stored.scaled(minimumStored, Qt::KeepAspectRatioByExpanding)
+                             .boundedTo(minimumStored * 2);
         d->reader->setScaledSize(decodeSize);
+        need = d->document->parsedBytes();
     }
     // A header without a size may still hold a picture up to the reader's allocation
     // limit, which is the whole budget: such a picture is decoded alone.
-    const qint64 need =
-        decodeSize.isValid()
-            ? genericDecodeBytes(decodeSize, d->reader->imageFormat(), d->format, d->file.bytes)
-            : budget.total();
+    need = decodeSize.isValid() ? need + genericDecodeBytes(decodeSize, d->reader->imageFormat(),
+                                                            d->format, d->file.bytes)
+                                : budget.total();
     if (need > budget.total())
         return refused(DecodeBudget::Refusal::NeverFits);
     result.memory = budget.reserve(need, d->cancel, &why);

@@ -24,6 +24,10 @@ struct PictureFile {
     std::unique_ptr<QFile> file;
     qint64 bytes = 0;
     qint64 modified = 0; // seconds since the epoch
+    // The same time at the file system's precision, and the last change of the file or
+    // its metadata, both in nanoseconds since the epoch.
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
 };
 
 // The one place that opens a file for decoding, through the platform's file system: only
@@ -44,12 +48,15 @@ public:
     PictureDecoder(const PictureDecoder &) = delete;
     PictureDecoder &operator=(const PictureDecoder &) = delete;
 
-    // Opens the file and reads the picture's header: false when it is no regular file or
-    // no picture a decoder reads.
+    // Opens the file and reads the picture's header: false when it is no regular file,
+    // no picture a decoder reads, or a text the decoder would take for a picture though
+    // its name says otherwise (a C header read as a bitmap).
     bool open();
 
     qint64 fileBytes() const;
     qint64 modified() const;
+    qint64 modifiedNs() const;
+    qint64 changedNs() const;
     QByteArray format() const; // the decoder's name: "jpeg", "png", "gif" ...
     // Upright (the EXIF turn applied); invalid when the header does not tell.
     QSize shownSize() const;
@@ -85,6 +92,16 @@ private:
 // The EXIF turn applied the way the generic reader applies it: mirror first, then a
 // quarter turn clockwise.
 QImage turnedUpright(QImage image, QImageIOHandler::Transformations transformation);
+
+// The size a GIF decodes to: its logical screen, which the decoder allocates whole
+// however small the frames are (their size is what the reader reports). `head` is the
+// start of the file.
+QSize gifDecodeSize(const QByteArray &head, QSize reported);
+
+// Pictures in a text format (bitmaps and pixmaps as C source, SVG, plain-text netpbm)
+// are taken for what the content says only when the name's extension says so too:
+// many a source file reads as a bitmap. `head` is the start of the file.
+bool isNamedForItsFormat(const QString &path, const QByteArray &format, const QByteArray &head);
 
 // A PNG header (the first 33 bytes of the file) whose picture cannot fit in `fileBytes`:
 // deflate packs at most 1032 bytes into one, so fewer bytes than the rows need divided

@@ -119,7 +119,8 @@ std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
     if (!picture.open())
         return std::nullopt;
     QSize shown = picture.shownSize();
-    ThumbnailCache::Original original{request.path, picture.modified(), picture.fileBytes(), shown};
+    ThumbnailCache::Original original{request.path, picture.modified(),   picture.fileBytes(),
+                                      shown,        picture.modifiedNs(), picture.changedNs()};
     const ThumbnailCache *cache =
         request.cache && ThumbnailCache::isWorthCaching(shown, picture.format()) ? request.cache
                                                                                  : nullptr;

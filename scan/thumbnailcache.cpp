@@ -1,5 +1,6 @@
 #include "scan/thumbnailcache.h"
 
+#include "scan/pngcheck.h"
 #include "scan/pngwriter.h"
 
 #include "platform/fileio.h"
@@ -36,17 +37,20 @@ constexpr QFileDevice::Permissions kFilePermissions =
 const QString kUriKey = QStringLiteral("Thumb::URI");
 const QString kMTimeKey = QStringLiteral("Thumb::MTime");
 const QString kSizeKey = QStringLiteral("Thumb::Size");
+// The standard's times are whole seconds; this program's own entries carry the file's
+// times to the nanosecond besides, so a file changed within the second is known.
+const QString kMTimeNsKey = QStringLiteral("X-Pelmaris::MTimeNs");
+const QString kCTimeNsKey = QStringLiteral("X-Pelmaris::CTimeNs");
 
 // A folder of the cache: created with the standard's permissions when missing, and
-// used only when it is a real folder, never a link to somewhere else.
+// used only when it is a real folder (never a link to somewhere else) that is the
+// user's own and that nobody else can write into. Anyone who could would plant
+// thumbnails the program shows as the user's pictures, and read the ones it adds.
 bool realFolder(const QString &path, bool create)
 {
-    QFileInfo info(path);
-    if (create && !QFileInfo::exists(path) && !info.isSymLink()) {
+    if (create && !QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         QDir().mkdir(path, kFolderPermissions);
-        info.refresh();
-    }
-    return info.isDir() && !info.isSymLink();
+    return platform::isPrivateFolder(path);
 }
 
 // Characters a path keeps unescaped in a file URI, as the desktop's file library has
@@ -74,6 +78,17 @@ bool sameShape(QSize thumbnail, QSize picture)
     const double tw = thumbnail.width(), th = thumbnail.height();
     const double pw = picture.width(), ph = picture.height();
     return std::abs(tw - th * pw / ph) <= 1.0 + 1e-9 || std::abs(th - tw * ph / pw) <= 1.0 + 1e-9;
+}
+
+// A precise time of the file against an entry's text: an entry without it passes
+// unless `required`; one with it must match. Unknown times (0) are not compared.
+bool samePreciseTime(const QString &text, qint64 expected, bool required)
+{
+    if (expected == 0)
+        return true;
+    if (text.isEmpty())
+        return !required;
+    return sameNumber(text, expected);
 }
 
 } // namespace
@@ -177,11 +192,11 @@ bool ThumbnailCache::isKnownFailure(const Original &original) const
     const QByteArray uri = fileUri(original.path);
     Original any = original;
     any.shown = QSize(); // a failure note is a single pixel, whatever the shape
-    return !load(m_failFolder + QLatin1Char('/') + fileNameOf(uri), 1, uri, any).isNull();
+    return !load(m_failFolder + QLatin1Char('/') + fileNameOf(uri), 1, uri, any, true).isNull();
 }
 
 QImage ThumbnailCache::load(const QString &file, int edge, const QByteArray &uri,
-                            const Original &original) const
+                            const Original &original, bool preciseTimes) const
 {
     // A PNG of edge x edge pixels, its texts, and room for a writer's extra chunks.
     const qint64 maxBytes = qint64(edge) * edge * 8 + 1024 * 1024;
@@ -200,12 +215,17 @@ QImage ThumbnailCache::load(const QString &file, int edge, const QByteArray &uri
     const QString early = reader.text(kUriKey);
     if (!early.isEmpty() && early != expectedUri)
         return QImage();
+    if (pngInflatesBeyondItsRows(read.bytes))
+        return QImage();
     QImage image = reader.read();
     if (image.isNull() || image.text(kUriKey) != expectedUri ||
         !sameNumber(image.text(kMTimeKey), original.modified))
         return QImage();
     const QString bytes = image.text(kSizeKey);
     if (!bytes.isEmpty() && !sameNumber(bytes, original.bytes))
+        return QImage();
+    if (!samePreciseTime(image.text(kMTimeNsKey), original.modifiedNs, preciseTimes) ||
+        !samePreciseTime(image.text(kCTimeNsKey), original.changedNs, preciseTimes))
         return QImage();
     if (original.shown.isValid() && !sameShape(image.size(), original.shown))
         return QImage();
@@ -331,6 +351,10 @@ bool ThumbnailCache::write(const QString &file, const QImage &image, const QByte
         {kMTimeKey.toLatin1(), QByteArray::number(original.modified)},
         {kSizeKey.toLatin1(), QByteArray::number(original.bytes)},
     };
+    if (original.modifiedNs != 0)
+        texts.emplace_back(kMTimeNsKey.toLatin1(), QByteArray::number(original.modifiedNs));
+    if (original.changedNs != 0)
+        texts.emplace_back(kCTimeNsKey.toLatin1(), QByteArray::number(original.changedNs));
     if (original.shown.isValid()) {
         texts.emplace_back("Thumb::Image::Width", QByteArray::number(original.shown.width()));
         texts.emplace_back("Thumb::Image::Height", QByteArray::number(original.shown.height()));

@@ -17,10 +17,14 @@ namespace pelmaris::scan {
 // decode are remembered under fail/, in a folder of this program's own.
 //
 // Nothing read from the cache is trusted: a thumbnail counts only when it is a sound
-// PNG within its folder's size, names this very file, was made from its present
-// modification time (and size, when it says), and has the picture's shape. Otherwise
-// the picture is decoded afresh. A thumbnails folder that is a link or no folder is not
-// used at all. All methods may be called from several threads at once.
+// PNG within its folder's size (whose pixel data inflates to no more than its rows),
+// names this very file, was made from its present modification time (and size, when it
+// says; and, in the notes this program writes, the time to the nanosecond and the
+// file's last change), and has the picture's shape. Otherwise the picture is decoded
+// afresh. Only folders of the user's own that nobody else may write into are used: a
+// folder that is a link, no folder, another user's, or writable by others is left
+// alone (all of the cache when it is the thumbnails folder itself). All methods may be
+// called from several threads at once.
 class ThumbnailCache {
 public:
     // The file a thumbnail stands for, as it is now.
@@ -29,6 +33,10 @@ public:
         qint64 modified = 0; // seconds since the epoch
         qint64 bytes = 0;
         QSize shown; // the upright picture's size, from its header
+        // The modification time at the file system's precision and the last change of
+        // the file or its metadata, in nanoseconds since the epoch; 0 when not known.
+        qint64 modifiedNs = 0;
+        qint64 changedNs = 0;
     };
 
     // Uses the thumbnails folder `folder` (created with its sub-folders when missing).
@@ -50,7 +58,8 @@ public:
     // The best valid thumbnail of the file, smallest folder first; null when there is none.
     QImage find(const Original &original) const;
     // A valid failure note of this program for the file: it did not decode last time
-    // and has not changed since.
+    // and has not changed since, to the nanosecond of its modification time and of its
+    // last change (a file completed within the second it was noted in is decoded again).
     bool isKnownFailure(const Original &original) const;
 
     // Stores `thumbnail` (of normalSize) in the normal folder, atomically and readable
@@ -95,8 +104,9 @@ private:
         bool readable = false;
     };
 
-    QImage load(const QString &file, int edge, const QByteArray &uri,
-                const Original &original) const;
+    // `preciseTimes`: the entry must carry the precise times (this program's notes do).
+    QImage load(const QString &file, int edge, const QByteArray &uri, const Original &original,
+                bool preciseTimes = false) const;
     QSize checkSized(const QString &file, int edge, const QByteArray &uri,
                      const Original &original) const;
     QString sizedFolder(int edge) const;

@@ -5,7 +5,8 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
+  qt6-translations-l10n
   qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev libjpeg-dev libpng-dev libxcb1-dev
   libgtest-dev
   clang libclang-rt-14-dev

@@ -245,6 +245,8 @@ OpenedFile LinuxFileSystem::openRegularFile(const QString &path)
     result.file = std::move(file);
     result.size = qint64(st.st_size);
     result.modified = qint64(st.st_mtim.tv_sec);
+    result.modifiedNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    result.changedNs = qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
     return result;
 }
 

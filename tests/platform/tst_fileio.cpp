@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pelmaris::platform;
 
@@ -48,6 +49,48 @@ private Q_SLOTS:
         QCOMPARE(readRegularFile(dir.path(), 100).status, ReadStatus::NotRegular);
         // A FIFO without a writer would block an ordinary open for ever.
         QCOMPARE(readRegularFile(fifo, 100).status, ReadStatus::NotRegular);
+    }
+
+    // Only a folder of the user's own that nobody else may write into is private.
+    void privateFolders_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("isPrivate");
+        QTest::newRow("own, 0700") << "0700" << true;
+        QTest::newRow("own, 0755") << "0755" << true;
+        QTest::newRow("writable by the group") << "0770" << false;
+        QTest::newRow("writable by everyone") << "0777" << false;
+        QTest::newRow("writable by everyone, sticky") << "1777" << false;
+        QTest::newRow("link to an own folder") << "link" << false;
+        QTest::newRow("file") << "file" << false;
+        QTest::newRow("missing") << "missing" << false;
+        QTest::newRow("another user's") << "other" << false;
+    }
+
+    void privateFolders()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, isPrivate);
+        QTemporaryDir dir;
+        const QString own = dir.filePath(QStringLiteral("own"));
+        const QString path = dir.filePath(QStringLiteral("tested"));
+        QVERIFY(QDir().mkdir(own));
+        if (kind == u"link") {
+            QVERIFY(QFile::link(own, path));
+        } else if (kind == u"file") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (kind == u"other") {
+            if (::geteuid() != 0)
+                QSKIP("giving a folder away takes the superuser");
+            QVERIFY(QDir().mkdir(path));
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        } else if (kind != u"missing") {
+            QVERIFY(QDir().mkdir(path));
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(kind.toUInt(nullptr, 8))),
+                     0);
+        }
+        QCOMPARE(isPrivateFolder(path), isPrivate);
     }
 
     void writesWholeFilesAndRefusesOthers()

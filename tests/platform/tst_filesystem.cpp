@@ -68,7 +68,7 @@ private Q_SLOTS:
         QVERIFY(data.open(QIODevice::WriteOnly));
         QCOMPARE(data.write("0123456789"), qint64(10));
         QVERIFY(data.flush());
-        QVERIFY(data.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000),
+        QVERIFY(data.setFileTime(QDateTime::fromMSecsSinceEpoch(1000000000250),
                                  QFileDevice::FileModificationTime));
         data.close();
         QVERIFY(QFile::link(open + "/data.bin", open + "/datalink"));
@@ -187,6 +187,9 @@ private Q_SLOTS:
         if (status == ReadStatus::Ok) {
             QCOMPARE(opened.size, qint64(10));
             QCOMPARE(opened.modified, qint64(1000000000));
+            QCOMPARE(opened.modifiedNs, qint64(1000000000250000000));
+            // Set by the system when the time above was written: recent, not settable.
+            QVERIFY(opened.changedNs > opened.modifiedNs);
             QCOMPARE(opened.file->readAll(), QByteArray("0123456789"));
         }
     }

@@ -9,8 +9,8 @@
 // counted.
 #include "scan/thumbnail.h"
 
-#include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 
 #include <sys/resource.h>
 
@@ -46,7 +46,7 @@ bool decode(const char *path)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv); // SVG text is drawn with fonts
     if (argc != 3) {
         std::fprintf(stderr, "usage: decodeprobe WARMUP FILE\n");
         return 2;

@@ -98,6 +98,29 @@ private Q_SLOTS:
         QVERIFY(write("png-20000.png", fixtures::pngClaiming(20000, 20000)));
         QVERIFY(write("png-9000.png", fixtures::pngClaiming(9000, 9000)));
         QVERIFY(fixtures::writeImage(m_dir.filePath("small.jpg"), QSize(64, 48), "jpeg"));
+        // Arithmetic coding spends next to nothing on a block: hundreds of scans over a
+        // giant picture fit in a few kilobytes.
+        QVERIFY(write("arithmetic-scans.jpg",
+                      jpegDeclaring(greyJpeg(QSize(64, 64), true, oneCoefficientScans(6)),
+                                    QSize(16000, 16000))));
+        QVERIFY(write("arithmetic-single-scan.jpg",
+                      jpegDeclaring(greyJpeg(QSize(64, 64), true, {}), QSize(16383, 16383))));
+        QVERIFY(write("gif-screen-16383.gif", gifWithScreen(QSize(16383, 16383))));
+    }
+
+    // Runs the decode in a process of its own: whether the file was listed, and how much
+    // the process grew while decoding it.
+    std::pair<bool, qint64> probe(const QString &name)
+    {
+        QProcess child;
+        child.start(QStringLiteral(DECODE_PROBE),
+                    {m_dir.filePath("small.jpg"), m_dir.filePath(name)});
+        if (!child.waitForFinished(120000) || child.exitCode() != 0)
+            return {false, -1};
+        const QList<QByteArray> words = child.readAllStandardOutput().simplified().split(' ');
+        if (words.size() != 4)
+            return {false, -1};
+        return {words[1] == "1", words[3].toLongLong()};
     }
 
     // Headers that promise far more than their bodies hold are judged before any decode.
@@ -109,6 +132,9 @@ private Q_SLOTS:
         QTest::newRow("baseline JPEG, 65500 square, 200 bytes") << "baseline-65500.jpg";
         QTest::newRow("PNG, 20000 square") << "png-20000.png";
         QTest::newRow("PNG, 9000 square, body too short") << "png-9000.png";
+        QTest::newRow("arithmetic JPEG, 16000 square, 442 scans") << "arithmetic-scans.jpg";
+        QTest::newRow("arithmetic JPEG, 16383 square, one scan") << "arithmetic-single-scan.jpg";
+        QTest::newRow("GIF, 1 x 1 frame on a 16383 square screen") << "gif-screen-16383.gif";
     }
 
     void bombsAreRefusedAtOnce()
@@ -127,16 +153,127 @@ private Q_SLOTS:
     void bombsStayWithinMemory()
     {
         QFETCH(QString, name);
-        QProcess probe;
-        probe.start(QStringLiteral(DECODE_PROBE),
-                    {m_dir.filePath("small.jpg"), m_dir.filePath(name)});
-        QVERIFY(probe.waitForFinished(120000));
-        QCOMPARE(probe.exitCode(), 0);
-        const QList<QByteArray> words = probe.readAllStandardOutput().simplified().split(' ');
-        QCOMPARE(words.size(), 4);
-        QCOMPARE(words[1], QByteArray("0"));
-        const qint64 grewKb = words[3].toLongLong();
+        const auto [listed, grewKb] = probe(name);
+        QVERIFY(grewKb >= 0);
+        QVERIFY(!listed);
         QVERIFY2(grewKb < 32 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(grewKb)));
+    }
+
+    // A GIF decodes onto its whole logical screen, however small its frames: the budget
+    // is charged with the screen.
+    void gifIsChargedWithItsScreen()
+    {
+        QVERIFY(fixtures::writeFile(m_dir.filePath("screen-4000.gif"),
+                                    picturefixtures::gifWithScreen(QSize(4000, 4000))));
+        DecodeBudget small(32 * 1024 * 1024);
+        QVERIFY(!decode("screen-4000.gif", &small));
+        DecodeBudget ample(256 * 1024 * 1024);
+        const auto row = decode("screen-4000.gif", &ample);
+        QVERIFY(row);
+        QCOMPARE(row->item.subItems[ListItem::Width], QStringLiteral("4,000"));
+    }
+
+    // An SVG is rendered no larger than the list wants, whatever size it declares.
+    void svgIsRenderedReduced_data()
+    {
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("width");
+        QTest::newRow("a million square") << "width='1000000' height='1000000'"
+                                          << "1,000,000";
+        QTest::newRow("a million by one") << "width='1000000' height='1'"
+                                          << "1,000,000";
+    }
+
+    void svgIsRenderedReduced()
+    {
+        QFETCH(QString, size);
+        QFETCH(QString, width);
+        const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' " + size.toLatin1() +
+                               " viewBox='0 0 10 10'><rect width='10' height='10' fill='blue'/>"
+                               "</svg>";
+        QVERIFY(fixtures::writeFile(m_dir.filePath("huge.svg"), svg));
+        const auto row = decode("huge.svg");
+        QVERIFY(row);
+        QCOMPARE(row->item.subItems[ListItem::Width], width);
+        const auto [listed, grewKb] = probe("huge.svg");
+        QVERIFY(listed);
+        QVERIFY2(grewKb < 32 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(grewKb)));
+    }
+
+    // The renderer would read whatever a document points at (a FIFO blocks it for ever)
+    // and inflate a compressed one without end: such documents are refused at once.
+    void hostileSvgsAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray open("<svg xmlns='http://www.w3.org/2000/svg' "
+                              "xmlns:xlink='http://www.w3.org/1999/xlink' width='40' height='40'>");
+        const QString fifo = m_dir.filePath("pipe.png");
+        QTest::newRow("picture from a FIFO")
+            << "linked.svg"
+            << open + "<image width='40' height='40' xlink:href='" + fifo.toUtf8() + "'/></svg>";
+        QTest::newRow("style sheet from a FIFO")
+            << "styled.svg"
+            << "<?xml-stylesheet href='" + fifo.toUtf8() + "'?>" + open + "</svg>";
+        QByteArray inflated = open + QByteArray(20 * 1024 * 1024, ' ') + "</svg>";
+        QByteArray packed(int(compressBound(uLong(inflated.size()))) + 18, '\0');
+        z_stream z{};
+        deflateInit2(&z, 1, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+        z.next_in = reinterpret_cast<Bytef *>(inflated.data());
+        z.avail_in = uInt(inflated.size());
+        z.next_out = reinterpret_cast<Bytef *>(packed.data());
+        z.avail_out = uInt(packed.size());
+        deflate(&z, Z_FINISH);
+        packed.resize(qsizetype(z.total_out));
+        deflateEnd(&z);
+        QTest::newRow("compressed, 20 MB inflated") << "large.svgz" << packed;
+    }
+
+    void hostileSvgsAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        const QString fifo = m_dir.filePath("pipe.png");
+        QVERIFY(QFileInfo::exists(fifo) || fixtures::makeFifo(fifo));
+        QVERIFY(fixtures::writeFile(m_dir.filePath(name), content));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!decode(name));
+        QVERIFY(clock.elapsed() < 5000);
+    }
+
+    // The work of a decode is bounded by the scans' walks over the picture, not by
+    // their number alone: a genuine picture in hundreds of scans is refused, while an
+    // encoder's own progression decodes.
+    void scanWorkIsBounded_data()
+    {
+        QTest::addColumn<bool>("arithmetic");
+        QTest::addColumn<int>("refinements");
+        QTest::addColumn<bool>("decodes");
+        QTest::newRow("Huffman, 442 scans") << false << 6 << false;
+        QTest::newRow("arithmetic, 442 scans") << true << 6 << false;
+        QTest::newRow("arithmetic, 127 scans") << true << 1 << false;
+        QTest::newRow("arithmetic, DC scan alone") << true << -1 << true;
+    }
+
+    void scanWorkIsBounded()
+    {
+        QFETCH(bool, arithmetic);
+        QFETCH(int, refinements);
+        QFETCH(bool, decodes);
+        QByteArray bytes = picturefixtures::greyJpeg(
+            QSize(512, 512), arithmetic, picturefixtures::oneCoefficientScans(refinements));
+        QVERIFY(!bytes.isEmpty());
+        QBuffer device(&bytes);
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        JpegReader reader(&device);
+        QVERIFY(reader.readHeader());
+        QVERIFY(!reader.isTooShortFor(bytes.size()));
+        QCOMPARE(!reader.read(QSize(), reader.libraryBytes()).isNull(), decodes);
+
+        QVERIFY(picturefixtures::writeFlatJpeg(m_dir.filePath("ordinary.jpg"), QSize(512, 512),
+                                               true, arithmetic));
+        QVERIFY(decode("ordinary.jpg"));
     }
 
     // Every picture the decoder can read is a row: a scan larger than the generic

@@ -121,6 +121,48 @@ private Q_SLOTS:
         QCOMPARE(row->item.subItems[ListItem::Width], QStringLiteral("1"));
     }
 
+    // Formats that are text (bitmaps as C source, SVG, plain netpbm) count only under
+    // their own extension: many a source file reads as one of them.
+    void textFormatsNeedTheirOwnName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("width"); // empty: not listed
+        // The generic reader takes this for a 1 x 2 bitmap.
+        const QByteArray header("/* Numbers of the slots. */\n#define Py_bf_getbuffer 1\n"
+                                "#define Py_bf_releasebuffer 2\n"
+                                "#if Py_LIMITED_API+0 >= 0x03050000\n"
+                                "#define Py_tp_finalize 80\n#endif\n");
+        QImage mono(12, 5, QImage::Format_Mono);
+        mono.fill(1);
+        const QByteArray xbm = fixtures::encode(mono, "xbm");
+        QImage colours(7, 3, QImage::Format_RGB32);
+        colours.fill(Qt::blue);
+        const QByteArray xpm = fixtures::encode(colours, "xpm");
+        const QByteArray pbm("P1\n3 2\n0 1 0\n1 0 1\n");
+        const QByteArray svg("<svg xmlns='http://www.w3.org/2000/svg' width='90' height='60'>"
+                             "<rect width='90' height='60' fill='red'/></svg>");
+        QTest::newRow("C header") << "slots.h" << header << "";
+        QTest::newRow("XBM") << "mark.xbm" << xbm << "12";
+        QTest::newRow("XBM named .h") << "mark.h" << xbm << "";
+        QTest::newRow("XPM") << "icon.xpm" << xpm << "7";
+        QTest::newRow("XPM named .c") << "icon.c" << xpm << "";
+        QTest::newRow("plain PBM") << "dots.pbm" << pbm << "3";
+        QTest::newRow("plain PBM named .txt") << "dots.txt" << pbm << "";
+        QTest::newRow("SVG") << "shape.svg" << svg << "90";
+        QTest::newRow("SVG named .xml") << "shape.xml" << svg << "";
+    }
+
+    void textFormatsNeedTheirOwnName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, width);
+        QVERIFY(fixtures::writeFile(m_dir.filePath(name), content));
+        const auto row = decode(name);
+        QCOMPARE(row ? row->item.subItems[ListItem::Width] : QString(), width);
+    }
+
     void sizeAndTimeComeFromTheFile()
     {
         const QString path = m_dir.filePath("timed.png");

@@ -5,6 +5,7 @@
 #include "platform/programinfo.h"
 
 #include "fixtures.h"
+#include "picturefixtures.h"
 
 #include <QDateTime>
 #include <QImageReader>
@@ -33,6 +34,18 @@ bool isColour(QColor got, QColor want)
     return std::abs(got.red() - want.red()) + std::abs(got.green() - want.green()) +
                std::abs(got.blue() - want.blue()) <
            60;
+}
+
+// The file's modification and change times in nanoseconds, as this program's own
+// entries carry them.
+QMap<QString, QString> preciseTimesOf(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    const auto ns = [](timespec t) { return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+    return {{"X-Pelmaris::MTimeNs", QString::number(ns(st.st_mtim))},
+            {"X-Pelmaris::CTimeNs", QString::number(ns(st.st_ctim))}};
 }
 
 mode_t modeOf(const QString &path)
@@ -210,9 +223,9 @@ private Q_SLOTS:
     void distrustsDoubtfulThumbnails_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind :
-             {"names another file", "older time", "other byte size", "no time", "truncated PNG",
-              "not a PNG", "too large for its folder", "other shape", "FIFO", "folder"})
+        for (const char *kind : {"names another file", "older time", "other byte size", "no time",
+                                 "truncated PNG", "not a PNG", "too large for its folder",
+                                 "other shape", "FIFO", "folder", "pixel data beyond its rows"})
             QTest::newRow(kind) << kind;
     }
 
@@ -240,6 +253,16 @@ private Q_SLOTS:
             bytes.chop(bytes.size() / 3);
         if (kind == "not a PNG")
             bytes = QByteArray(4000, '\x89');
+        if (kind == "pixel data beyond its rows") {
+            // 200 MB of zeros after the rows, in a file of a few hundred kilobytes.
+            QImage green(size, QImage::Format_RGB32);
+            green.fill(Qt::green);
+            QList<std::pair<QByteArray, QByteArray>> pairs;
+            for (auto it = texts.begin(); it != texts.end(); ++it)
+                pairs.append({it.key().toLatin1(), it.value().toLatin1()});
+            bytes = picturefixtures::pngWithTrailingData(green, pairs, 200 * 1024 * 1024);
+            QVERIFY(bytes.size() < 512 * 1024);
+        }
         if (kind == "FIFO") {
             QVERIFY(QDir().mkpath(root + "/normal"));
             QVERIFY(fixtures::makeFifo(entry));
@@ -286,6 +309,54 @@ private Q_SLOTS:
         QVERIFY(!cache.isWritable());
         QVERIFY(isColour(middleOf(decodeWith(cache, m_picture)), Qt::red));
         QCOMPARE(QDir(elsewhere + "/normal").entryList(QDir::Files).size(), 1);
+    }
+
+    // A folder that others may write into, or that is another user's, may hold planted
+    // thumbnails and would show what the program adds to others: it is neither read
+    // nor written.
+    void foldersOthersControlAreNotUsed_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("thumbnails writable by everyone") << ""
+                                                         << "0777";
+        QTest::newRow("normal writable by everyone") << "/normal"
+                                                     << "0777";
+        QTest::newRow("normal writable by the group") << "/normal"
+                                                      << "0770";
+        QTest::newRow("normal another user's") << "/normal"
+                                               << "other";
+    }
+
+    void foldersOthersControlAreNotUsed()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, kind);
+        const QString root = newCacheFolder();
+        const QString entry = entryPath(root, "normal", m_picture);
+        QVERIFY(fixtures::writeFile(entry,
+                                    thumbnailPng(QSize(128, 85), Qt::black, textsFor(m_picture))));
+        const QByteArray changed = QFile::encodeName(root + folder);
+        if (kind == "other") {
+            if (::geteuid() != 0)
+                QSKIP("giving a folder away takes the superuser");
+            QCOMPARE(::chown(changed.constData(), 65534, 65534), 0);
+        } else {
+            QCOMPARE(::chmod(changed.constData(), mode_t(kind.toUInt(nullptr, 8))), 0);
+        }
+        const QString other = m_dir.filePath("pictures/another.jpg");
+        QVERIFY(fixtures::writeImage(other, QSize(1800, 1200), "jpeg", Qt::blue));
+        const ThumbnailCache cache(root);
+        QVERIFY(!cache.isWritable());
+        ThumbnailRequest request;
+        request.locale = QLocale::c();
+        request.cache = &cache;
+        for (const QString &path : {m_picture, other}) {
+            request.path = path;
+            const auto row = decodeForList(request);
+            QVERIFY(!isColour(middleOf(row), Qt::black));
+        }
+        QCOMPARE(QDir(root + "/normal").entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     void unwritableFolderIsOnlyRead()
@@ -347,13 +418,41 @@ private Q_SLOTS:
 
         const QString notePath =
             failFolder + '/' + ThumbnailCache::fileNameOf(ThumbnailCache::fileUri(m_picture));
-        QVERIFY(fixtures::writeFile(notePath,
-                                    thumbnailPng(QSize(1, 1), Qt::black, textsFor(m_picture))));
-        QVERIFY(!decodeWith(cache, m_picture));
         QMap<QString, QString> texts = textsFor(m_picture);
+        texts.insert(preciseTimesOf(m_picture));
+        QVERIFY(fixtures::writeFile(notePath, thumbnailPng(QSize(1, 1), Qt::black, texts)));
+        QVERIFY(!decodeWith(cache, m_picture));
         texts["Thumb::MTime"] = QString::number(originalOf(m_picture).modified - 5);
         QVERIFY(fixtures::writeFile(notePath, thumbnailPng(QSize(1, 1), Qt::black, texts)));
         QVERIFY(decodeWith(cache, m_picture));
+    }
+
+    // A picture noted as a failure while it was still being written, and completed in
+    // place within the same second at the same size, is decoded again.
+    void failureNoteKnowsTheTimeWithinTheSecond()
+    {
+        const QString root = newCacheFolder();
+        const ThumbnailCache cache(root);
+        const QString path = m_dir.filePath("pictures/completed.png");
+        QImage noise(600, 400, QImage::Format_RGB32);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, qRgb((x * 7 + y) & 255, (x ^ y) & 255, (x * y) & 255));
+        const QByteArray whole = fixtures::encode(noise, "png");
+        QVERIFY(whole.size() > 8192);
+        const QByteArray partial = whole.left(4096) + QByteArray(whole.size() - 4096, '\0');
+        const QDateTime second = QDateTime::fromSecsSinceEpoch(1700000000);
+        const auto writeAt = [&path](const QByteArray &bytes, QDateTime time) {
+            QFile f(path);
+            return f.open(QIODevice::ReadWrite) && f.write(bytes) == bytes.size() && f.flush() &&
+                   f.setFileTime(time, QFileDevice::FileModificationTime);
+        };
+        QVERIFY(writeAt(partial, second.addMSecs(100)));
+        QVERIFY(!decodeWith(cache, path));
+        QVERIFY(
+            cache.isKnownFailure({path, second.toSecsSinceEpoch(), whole.size(), QSize(600, 400)}));
+        QVERIFY(writeAt(whole, second.addMSecs(600)));
+        QVERIFY(decodeWith(cache, path));
     }
 
     // The builder opens the cache a build asks for, and leaves it alone when told to.

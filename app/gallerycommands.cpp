@@ -51,6 +51,33 @@ GalleryCommands::GalleryCommands(const FormContext &context, QObject *parent)
     menus.claim(Command::pm1Browse, [this] { pm1BrowseClick(); });
     menus.enable(Menu::Browser, [](Command) { return true; });
     m_c.ui.GridPanel1->installEventFilter(this);
+    // The choice a missing browser goes back to: the button that last lost its check.
+    for (QRadioButton *button : {m_c.ui.rbBrowserDefault, m_c.ui.rbBrowserEdge,
+                                 m_c.ui.rbBrowserChrome, m_c.ui.rbBrowserElse})
+        connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
+            if (!checked && !m_revertingBrowser)
+                m_previousBrowser = button;
+        });
+}
+
+void GalleryCommands::chooseKnown(QRadioButton *button, gallery::KnownBrowser browser)
+{
+    gallery::BrowserShown shown = gallery::chooseKnownBrowser(m_c.services, browser);
+    QRadioButton *previous = m_previousBrowser;
+    if (shown.browserName1 && !shown.browserName1->isEmpty()) {
+        showBrowser(shown);
+        return;
+    }
+    report(shown.failure);
+    if (!previous || previous == button) {
+        shown.failure.clear();
+        showBrowser(shown);
+        return;
+    }
+    // A browser that is not installed is no choice: the one before stays, as it was.
+    const Guard guard(m_revertingBrowser);
+    const QSignalBlocker block(previous);
+    previous->setChecked(true);
 }
 
 void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
@@ -109,7 +136,7 @@ void GalleryCommands::rbBrowserEdgeClick()
         m_c.ui.rbBrowserEdge->setChecked(true); // runs this handler through its signal
         return;
     }
-    showBrowser(gallery::chooseKnownBrowser(m_c.services, gallery::KnownBrowser::Edge));
+    chooseKnown(m_c.ui.rbBrowserEdge, gallery::KnownBrowser::Edge);
 }
 
 void GalleryCommands::rbBrowserChromeClick()
@@ -118,7 +145,7 @@ void GalleryCommands::rbBrowserChromeClick()
         m_c.ui.rbBrowserChrome->setChecked(true); // runs this handler through its signal
         return;
     }
-    showBrowser(gallery::chooseKnownBrowser(m_c.services, gallery::KnownBrowser::Chrome));
+    chooseKnown(m_c.ui.rbBrowserChrome, gallery::KnownBrowser::Chrome);
 }
 
 void GalleryCommands::rbBrowserElseClick()

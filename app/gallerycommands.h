@@ -5,7 +5,10 @@
 #include <QObject>
 #include <QStringList>
 
+class QRadioButton;
+
 namespace pelmaris::gallery {
+enum class KnownBrowser;
 struct BrowserShown;
 struct LayoutChoice;
 } // namespace pelmaris::gallery
@@ -49,9 +52,12 @@ private:
     void showBrowser(const gallery::BrowserShown &shown);
     void showPage(const QStringList &paths);
     void report(const QString &failure);
+    void chooseKnown(QRadioButton *button, gallery::KnownBrowser browser);
 
     FormContext m_c;
     bool m_settingNumberBox = false;
+    QRadioButton *m_previousBrowser = nullptr;
+    bool m_revertingBrowser = false;
 };
 
 } // namespace pelmaris::app

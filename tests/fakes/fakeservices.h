@@ -141,6 +141,8 @@ public:
     QString shortcutTarget(const QString &path) override { return shortcuts.value(path, path); }
     QString paintProgram() override { return paint; }
     QString textEditorProgram() override { return editor; }
+    QStringList paintProgramNames() const override { return {"kolourpaint", "pinta"}; }
+    QStringList textEditorNames() const override { return {"gedit", "kate"}; }
     platform::OpenWithResult openWith(QWidget *, const QString &path,
                                       platform::ShellError *error) override;
     bool showItem(const QString &path, platform::ShellError *error) override;

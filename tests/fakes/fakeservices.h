@@ -29,7 +29,12 @@ class FakeSpecialFolders final : public platform::SpecialFolders {
 public:
     explicit FakeSpecialFolders(const QString &root);
     QString path(SpecialFolder id) const override;
-    QHash<int, QString> paths; // editable by tests
+    QString pathToCreateIn(SpecialFolder id) const override
+    {
+        return createIn.value(int(id), path(id));
+    }
+    QHash<int, QString> paths;    // editable by tests
+    QHash<int, QString> createIn; // where it differs from paths
 };
 
 class FakeSystemInfo final : public platform::SystemInfo {

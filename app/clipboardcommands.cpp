@@ -54,7 +54,8 @@ void ClipboardCommands::pm1CopyImageClick()
     if (path.isEmpty())
         return;
     m_c.routines.setBusyCursor(true);
-    const bool copied = listio::CopyImageToClipboard(*m_c.services.clipboard, path);
+    const bool copied =
+        listio::CopyImageToClipboard(*m_c.services.clipboard, path, m_c.services.fileSystem);
     m_c.routines.setBusyCursor(false);
     if (!copied) {
         m_c.services.dialogs->message(m_c.window, listio::imageIncompleteText());

@@ -34,6 +34,10 @@ ListFileCommands::ListFileCommands(const FormContext &context, QObject *parent)
 {
     Loader = new listio::ListLoader(m_c.model, this);
     Saver = new listio::ListSaver(this);
+    // Rows as deep as the scan lists them: the file system service opens any length.
+    Loader->setFileTest([fileSystem = m_c.services.fileSystem](const QString &path) {
+        return listio::isListableFile(path, fileSystem);
+    });
     connect(Loader, &listio::ListLoader::loadProgress, this, &ListFileCommands::onLoadProgress);
     connect(Loader, &listio::ListLoader::loadFinished, this, &ListFileCommands::onLoadFinished);
     connect(Saver, &listio::ListSaver::saveFinished, this, &ListFileCommands::onSaveFinished);
@@ -50,7 +54,7 @@ ListFileCommands::ListFileCommands(const FormContext &context, QObject *parent)
 
 bool ListFileCommands::listWorkRunning() const
 {
-    return m_c.ui.btnCancel1->isVisible() || m_c.ui.btnCancel3->isVisible() ||
+    return m_pasteReading || m_c.ui.btnCancel1->isVisible() || m_c.ui.btnCancel3->isVisible() ||
            m_c.scanner.isBusy() || Loader->isLoading() || Saver->isSaving();
 }
 
@@ -125,7 +129,7 @@ void ListFileCommands::pm1OpenListClick()
         m_c.services.dialogs->message(m_c.window, opened->file.error);
         return;
     }
-    LoadListFromText(opened->file.text);
+    loadList(opened->file.source);
     m_flashAfterLoad = true;
     m_c.state.DblClickPath1 = opened->title;
 }
@@ -134,8 +138,43 @@ void ListFileCommands::pm1PasteListClick()
 {
     if (listWorkRunning())
         return;
-    LoadListFromText(m_c.services.clipboard->text());
-    m_c.state.DblClickPath1 = listio::pasteTimeText(QDateTime::currentDateTime());
+    // The clipboard's owner may answer late or never: the text is read off the window's
+    // thread, with the cancel button shown meanwhile, and the list is replaced only by
+    // what was read.
+    m_pasteReading = true;
+    m_c.routines.setBusyCursor(true);
+    WindowRoutines::CenterCancelButton(m_c.ui.btnCancel1, m_c.ui.PnListView);
+    m_c.ui.btnCancel1->show();
+    m_c.services.clipboard->readText(
+        this, listio::kMaxListFileBytes,
+        [this](platform::ClipboardText read) { onPasteRead(std::move(read)); });
+}
+
+void ListFileCommands::onPasteRead(platform::ClipboardText read)
+{
+    m_pasteReading = false;
+    m_c.ui.btnCancel1->hide();
+    m_c.routines.setBusyCursor(false);
+    using Status = platform::ClipboardText::Status;
+    switch (read.status) {
+    case Status::Text:
+    case Status::NoText: {
+        // No text at all is an empty list, as pasting nothing has always given.
+        listio::ListSource source;
+        source.bytes = std::move(read.utf8);
+        loadList(std::move(source));
+        m_c.state.DblClickPath1 = listio::pasteTimeText(QDateTime::currentDateTime());
+        break;
+    }
+    case Status::TooLarge:
+        m_c.services.dialogs->message(m_c.window, listio::tooLargeText());
+        break;
+    case Status::NoAnswer:
+        m_c.services.dialogs->message(m_c.window, listio::clipboardNoAnswerText());
+        break;
+    case Status::Cancelled:
+        break;
+    }
 }
 
 void ListFileCommands::pm1RebuildListviewFileNameOnlyClick()
@@ -147,6 +186,11 @@ void ListFileCommands::pm1RebuildListviewFileNameOnlyClick()
 }
 
 void ListFileCommands::LoadListFromText(const QString &text)
+{
+    loadList(listio::ListSource::fromText(text));
+}
+
+void ListFileCommands::loadList(listio::ListSource source)
 {
     if (listWorkRunning())
         return;
@@ -165,12 +209,14 @@ void ListFileCommands::LoadListFromText(const QString &text)
     ui.btnCancel1->show();
     m_c.routines.SetCloseEnabled(false);
     // The loader empties the rows and their pictures before the first new row.
-    Loader->LoadListFromText(text);
+    Loader->loadList(std::move(source));
 }
 
-void ListFileCommands::onLoadProgress(qint64 line, qint64 lines, qint64 rows)
+void ListFileCommands::onLoadProgress(qint64 line, qint64 lines, qint64 rows, bool counted)
 {
-    m_c.ui.StatusPanel1->setText(listio::loadProgressText(rows, lines));
+    // Until a line other than a comment is read, the status stays empty.
+    if (counted)
+        m_c.ui.StatusPanel1->setText(listio::loadProgressText(rows, lines));
     m_c.routines.setTaskbarProgress(line, lines);
 }
 
@@ -183,6 +229,9 @@ void ListFileCommands::onLoadFinished()
     ui.btnBrowse1->setEnabled(true);
     ui.ListView1->setEnabled(true);
     m_c.routines.setTaskbarProgress(0, 0);
+    if (Loader->unreadLines() > 0)
+        ui.StatusPanel1->setText(ui.StatusPanel1->text() +
+                                 listio::unreadLinesText(Loader->unreadLines()));
 
     const int rows = m_c.model.rowCount();
     m_c.captions.rowCounts(rows);
@@ -208,6 +257,8 @@ void ListFileCommands::onLoadFinished()
 
 void ListFileCommands::btnCancel1Click()
 {
+    if (m_pasteReading)
+        m_c.services.clipboard->cancelTextRead();
     if (Loader->isLoading())
         Loader->cancel();
 }

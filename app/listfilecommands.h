@@ -2,6 +2,7 @@
 
 #include "app/formcontext.h"
 #include "listio/listfile.h"
+#include "platform/clipboard.h"
 
 #include <QObject>
 #include <QString>
@@ -32,6 +33,7 @@ public:
     void pm1RebuildListviewFileNameOnlyClick();
     // Replaces every row with the rows the text makes.
     void LoadListFromText(const QString &text);
+    void loadList(listio::ListSource source);
     // Writes the list once the save dialog has answered.
     void saveListTo(const listio::SaveTarget &target);
     // The cancel button over the list stops a load.
@@ -45,15 +47,18 @@ Q_SIGNALS:
     void previewChosen();
 
 private:
-    // A scan, list build, load or save runs: the list is not to be replaced or written.
+    // A scan, list build, load, save or paste runs: the list is not to be replaced or
+    // written.
     bool listWorkRunning() const;
-    void onLoadProgress(qint64 line, qint64 lines, qint64 rows);
+    void onLoadProgress(qint64 line, qint64 lines, qint64 rows, bool counted);
     void onLoadFinished();
     void onSaveFinished(const listio::SaveResult &result);
+    void onPasteRead(platform::ClipboardText read);
     void flashWhenInBackground();
 
     FormContext m_c;
     bool m_flashAfterLoad = false;
+    bool m_pasteReading = false; // the clipboard's text is on its way
 };
 
 } // namespace pelmaris::app

@@ -68,8 +68,11 @@ bool treeMenuEnables(Command c, const TreeMenuState &s)
     case Command::pm3AddDetect:
         return s.rows > 0;
     case Command::pm3CopyFileList:
-    case Command::pm3SaveFileList:
         return !s.scanListEmpty;
+    case Command::pm3SaveFileList:
+        // The save writes the list and switches its view: neither may happen while the
+        // rows are still coming.
+        return !s.scanListEmpty && !s.building;
     case Command::pm3PasteFolderPath:
         return s.clipboardHasText;
     default:

@@ -45,6 +45,12 @@ QString notRewrittenText(const QString &reason, const QString &path)
            QStringLiteral("）\r\n") + path;
 }
 
+QString notSavedText(const QString &reason, const QString &path)
+{
+    return QStringLiteral("設定ファイルを保存できませんでした。元のファイルはそのままです（") +
+           reason + QStringLiteral("）\r\n") + path;
+}
+
 } // namespace
 
 QString joinPath(const QString &first, const QString &second)
@@ -205,9 +211,19 @@ QString saveSettingsFile(const QString &path, const Settings &settings, ProgramI
 
     program.iniFile = path;
     writeSettings(ini, settings, program);
+    // The file is read only up to its size limit: it must never be written larger.
+    const int dropped =
+        ini.dropSectionsToFit(platform::IniFile::MaxFileSize, {Program, Position, Option});
+    if (dropped < 0)
+        return notSavedText(QStringLiteral("ファイルが大きすぎます"), path);
     if (!ini.save(path, &error))
-        return QStringLiteral("設定ファイルを保存できませんでした。元のファイルはそのままです（") +
-               error + QStringLiteral("）\r\n") + path;
+        return notSavedText(error, path);
+    if (dropped > 0)
+        return QStringLiteral("設定ファイルが読込みの上限 (%1 バイト) を超えるため、"
+                              "ほかのプログラムの %2 個のセクションを除いて保存しました\r\n")
+                   .arg(platform::IniFile::MaxFileSize)
+                   .arg(dropped) +
+               path;
     return {};
 }
 

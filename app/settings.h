@@ -215,6 +215,8 @@ SettingsLoad loadSettingsFile(const QString &path, const ReadContext &context);
 
 // Writes the settings at close: loads the file at path afresh, rewrites the program's
 // sections and saves it whole. Returns the text to show the user, empty on success.
+// The file never grows past what loading reads: sections of other programs are dropped,
+// the last first, until it fits, and the text says how many.
 // A file that could not be read, now or at start, is left as it is; a failed write
 // leaves the old file byte for byte.
 QString saveSettingsFile(const QString &path, const Settings &settings, ProgramInfo program,

@@ -2,23 +2,17 @@
 
 #include "listio/listformat.h"
 #include "platform/commandline.h"
-#include "platform/decoderlimit.h"
-#include "platform/fileio.h"
+#include "scan/decodebudget.h"
+#include "scan/picturedecoder.h"
 #include "scan/thumbnail.h"
 
-#include <QBuffer>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 
 namespace pelmaris::listio {
 
 namespace {
-
-// A decoded picture may take this many pixels (four bytes each) at most, the limit
-// the list's decoder keeps too.
-constexpr qint64 kMaxImagePixels = (qint64(256) << 20) / 4;
 
 QString suffixOf(const QString &path)
 {
@@ -68,25 +62,23 @@ bool hasImageCopyExtension(const QString &path)
     return extensions.contains(suffixOf(path));
 }
 
-bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path)
+bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
+                          platform::FileSystem *fileSystem)
 {
     // An icon has no clipboard form; it fails before anything is read or replaced.
     if (!hasImageCopyExtension(path) || suffixOf(path) == u"ico")
         return false;
-    platform::ReadResult file = platform::readRegularFile(path, kMaxImageCopyBytes);
-    if (file.status != platform::ReadStatus::Ok)
+    scan::limitDecoderAllocation();
+    // The list's decoder, whole, within the process's budget: it checks the header
+    // before it allocates, opens paths of any length and streams the file.
+    scan::PictureDecoder picture(path, nullptr, fileSystem);
+    if (!picture.open())
         return false;
-    platform::limitDecoderAllocation();
-    QBuffer buffer(&file.bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > kMaxImagePixels)
+    scan::PictureDecoder::Decoded decoded =
+        picture.decode(QSize(), *scan::DecodeBudget::processWide());
+    if (decoded.outcome != scan::PictureDecoder::Outcome::Decoded || decoded.image.isNull())
         return false;
-    QImage image;
-    if (!reader.read(&image) || image.isNull())
-        return false;
-    clipboard.setImage(image);
+    clipboard.setImage(decoded.image);
     return true;
 }
 

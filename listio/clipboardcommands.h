@@ -22,6 +22,10 @@
 #include <optional>
 #include <vector>
 
+namespace pelmaris::platform {
+class FileSystem;
+}
+
 namespace pelmaris::listio {
 
 // The list as text: the detail form of the rows in the detail view, else the path
@@ -41,14 +45,14 @@ bool CopyFilesToClipboard(platform::Clipboard &clipboard, const QStringList &pat
 // jpg, jpeg, gif, png, letter case ignored.
 bool hasImageCopyExtension(const QString &path);
 
-// Larger picture files are not read for the clipboard.
-inline constexpr qint64 kMaxImageCopyBytes = qint64(256) << 20;
-
-// The picture of an image file as clipboard image. False, with the clipboard as it
-// was, when the extension is not among the image copy's, the file is an icon (which
-// cannot be put on the clipboard), is not a regular file, is too large, or does not
-// decode; the caller then shows imageIncompleteText().
-bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path);
+// The picture of an image file, whole, as clipboard image: decoded as the list decodes,
+// within the process's decode budget, so anything a camera makes fits. False, with the
+// clipboard as it was, when the extension is not among the image copy's, the file is
+// an icon (which cannot be put on the clipboard), is not a regular file, or does not
+// decode within the budget; the caller then shows imageIncompleteText(). Without a file
+// system, the platform's own.
+bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
+                          platform::FileSystem *fileSystem = nullptr);
 QString imageIncompleteText();
 
 // ---- folder list output ----

@@ -54,7 +54,12 @@ EncodedList encodeListFile(const QString &text, const QByteArray &charset)
 
 QString decodeListFile(const QByteArray &bytes)
 {
-    return platform::decodeText(bytes).text;
+    return wholeText(ListSource::fromBytes(bytes));
+}
+
+QString tooLargeText()
+{
+    return QStringLiteral("File too large");
 }
 
 ListFileText readListFile(const QString &path, qint64 maxBytes)
@@ -64,13 +69,13 @@ ListFileText readListFile(const QString &path, qint64 maxBytes)
     switch (read.status) {
     case platform::ReadStatus::Ok:
         out.ok = true;
-        out.text = decodeListFile(read.bytes);
+        out.source = ListSource::fromBytes(std::move(read.bytes));
         return out;
     case platform::ReadStatus::NotRegular:
         out.error = QStringLiteral("Not a regular file");
         break;
     case platform::ReadStatus::TooLarge:
-        out.error = QStringLiteral("File too large");
+        out.error = tooLargeText();
         break;
     case platform::ReadStatus::Missing:
     case platform::ReadStatus::Failed:

@@ -5,6 +5,7 @@
 // together for the window's handlers).
 
 #include "listio/listformat.h"
+#include "listio/listsource.h"
 #include "platform/dialogs.h"
 
 #include <QByteArray>
@@ -26,18 +27,22 @@ struct EncodedList {
 // `charset` names another set (for tests and other backends); empty means the locale's.
 EncodedList encodeListFile(const QString &text, const QByteArray &charset = {});
 
-// A byte-order mark decides; without one, valid UTF-8 is UTF-8, anything else Shift_JIS.
+// The whole text of a list file, its encoding judged as ListSource::fromBytes does.
 QString decodeListFile(const QByteArray &bytes);
 
 // ---- reading ----
 
-// Larger list files are refused rather than read into memory.
+// Larger list files are refused rather than read into memory; so is larger clipboard
+// text (counted in UTF-8), with the same message.
 inline constexpr qint64 kMaxListFileBytes = qint64(512) << 20;
+QString tooLargeText();
 
 struct ListFileText {
     bool ok = false;
-    QString text;
+    ListSource source;
     QString error; // when !ok: the system's description, CR LF, the path
+
+    QString text() const { return wholeText(source); }
 };
 
 // Reads a list file whole. Only a regular file is opened (links followed): a folder,

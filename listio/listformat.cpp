@@ -1,5 +1,7 @@
 #include "listio/listformat.h"
 
+#include "platform/filesystem.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -173,12 +175,15 @@ QStringList parseFields(QStringView line, qsizetype maxFields)
     return fields;
 }
 
-bool isListableFile(const QString &path)
+bool isListableFile(const QString &path, platform::FileSystem *fileSystem)
 {
     // A NUL would end the name the system sees early, so another file would answer.
     if (path.isEmpty() || path.contains(QChar(0)) || !QDir::isAbsolutePath(path))
         return false;
-    return QFileInfo(path).isFile();
+    if (fileSystem)
+        return fileSystem->pathInfo(path).isFile;
+    static const std::unique_ptr<platform::FileSystem> system = platform::makeSystemFileSystem();
+    return system->pathInfo(path).isFile;
 }
 
 std::optional<scan::ListItem> rowFromLine(QStringView line, const FileTest &isFile)

@@ -17,6 +17,10 @@
 #include <optional>
 #include <vector>
 
+namespace pelmaris::platform {
+class FileSystem;
+}
+
 namespace pelmaris::listio {
 
 enum class ListForm { Detail, Path };
@@ -62,10 +66,11 @@ QStringList parseFields(QStringView line, qsizetype maxFields = -1);
 // Whether a path names what may become a row.
 using FileTest = std::function<bool(const QString &path)>;
 
-// The program's test: an absolute path to an existing regular file, links followed.
-// Folders, FIFOs, sockets and devices make no row: a row stands for a picture that
-// other commands open, copy and show.
-bool isListableFile(const QString &path);
+// The program's test: an absolute path to an existing regular file, links followed, of
+// any length (as deep as a scan lists). Folders, FIFOs, sockets and devices make no row:
+// a row stands for a picture that other commands open, copy and show. Without a file
+// system, the platform's own.
+bool isListableFile(const QString &path, platform::FileSystem *fileSystem = nullptr);
 
 // The row a line makes, or none: comments, empty lines, and lines whose first field
 // does not pass the file test make none. A line that begins and ends with a double

@@ -16,6 +16,17 @@ QString loadProgressText(qint64 rows, qint64 lines, const QLocale &locale)
     return count + QStringLiteral(" / ") + QString::number(lines);
 }
 
+QString unreadLinesText(qint64 lines, const QLocale &locale)
+{
+    return QStringLiteral("  (文字コードの合わない ") + scan::formatCount(lines, locale) +
+           QStringLiteral(" 行は読み込みませんでした)");
+}
+
+QString clipboardNoAnswerText()
+{
+    return QStringLiteral("クリップボードのテキストを読み取れませんでした（応答がありません）");
+}
+
 QString pasteTimeText(const QDateTime &now)
 {
     return now.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));

@@ -16,6 +16,13 @@ QString savedText(qint64 lines, const QString &path, const QLocale &locale = QLo
 // number of lines without separators: "1,200 / 1250", " / 7".
 QString loadProgressText(qint64 rows, qint64 lines, const QLocale &locale = QLocale());
 
+// After a load that left lines unread because they are not in the file's encoding:
+// "  (文字コードの合わない 3 行は読み込みませんでした)".
+QString unreadLinesText(qint64 lines, const QLocale &locale = QLocale());
+
+// A paste whose clipboard owner did not answer; the list stays as it was.
+QString clipboardNoAnswerText();
+
 // The page title after a paste: the paste time, "yyyy/mm/dd HH:MM:SS".
 QString pasteTimeText(const QDateTime &now);
 

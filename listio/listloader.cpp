@@ -19,13 +19,13 @@ constexpr qsizetype kChunkLines = 512;
 } // namespace
 
 struct ListLoader::Run {
-    QString text;
+    ListSource source;
     FileTest isFile;
     std::atomic<bool> cancel{false};
 
-    QMutex splitMutex; // the first worker splits the text; the others wait for it
-    bool split = false;
-    QStringList lines;
+    QMutex indexMutex; // the first worker finds the chunks; the others wait for it
+    bool indexed = false;
+    LineIndex index;
     std::atomic<qsizetype> nextChunk{0};
 
     QMutex mutex;
@@ -34,30 +34,41 @@ struct ListLoader::Run {
     bool ended = false;          // a chunk stopped short: nothing after it is delivered
     struct Chunk {
         std::vector<scan::ListItem> rows;
-        qsizetype lines = 0; // lines of the chunk read before a cancel stopped it
+        qsizetype lines = 0;  // lines of the chunk read before a cancel stopped it
+        qsizetype unread = 0; // lines the source leaves unread
+        bool counted = false; // a line other than a comment was read
     };
     std::map<qsizetype, Chunk> early; // finished ahead of an earlier chunk
     std::vector<scan::ListItem> ready;
     qint64 lineCount = 0;
     qint64 linesDone = 0;
+    qint64 unread = 0;
+    bool counted = false;
     bool done = false;
     bool cancelled = false;
 
-    qsizetype chunkCount() const { return (lines.size() + kChunkLines - 1) / kChunkLines; }
+    qsizetype chunkCount() const { return qsizetype(index.starts.size()); }
+    qsizetype chunkEnd(qsizetype chunk) const
+    {
+        return chunk + 1 < chunkCount() ? index.starts[size_t(chunk + 1)] : source.bytes.size();
+    }
 
     // Hands chunks over strictly in list order. A chunk a cancel cut short ends the
     // list: later chunks, read by other workers meanwhile, are dropped, so the rows
     // kept are exactly those of the lines before the cut.
-    void settle(qsizetype index, Chunk chunk)
+    void settle(qsizetype chunkIndex, Chunk chunk)
     {
         QMutexLocker lock(&mutex);
-        early.emplace(index, std::move(chunk));
+        early.emplace(chunkIndex, std::move(chunk));
         for (auto it = early.begin(); !ended && it != early.end() && it->first == settledChunks;
              it = early.erase(it)) {
             std::move(it->second.rows.begin(), it->second.rows.end(), std::back_inserter(ready));
             linesDone += it->second.lines;
+            unread += it->second.unread;
+            counted = counted || it->second.counted;
             ++settledChunks;
-            const qsizetype full = std::min(kChunkLines, lines.size() - it->first * kChunkLines);
+            const qsizetype full =
+                std::min<qint64>(kChunkLines, index.lines - qint64(it->first) * kChunkLines);
             if (it->second.lines < full)
                 ended = true;
         }
@@ -65,7 +76,8 @@ struct ListLoader::Run {
 };
 
 ListLoader::ListLoader(scan::ImageListModel &model, QObject *parent)
-    : QObject(parent), m_model(model), m_fileTest(isListableFile)
+    : QObject(parent), m_model(model),
+      m_fileTest([](const QString &path) { return isListableFile(path); })
 {
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     m_timer.setInterval(kPollMs);
@@ -85,11 +97,17 @@ void ListLoader::setFileTest(FileTest test)
 
 bool ListLoader::LoadListFromText(QString text)
 {
+    return loadList(ListSource::fromText(std::move(text)));
+}
+
+bool ListLoader::loadList(ListSource source)
+{
     if (m_run)
         return false;
     m_model.clearRows(true);
+    m_unread = 0;
     m_run = std::make_shared<Run>();
-    m_run->text = std::move(text);
+    m_run->source = std::move(source);
     m_run->isFile = m_fileTest;
     m_lastLine = -1;
     const int workers = m_pool.maxThreadCount();
@@ -109,13 +127,12 @@ void ListLoader::cancel()
 void ListLoader::work(const std::shared_ptr<Run> &run)
 {
     {
-        QMutexLocker lock(&run->splitMutex);
-        if (!run->split) {
-            run->lines = splitLines(run->text);
-            run->text = QString();
-            run->split = true;
+        QMutexLocker lock(&run->indexMutex);
+        if (!run->indexed) {
+            run->index = indexLines(run->source, kChunkLines, &run->cancel);
+            run->indexed = true;
             QMutexLocker counts(&run->mutex);
-            run->lineCount = run->lines.size();
+            run->lineCount = run->index.lines;
         }
     }
     const qsizetype chunks = run->chunkCount();
@@ -126,14 +143,26 @@ void ListLoader::work(const std::shared_ptr<Run> &run)
         if (index >= chunks)
             break;
         Run::Chunk chunk;
-        const qsizetype first = index * kChunkLines;
-        const qsizetype end = std::min(first + kChunkLines, run->lines.size());
-        for (qsizetype i = first; i < end; ++i) {
+        LineReader reader(run->source, run->index.starts[size_t(index)], run->chunkEnd(index));
+        QString line;
+        for (;;) {
             if (run->cancel.load(std::memory_order_relaxed))
                 break;
-            if (std::optional<scan::ListItem> row = rowFromLine(run->lines.at(i), run->isFile))
-                chunk.rows.push_back(std::move(*row));
+            const LineReader::Result read = reader.next(line);
+            if (read == LineReader::End)
+                break;
             ++chunk.lines;
+            if (read == LineReader::Unread) {
+                ++chunk.unread;
+                chunk.counted = true;
+                continue;
+            }
+            // Comments leave the status text as it is; every other line shows the count.
+            if (line.startsWith(u';'))
+                continue;
+            chunk.counted = true;
+            if (std::optional<scan::ListItem> row = rowFromLine(line, run->isFile))
+                chunk.rows.push_back(std::move(*row));
         }
         run->settle(index, std::move(chunk));
     }
@@ -151,6 +180,7 @@ void ListLoader::poll()
     std::vector<scan::ListItem> rows;
     qint64 line = 0;
     qint64 lines = 0;
+    bool counted = false;
     bool done = false;
     bool cancelled = false;
     {
@@ -158,15 +188,17 @@ void ListLoader::poll()
         rows.swap(m_run->ready);
         line = m_run->linesDone;
         lines = m_run->lineCount;
+        counted = m_run->counted;
         done = m_run->done;
         cancelled = m_run->cancelled;
+        m_unread = m_run->unread;
     }
     // Rows from a list have no thumbnail; the model keeps an empty one per row.
     if (!rows.empty())
         m_model.appendRows(std::move(rows), {});
     if (line != m_lastLine || done) {
         m_lastLine = line;
-        Q_EMIT loadProgress(line, lines, m_model.rowCount());
+        Q_EMIT loadProgress(line, lines, m_model.rowCount(), counted);
     }
     if (done) {
         m_timer.stop();

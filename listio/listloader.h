@@ -5,14 +5,20 @@
 // about every 16 ms.
 //
 //   loader.LoadListFromText(text);   // empties the model (rows and thumbnails) first
-//   -> loadProgress(line, lines, rows) // the status text: loadProgressText(rows, lines)
-//   -> loadFinished(cancelled)         // captions: loadedCaptions(model.rowCount())
+//   loader.loadList(file.source);    // the same, from a list file's bytes
+//   -> loadProgress(line, lines, rows, counted)
+//                                    // once `counted`: loadProgressText(rows, lines)
+//   -> loadFinished(cancelled)       // captions: loadedCaptions(model.rowCount())
+//
+// The text is read where it lies, a chunk of lines at a time: memory grows with the
+// rows made, not with the lines read.
 //
 // The cancel button calls cancel(): the workers stop before their next line, and the
 // rows of the lines read before the first line left unread stay. isLoading() is what
 // the busy state tests.
 
 #include "listio/listformat.h"
+#include "listio/listsource.h"
 
 #include <QObject>
 #include <QString>
@@ -41,13 +47,17 @@ public:
     // Replaces every row of the model with the rows the text makes. False, and nothing
     // happens, while a load runs.
     bool LoadListFromText(QString text);
+    bool loadList(ListSource source);
     void cancel();
     bool isLoading() const { return m_run != nullptr; }
     // Blocks until the running load has ended and its last rows are in the model.
     void waitForDone();
+    // Lines of the last load that its source left unread (not in the file's encoding).
+    qint64 unreadLines() const { return m_unread; }
 
 Q_SIGNALS:
-    void loadProgress(qint64 line, qint64 lines, qint64 rows);
+    // `counted`: a line other than a comment was read, so the count is shown.
+    void loadProgress(qint64 line, qint64 lines, qint64 rows, bool counted);
     void loadFinished(bool cancelled);
 
 private:
@@ -61,6 +71,7 @@ private:
     QThreadPool m_pool;
     QTimer m_timer;
     qint64 m_lastLine = -1;
+    qint64 m_unread = 0;
 };
 
 } // namespace pelmaris::listio

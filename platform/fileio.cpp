@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <csignal>
+
 namespace pelmaris::platform {
 
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)
@@ -12,6 +14,12 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error
             *error = text;
         return false;
     };
+#ifdef SIGXFSZ
+    // Past a file-size limit the system would kill the process, the old file whole but
+    // nothing said; ignored, the write fails with EFBIG and is reported like a full disk.
+    // Set on every write: whoever changed it meanwhile is overruled.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         return fail(QStringLiteral("Not a regular file"));

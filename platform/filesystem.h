@@ -65,6 +65,7 @@ struct FolderListing {
 
 struct PathInfo {
     bool isFolder = false; // links followed
+    bool isFile = false;   // a regular file, links followed
     bool hidden = false;   // the last name is hidden by the platform's rule
 };
 

@@ -306,6 +306,52 @@ QByteArray IniFile::serialize() const
     return serializeAs(TextEncoding::Utf8Bom, nullptr);
 }
 
+qint64 IniFile::blockBytes(const Block &block) const
+{
+    const qint64 eol =
+        m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE ? 4 : 2;
+    const auto size = [&](const Raw &raw, const QString &fresh) {
+        return (raw.begin >= 0 ? raw.length : encodeWithoutBom(fresh, m_encoding).size()) + eol;
+    };
+    qint64 bytes = 0;
+    if (block.hasHeader)
+        bytes += size(block.raw, u'[' + block.name + u']') + eol;
+    for (const Line &l : block.lines)
+        bytes += size(l.raw, l.key + u'=' + quoteIfNeeded(l.value));
+    return bytes;
+}
+
+int IniFile::dropSectionsToFit(qint64 maxBytes, const QStringList &keep)
+{
+    const auto kept = [&keep](const Block &b) {
+        return b.hasHeader && keep.contains(b.name, Qt::CaseInsensitive);
+    };
+    qint64 excess = serialize().size() - maxBytes;
+    if (excess <= 0)
+        return 0;
+    const QList<Block> before = m_blocks;
+    int dropped = 0;
+    // Sizes are those of the file's encoding; the real size is taken again after each
+    // round, should dropping lines have changed the encoding the file is written in.
+    while (excess > 0) {
+        for (qsizetype b = m_blocks.size() - 1; b >= 0 && excess > 0; --b) {
+            if (kept(m_blocks.at(b)))
+                continue;
+            excess -= blockBytes(m_blocks.at(b));
+            m_blocks.remove(b);
+            ++dropped;
+        }
+        rebuildIndex();
+        excess = serialize().size() - maxBytes;
+        if (excess > 0 && std::all_of(m_blocks.cbegin(), m_blocks.cend(), kept)) {
+            m_blocks = before;
+            rebuildIndex();
+            return -1;
+        }
+    }
+    return dropped;
+}
+
 bool IniFile::save(const QString &path, QString *error) const
 {
     return writeWholeFile(path, serialize(), error);

@@ -59,6 +59,11 @@ public:
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value);
     void eraseSection(const QString &section);
+    // Drops whole sections not named in `keep` (and lines before the first section),
+    // the last first, until serialize() gives at most maxBytes: so the program never
+    // writes a file it will refuse to read. Returns how many were dropped; -1, with
+    // nothing dropped, when the kept sections alone are larger.
+    int dropSectionsToFit(qint64 maxBytes, const QStringList &keep);
 
     // The encoding the file was read in.
     TextEncoding encoding() const { return m_encoding; }
@@ -112,6 +117,8 @@ private:
     void indexBlock(int block);
     void rebuildIndex();
     QByteArray serializeAs(TextEncoding encoding, bool *exact) const;
+    // About what a block adds to the file in the encoding it was read in.
+    qint64 blockBytes(const Block &block) const;
 
     QByteArray m_source; // the bytes the file was read from
     QString m_text;      // the same, decoded

@@ -19,6 +19,7 @@ struct ImageListBuilder::Run {
     std::once_flag cacheOpened;
     std::unique_ptr<ThumbnailCache> cache;
     quint64 generation = 0;
+    std::function<void()> stopped;
     std::atomic<qsizetype> next{0};
     std::atomic<bool> cancel{false};
 
@@ -61,7 +62,8 @@ ImageListBuilder::~ImageListBuilder()
     m_pool.waitForDone();
 }
 
-void ImageListBuilder::start(const QStringList &paths, const BuildSettings &settings)
+void ImageListBuilder::start(const QStringList &paths, const BuildSettings &settings,
+                             std::function<void()> stopped)
 {
     cancel();
     auto run = std::make_shared<Run>();
@@ -69,6 +71,7 @@ void ImageListBuilder::start(const QStringList &paths, const BuildSettings &sett
     run->settings = settings;
     run->budget = m_budget;
     run->generation = ++m_generation;
+    run->stopped = std::move(stopped);
     const int workers = int(std::min<qsizetype>(m_threads, std::max<qsizetype>(1, paths.size())));
     run->active = workers;
     m_run = run;
@@ -110,8 +113,12 @@ void ImageListBuilder::work(const std::shared_ptr<Run> &run)
         run->settle(index, decodeForList(request));
     }
     QMutexLocker lock(&run->mutex);
-    if (--run->active == 0)
-        run->idle.wakeAll();
+    if (--run->active > 0)
+        return;
+    run->idle.wakeAll();
+    lock.unlock();
+    if (run->stopped)
+        run->stopped();
 }
 
 ImageListBuilder::Progress ImageListBuilder::take(std::vector<DecodedRow> &rows)

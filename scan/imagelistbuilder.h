@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QThreadPool>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,7 +43,10 @@ public:
     ImageListBuilder &operator=(const ImageListBuilder &) = delete;
 
     // Starts a new generation; whatever an earlier one still produces is dropped.
-    void start(const QStringList &paths, const BuildSettings &settings);
+    // `stopped`, when given, is called once from the generation's last worker as it
+    // stops (on that worker's thread), so the owner need not wait for its next poll.
+    void start(const QStringList &paths, const BuildSettings &settings,
+               std::function<void()> stopped = {});
     // The workers stop before their next path; rows already finished in order stay.
     void cancel();
 

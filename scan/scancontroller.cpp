@@ -3,6 +3,7 @@
 #include "platform/filesystem.h"
 #include "scan/imagelistmodel.h"
 
+#include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace pelmaris::scan {
@@ -16,6 +17,7 @@ constexpr int kPollMs = 50;
 struct ScanController::Walk {
     std::shared_ptr<WalkControl> control = std::make_shared<WalkControl>();
     QFuture<WalkResult> future;
+    QFutureWatcher<WalkResult> watcher; // ends the walk without waiting for the next poll
 };
 
 ScanController::ScanController(ImageListModel &model, platform::FileSystem &fileSystem,
@@ -72,6 +74,10 @@ bool ScanController::startScan(const QString &folder, ScanOrder order, const Wal
         pelmaris::scan::SortScanList(result.files, order, *engine);
         return result;
     });
+    // Queued: the poll deletes the watcher, which must not happen inside its signal.
+    connect(&m_walk->watcher, &QFutureWatcherBase::finished, this, &ScanController::poll,
+            Qt::QueuedConnection);
+    m_walk->watcher.setFuture(m_walk->future);
     m_timer.start();
     return true;
 }
@@ -104,7 +110,11 @@ bool ScanController::startBuild(const BuildSettings &settings)
     BuildSettings withFiles = settings;
     if (!withFiles.fileSystem)
         withFiles.fileSystem = m_fileSystem; // the one the walk listed them through
-    m_builder.start(m_scanList, withFiles);
+    // The end is handled at once rather than at the next poll: a rescan from the
+    // thumbnail cache takes only a few polls in all.
+    m_builder.start(m_scanList, withFiles, [this] {
+        QMetaObject::invokeMethod(this, &ScanController::poll, Qt::QueuedConnection);
+    });
     m_timer.start();
     return true;
 }

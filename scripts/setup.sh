@@ -6,12 +6,13 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-translations-l10n
-  qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev libjpeg-dev libpng-dev
+  qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev libjpeg-dev libpng-dev libxcb1-dev
   libgtest-dev
   clang libclang-rt-14-dev
   desktop-file-utils libglib2.0-bin
   fonts-noto-cjk
   xvfb xauth x11-utils xdotool openbox
+  dbus-daemon at-spi2-core
   chromium
   libjpeg-turbo-progs libvips-tools imagemagick
 )

@@ -109,7 +109,7 @@ void benchLoad(const QString &path, const char *label)
     stall.start();
     const listio::ListFileText file = listio::readListFile(path);
     const qint64 readMs = clock.elapsed();
-    loader.LoadListFromText(file.text);
+    loader.loadList(file.source);
     loop.exec();
     const qint64 ms = clock.elapsed();
     std::printf("load %-6s %7d rows   %5lld ms  (read and decode %lld ms, longest stall %lld ms)\n",

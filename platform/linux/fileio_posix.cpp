@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -103,6 +104,8 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOpt
             *error = QString::fromLocal8Bit(std::strerror(code));
         return false;
     };
+    // As the other overload: a write past a file-size limit fails and is reported.
+    std::signal(SIGXFSZ, SIG_IGN);
     const QByteArray name = QFile::encodeName(path);
     struct stat st {};
     if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))

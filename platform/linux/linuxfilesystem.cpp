@@ -189,6 +189,7 @@ PathInfo LinuxFileSystem::pathInfo(const QString &path)
     const int r = atPath(QFile::encodeName(path),
                          [&st](int dir, const char *name) { return ::fstatat(dir, name, &st, 0); });
     info.isFolder = r == 0 && S_ISDIR(st.st_mode);
+    info.isFile = r == 0 && S_ISREG(st.st_mode);
     QStringView name(path);
     while (name.size() > 1 && name.endsWith(u'/'))
         name.chop(1);

@@ -7,6 +7,7 @@
 #include "app/pelmarisform.h"
 #include "app/scancommands.h"
 #include "fakeservices.h"
+#include "listio/listfile.h"
 #include "listio/listformat.h"
 #include "listio/listloader.h"
 #include "listio/listsaver.h"
@@ -34,6 +35,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -106,6 +108,8 @@ private Q_SLOTS:
     void emptyTextsLeaveAnEmptyList();
     void open_data();
     void open();
+    void openMostlyUtf8List();
+    void pasteWaitsWithoutBlocking();
     void longLoadIsBusyAndCancelKeepsRows();
     void rebuildByFileNames();
     void listEntriesWork();
@@ -122,8 +126,9 @@ void TestListFileWindow::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
-    for (const char *name : {"a.png", "b.png", "c.png", "d.png", "e.png", "a b,c.png"})
-        QVERIFY(writeFile(at(QStringLiteral("pics/") + QLatin1String(name)), png()));
+    for (const char *name :
+         {"a.png", "b.png", "c.png", "d.png", "e.png", "a b,c.png", "写真.png", "風景.png"})
+        QVERIFY(writeFile(at(QStringLiteral("pics/") + QString::fromUtf8(name)), png()));
     QVERIFY(writeFile(at("pics/notes.txt"), "not a picture"));
     QVERIFY(writeFile(at("other/z.png"), png()));
     QCOMPARE(::mkfifo(QFile::encodeName(at("pics/fifo.png")).constData(), 0600), 0);
@@ -327,6 +332,7 @@ void TestListFileWindow::emptyTextsLeaveAnEmptyList()
         QVERIFY(w.idle());
     }
     QCOMPARE(w.form.ListModel->rowCount(), 0);
+    QCOMPARE(w.form.StatusPanel1->text(), QString()); // no line was read to count
     QCOMPARE(w.captions(), QStringList({"全選択(0)", "選択表示(0)", "10%(0)"}));
     QVERIFY(!w.form.GridPanel2->isEnabled());
     QVERIFY(!w.form.BtnShuffle1->isEnabled());
@@ -380,6 +386,66 @@ void TestListFileWindow::open()
         QVERIFY2(messages.first().endsWith("\r\n" + at(file)), qPrintable(messages.first()));
     QCOMPARE(w.form.DblClickPath1, file == "list.csv" ? QStringLiteral("list.csv") : "before");
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+// One line in another encoding no longer turns a UTF-8 list into Shift_JIS: the UTF-8
+// rows stay and the status tells of the line left unread.
+void TestListFileWindow::openMostlyUtf8List()
+{
+    Window w;
+    QVERIFY(w.show());
+    const QStringList japanese = {at("pics/写真.png"), at("pics/風景.png")};
+    QVERIFY(writeFile(at("mixed.txt"), japanese[0].toUtf8() + "\r\n" +
+                                           QFile::encodeName(m_dir.path()) +
+                                           "/pics/caf\xE9.png\r\n" + japanese[1].toUtf8()));
+    w.fake.dialogs.fileAnswers << FileDialogAnswer{at("mixed.txt"), 0};
+    w.form.List->PopupMenu1Popup();
+    w.form.action("pm1OpenList")->trigger();
+    QVERIFY(w.idle());
+    QCOMPARE(w.rows(), japanese);
+    QCOMPARE(w.form.StatusPanel1->text(),
+             QStringLiteral("2 / 3  (文字コードの合わない 1 行は読み込みませんでした)"));
+}
+
+// An owner that never answers holds up neither the window nor the list: the window
+// keeps handling events, the cancel button ends the wait, and the rows stay as they
+// were. A read that could not finish leaves them too, with a word why.
+void TestListFileWindow::pasteWaitsWithoutBlocking()
+{
+    Window w;
+    QVERIFY(w.show());
+    QVERIFY(w.load(threeRows()));
+    const QStringList before = w.rows();
+    w.fake.clipboard.setText(at("pics/d.png"));
+    w.fake.clipboard.answers = false;
+    w.form.DblClickPath1 = "before";
+
+    w.form.List->PopupMenu1Popup();
+    w.form.action("pm1PasteList")->trigger();
+    QCOMPARE(w.fake.clipboard.reads, 1);
+    QCOMPARE(w.fake.clipboard.lastLimit, pelmaris::listio::kMaxListFileBytes);
+    bool ticked = false;
+    QTimer::singleShot(50, [&ticked] { ticked = true; });
+    QTRY_VERIFY(ticked); // the event loop runs while the read waits
+    QVERIFY(w.fake.clipboard.reading());
+    QVERIFY(w.form.btnCancel1->isVisible());
+    w.form.List->PopupMenu1Popup(); // no second paste or open meanwhile
+    QVERIFY(!w.form.action("pm1PasteList")->isEnabled());
+    QTest::mouseClick(w.form.btnCancel1, Qt::LeftButton);
+    QTRY_VERIFY(w.form.btnCancel1->isHidden());
+    QVERIFY(w.idle());
+    QCOMPARE(w.rows(), before);
+    QCOMPARE(w.form.DblClickPath1, QStringLiteral("before"));
+    QVERIFY(w.fake.dialogs.texts("message").isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    // Read at last: the rows are the clipboard's.
+    w.fake.clipboard.answers = true;
+    w.form.List->PopupMenu1Popup();
+    w.form.action("pm1PasteList")->trigger();
+    QTRY_COMPARE(w.rows(), QStringList{at("pics/d.png")});
+    QVERIFY(w.idle());
+    QVERIFY(w.form.DblClickPath1 != QStringLiteral("before"));
 }
 
 void TestListFileWindow::longLoadIsBusyAndCancelKeepsRows()

@@ -93,7 +93,8 @@ void TestMenuRules::treeMenu_data()
         << QList<Command>{C::pm3PasteFolderPath, C::Pm3StartDetect, C::pm3CopyPath};
     QTest::newRow("building: no scan, no order")
         << false << true << 3 << true
-        << QList<Command>{C::pm3CopyPath, C::pm3OpenFolder, C::pm3CopyFileList} << scanAndOrder;
+        << QList<Command>{C::pm3CopyPath, C::pm3OpenFolder, C::pm3CopyFileList}
+        << (scanAndOrder + QList<Command>{C::pm3SaveFileList});
     QTest::newRow("idle with rows")
         << false << false << 3 << true
         << (scanAndOrder + QList<Command>{C::pm3PasteFolderPath, C::pm3SaveFileList})

@@ -10,7 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pelmaris::app;
@@ -113,6 +116,8 @@ private Q_SLOTS:
     void closeLeavesUnreadFilesAlone_data();
     void closeLeavesUnreadFilesAlone();
     void closeOnAFullDiskKeepsTheFile();
+    void closeUnderAFileSizeLimitIsReported();
+    void closeNeverOutgrowsTheReadLimit();
     void placementBackOnScreen_data();
     void placementBackOnScreen();
 
@@ -494,6 +499,59 @@ void TestSettings::closeOnAFullDiskKeepsTheFile()
     }
     QVERIFY2(text.endsWith("\r\n" + path), qPrintable(text));
     QCOMPARE(readFile(path), old);
+}
+
+// A write past the process's file-size limit is a failure to report, not a signal that
+// ends the program with nothing said (the child keeps the system's default action).
+void TestSettings::closeUnderAFileSizeLimitIsReported()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pelmaris.ini"));
+    const QByteArray old = "[Mine]\r\na=1\r\n";
+    QVERIFY(writeFile(path, old));
+    const SettingsLoad loaded = loadSettingsFile(path, context());
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const QString text = saveSettingsFile(path, loaded.settings, program(), loaded);
+        ::_exit(text.endsWith("\r\n" + path) ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), qPrintable(QStringLiteral("signal %1").arg(WTERMSIG(status))));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(readFile(path), old);
+}
+
+// A file just under the read limit, filled by another program, would pass it once this
+// program's sections are added: the last foreign sections give way, the others keep
+// their bytes, and the next start reads the file.
+void TestSettings::closeNeverOutgrowsTheReadLimit()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pelmaris.ini"));
+    const QByteArray first = "[First]\r\nkept=\x93\xFA\x96\x7B\r\n\r\n";
+    QByteArray big = "[Big]\r\n";
+    while (big.size() < IniFile::MaxFileSize - 400)
+        big += "key" + QByteArray::number(big.size()) + "=" + QByteArray(60, 'v') + "\r\n";
+    QVERIFY(writeFile(path, first + big));
+    SettingsLoad loaded = loadSettingsFile(path, context());
+    QVERIFY(loaded.mayRewrite());
+
+    const QString text = saveSettingsFile(path, loaded.settings, program(), loaded);
+    QVERIFY2(text.contains(" 1 個のセクション") && text.endsWith("\r\n" + path), qPrintable(text));
+    const QByteArray after = readFile(path);
+    QVERIFY(after.size() <= IniFile::MaxFileSize);
+    QVERIFY(after.startsWith(first));
+    loaded = loadSettingsFile(path, context());
+    QCOMPARE(loaded.status, ReadStatus::Ok);
+    QCOMPARE(IniFile::parse(after).sectionNames(),
+             QStringList({"First", "PROGRAM", "POSITION", "OPTION"}));
+    // Once it fits, the next close keeps everything and says nothing.
+    QCOMPARE(saveSettingsFile(path, loaded.settings, program(), loaded), QString());
 }
 
 void TestSettings::placementBackOnScreen_data()

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -235,6 +237,44 @@ void FakeFileSystem::closeFolder(platform::FolderHandle folder)
     }
     record(QStringLiteral("close ") + path);
     m_real->closeFolder(folder);
+}
+
+void FakeClipboard::readText(QObject *context, qint64 maxBytes,
+                             std::function<void(platform::ClipboardText)> done)
+{
+    ++reads;
+    lastLimit = maxBytes;
+    using Status = platform::ClipboardText::Status;
+    const QPointer<QObject> receiver(context);
+    auto answer = [receiver, done](platform::ClipboardText read) {
+        if (receiver)
+            done(std::move(read));
+    };
+    if (m_pending) {
+        QTimer::singleShot(0, [answer] { answer({Status::NoAnswer, {}}); });
+        return;
+    }
+    if (!answers) {
+        m_pending = answer;
+        return;
+    }
+    platform::ClipboardText read;
+    if (m_hasText) {
+        read.utf8 = m_text.toUtf8();
+        read.status = read.utf8.size() > maxBytes ? Status::TooLarge : Status::Text;
+        if (read.status == Status::TooLarge)
+            read.utf8.clear();
+    }
+    QTimer::singleShot(0, [answer, read] { answer(read); });
+}
+
+void FakeClipboard::cancelTextRead()
+{
+    if (!m_pending)
+        return;
+    auto answer = std::move(m_pending);
+    m_pending = nullptr;
+    QTimer::singleShot(0, [answer] { answer({platform::ClipboardText::Status::Cancelled, {}}); });
 }
 
 platform::PathInfo FakeFileSystem::pathInfo(const QString &path)

@@ -213,13 +213,23 @@ public:
         files.clear();
         image = QImage();
     }
+    // Answers from the event loop, as the real one does; with `answers` false the read
+    // waits, as for an owner that was stopped, until it is cancelled.
+    void readText(QObject *context, qint64 maxBytes,
+                  std::function<void(platform::ClipboardText)> done) override;
+    void cancelTextRead() override;
 
     QStringList files;
     QImage image;
+    bool answers = true;
+    int reads = 0;         // reads asked for
+    qint64 lastLimit = -1; // the limit the last read was given
+    bool reading() const { return bool(m_pending); }
 
 private:
     QString m_text;
     bool m_hasText = false;
+    std::function<void(platform::ClipboardText)> m_pending;
 };
 
 // The real file system underneath (tests work in sandbox folders), recording what is

@@ -1,3 +1,5 @@
+#include "../scan/picturefixtures.h"
+#include "deeptree.h"
 #include "fakeservices.h"
 #include "listio/clipboardcommands.h"
 
@@ -9,7 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pelmaris::listio;
 using pelmaris::fakes::FakeClipboard;
@@ -135,6 +140,38 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("d.png")));
         QVERIFY(!CopyImageToClipboard(clipboard, dir.filePath(QStringLiteral("d.png"))));
         QVERIFY(!CopyImageToClipboard(clipboard, dir.filePath(QStringLiteral("gone.png"))));
+    }
+
+    // What a camera or a scanner makes is copied whole: past 64 megapixels, and from a
+    // folder deeper than a path the system takes in one piece.
+    void imageCopyOfLargeAndDeepPictures()
+    {
+        QTemporaryDir dir;
+        const QString scan = dir.filePath(QStringLiteral("scan.png"));
+        QVERIFY(picturefixtures::writeFlatPng(scan, QSize(8200, 8200)));
+        FakeClipboard clipboard;
+        QVERIFY(CopyImageToClipboard(clipboard, scan));
+        QCOMPARE(clipboard.image.size(), QSize(8200, 8200));
+        clipboard.clear();
+
+        const QByteArray name(200, 'd');
+        constexpr int depth = 25;
+        const QString bottom = fixtures::makeDeepChain(dir.path(), depth, name, "x.png", depth);
+        QVERIFY(QFile::encodeName(bottom).size() > PATH_MAX);
+        const QString shallow = dir.filePath(QStringLiteral("deep.png"));
+        writeFile(shallow, pngBytes(QSize(3, 2)));
+        int fd = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
+        for (int level = 0; fd >= 0 && level < depth; ++level) {
+            const int next = ::openat(fd, name.constData(), O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = next;
+        }
+        QVERIFY(fd >= 0);
+        QCOMPARE(::renameat(AT_FDCWD, QFile::encodeName(shallow).constData(), fd, "x.png"), 0);
+        ::close(fd);
+        QVERIFY(CopyImageToClipboard(clipboard, bottom + QStringLiteral("/x.png")));
+        QCOMPARE(clipboard.image.size(), QSize(3, 2));
+        fixtures::removeDeepChain(dir.path(), depth, name, "x.png");
     }
 
     void sendToStartsTheEntryWithTheQuotedFolder()

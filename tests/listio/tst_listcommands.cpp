@@ -49,7 +49,7 @@ private Q_SLOTS:
         dialogs.fileAnswers = {FileDialogAnswer{path, 0}, FileDialogAnswer{fifo, 0}};
         std::optional<OpenedList> opened = askListFile(dialogs, nullptr);
         QVERIFY(opened && opened->file.ok);
-        QCOMPARE(opened->file.text, QStringLiteral("/p/a.jpg\r\n"));
+        QCOMPARE(opened->file.text(), QStringLiteral("/p/a.jpg\r\n"));
         QCOMPARE(opened->title, QStringLiteral("my list.csv"));
         opened = askListFile(dialogs, nullptr);
         QVERIFY(opened && !opened->file.ok);

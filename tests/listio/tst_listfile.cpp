@@ -91,7 +91,7 @@ private Q_SLOTS:
         QVERIFY(!readListFile(big, 99).ok);
         read = readListFile(big, 100);
         QVERIFY(read.ok);
-        QCOMPARE(read.text, QString(100, u'a'));
+        QCOMPARE(read.text(), QString(100, u'a'));
     }
 
     void suggestedNamesCountRowsOrThousands_data()

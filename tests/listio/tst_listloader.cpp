@@ -1,3 +1,4 @@
+#include "deeptree.h"
 #include "listio/listfile.h"
 #include "listio/listloader.h"
 #include "listio/listsaver.h"
@@ -5,10 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <sys/stat.h>
 
 using namespace pelmaris::listio;
@@ -22,6 +26,8 @@ bool evenExists(const QString &path)
 {
     return path.startsWith(QStringLiteral("/p/")) && path.mid(3).toInt() % 2 == 0;
 }
+
+const QStringList kJapanese = {QStringLiteral("/写真/一.jpg"), QStringLiteral("/写真/二.jpg")};
 
 QString numberedLines(int n)
 {
@@ -81,18 +87,93 @@ private Q_SLOTS:
         QCOMPARE(last.at(0).toLongLong(), 2001); // line
         QCOMPARE(last.at(1).toLongLong(), 2001); // lines
         QCOMPARE(last.at(2).toLongLong(), 1000); // rows
+        QVERIFY(last.at(3).toBool());            // counted
         QVERIFY(!loader.isLoading());
     }
 
-    void emptyTextLeavesAnEmptyList()
+    // Only a line other than a comment makes the count worth showing.
+    void countShownOnceALineIsRead_data()
     {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("counted");
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("comments only") << ";a\r\n;b\r\n" << false;
+        QTest::newRow("a blank line") << ";a\r\n\r\n" << true;
+        QTest::newRow("a path") << "/p/1" << true;
+    }
+
+    void countShownOnceALineIsRead()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, counted);
         ImageListModel model;
         model.appendRows({row("/old")}, {});
         ListLoader loader(model);
+        loader.setFileTest(evenExists);
+        QSignalSpy progress(&loader, &ListLoader::loadProgress);
         QSignalSpy finished(&loader, &ListLoader::loadFinished);
-        QVERIFY(loader.LoadListFromText(QString()));
+        QVERIFY(loader.LoadListFromText(text));
         QVERIFY(finished.wait(5000));
         QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(progress.constLast().at(3).toBool(), counted);
+    }
+
+    // Without a byte-order mark the encoding is judged from the bytes: UTF-16 by its
+    // NULs, and a UTF-8 file with one line of another encoding stays UTF-8, that line
+    // left unread and counted.
+    void encodingJudgedFromTheBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("unread");
+        const QString text = kJapanese.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        QTest::newRow("UTF-8 with a Latin-1 line")
+            << kJapanese[0].toUtf8() + "\r\n/caf\xE9.jpg\n" + kJapanese[1].toUtf8() << qint64(1);
+        QTest::newRow("UTF-16LE") << QByteArray(
+                                         QStringEncoder(QStringEncoder::Utf16LE).encode(text))
+                                  << qint64(0);
+        QTest::newRow("UTF-16BE") << QByteArray(
+                                         QStringEncoder(QStringEncoder::Utf16BE).encode(text))
+                                  << qint64(0);
+        QTest::newRow("Shift_JIS")
+            << QByteArray(QStringEncoder("Shift_JIS").encode(text)) << qint64(0);
+        QTest::newRow("UTF-8 with a BOM") << "\xEF\xBB\xBF" + text.toUtf8() << qint64(0);
+    }
+
+    void encodingJudgedFromTheBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, unread);
+        ImageListModel model;
+        ListLoader loader(model);
+        loader.setFileTest([](const QString &path) { return kJapanese.contains(path); });
+        QVERIFY(loader.loadList(ListSource::fromBytes(bytes)));
+        loader.waitForDone();
+        QCOMPARE(captionsOf(model), kJapanese);
+        QCOMPARE(loader.unreadLines(), unread);
+    }
+
+    // The text is read where it lies: a list of line breaks costs about its own size,
+    // not a string per line (that took 25 times the file).
+    void memoryFollowsTheRowsNotTheLines()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("breaks.txt"));
+        constexpr qint64 kBytes = 16 << 20;
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write(QByteArray(kBytes, '\n')) == kBytes);
+        f.close();
+        QProcess probe;
+        probe.start(QStringLiteral(LIST_PROBE), {path});
+        QVERIFY(probe.waitForFinished(120000));
+        QCOMPARE(probe.exitCode(), 0);
+        const QList<QByteArray> words = probe.readAllStandardOutput().simplified().split(' ');
+        QCOMPARE(words.size(), 8);
+        QCOMPARE(words[1], QByteArray("0"));
+        QCOMPARE(words[3].toLongLong(), kBytes);
+        const qint64 grewKb = words[5].toLongLong();
+        QVERIFY2(grewKb < 2 * kBytes / 1024,
+                 qPrintable(QStringLiteral("grew by %1 kB").arg(grewKb)));
     }
 
     // The cancel is heard at the next line; rows found before it stay.
@@ -138,7 +219,7 @@ private Q_SLOTS:
         ListLoader loader(model);
         ListFileText read = readListFile(csv);
         QVERIFY(read.ok);
-        loader.LoadListFromText(read.text);
+        loader.loadList(read.source);
         loader.waitForDone();
         QCOMPARE(captionsOf(model), paths);
         QCOMPARE(model.item(2).subItems, rows[2].subItems);
@@ -147,6 +228,32 @@ private Q_SLOTS:
         result = saveList({txt, ListForm::Path}, rows, paths.mid(0, 2));
         QVERIFY(result.ok);
         QCOMPARE(readAll(txt), QFile::encodeName(paths.at(0) + "\r\n" + paths.at(1) + "\r\n"));
+    }
+
+    // A row as deep as the scan lists comes back from its list file: the file test
+    // reaches it folder by folder.
+    void deepRowsComeBack()
+    {
+        QTemporaryDir dir;
+        const QByteArray name(200, 'd');
+        constexpr int depth = 25;
+        const QString bottom = fixtures::makeDeepChain(dir.path(), depth, name, "x.jpg", depth);
+        QVERIFY(QFile::encodeName(bottom).size() > PATH_MAX);
+        const QStringList paths = {dir.filePath(QStringLiteral("a.jpg")),
+                                   bottom + QStringLiteral("/x.jpg")};
+        QFile shallow(paths.at(0));
+        QVERIFY(shallow.open(QIODevice::WriteOnly));
+        shallow.close();
+        const QString txt = dir.filePath(QStringLiteral("list.txt"));
+        QVERIFY(saveList({txt, ListForm::Path}, {}, paths).ok);
+        ImageListModel model;
+        ListLoader loader(model);
+        ListFileText read = readListFile(txt);
+        QVERIFY(read.ok);
+        loader.loadList(read.source);
+        loader.waitForDone();
+        QCOMPARE(captionsOf(model), paths);
+        fixtures::removeDeepChain(dir.path(), depth, name, "x.jpg");
     }
 
     // A save that cannot be written reports the system's reason and leaves the old

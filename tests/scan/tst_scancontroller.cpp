@@ -5,9 +5,12 @@
 #include "fakeservices.h"
 #include "fixtures.h"
 
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
 
 using namespace pelmaris::scan;
 
@@ -229,6 +232,31 @@ private Q_SLOTS:
         QVERIFY(progress.done);
         QCOMPARE(int(rows.size()), 1);
         QCOMPARE(rows[0].item.caption, m_images.last());
+    }
+
+    // Each generation says once that its workers stopped, a replaced one too; by then
+    // its rows are all ready to take.
+    void builderTellsWhenItsWorkersStop()
+    {
+        ImageListBuilder builder(2);
+        QSemaphore stopped;
+        std::atomic<int> first{0};
+        std::atomic<int> second{0};
+        builder.start(m_images, {}, [&] {
+            ++first;
+            stopped.release();
+        });
+        builder.start(m_images.mid(0, 3), {}, [&] {
+            ++second;
+            stopped.release();
+        });
+        QVERIFY(stopped.tryAcquire(2, 20000));
+        std::vector<DecodedRow> rows;
+        const auto progress = builder.take(rows);
+        QVERIFY(progress.done);
+        QCOMPARE(int(progress.tried), 3);
+        QCOMPARE(first.load(), 1);
+        QCOMPARE(second.load(), 1);
     }
 };
 

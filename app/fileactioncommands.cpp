@@ -4,6 +4,8 @@
 #include "app/foldertree.h"
 #include "app/menucommands.h"
 #include "app/windowroutines.h"
+#include "platform/dialogs.h"
+#include "platform/shell.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
@@ -46,12 +48,16 @@ void FileActionCommands::pm1OpenClick()
 
 void FileActionCommands::pm1PaintClick()
 {
-    m_fileActions.openInPaint(selectedPath());
+    if (!m_fileActions.openInPaint(selectedPath()))
+        m_c.services.dialogs->message(m_c.window, shell::FileActions::noPaintProgramText(
+                                                      m_c.services.shell->paintProgramNames()));
 }
 
 void FileActionCommands::pm1NotepadClick()
 {
-    m_fileActions.openInTextEditor(selectedPath());
+    if (!m_fileActions.openInTextEditor(selectedPath()))
+        m_c.services.dialogs->message(m_c.window, shell::FileActions::noTextEditorText(
+                                                      m_c.services.shell->textEditorNames()));
 }
 
 void FileActionCommands::pm1OpenByClick()

@@ -60,6 +60,13 @@ GalleryCommands::GalleryCommands(const FormContext &context, QObject *parent)
             &GalleryCommands::onThumbnailsProgress);
     connect(m_thumbnailer, &gallery::PageThumbnailer::finished, this,
             &GalleryCommands::onThumbnailsFinished);
+    // The choice a missing browser goes back to: the button that last lost its check.
+    for (QRadioButton *button : {m_c.ui.rbBrowserDefault, m_c.ui.rbBrowserEdge,
+                                 m_c.ui.rbBrowserChrome, m_c.ui.rbBrowserElse})
+        connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
+            if (!checked && !m_revertingBrowser)
+                m_previousBrowser = button;
+        });
 }
 
 GalleryCommands::~GalleryCommands()
@@ -67,6 +74,26 @@ GalleryCommands::~GalleryCommands()
     // The workers end before the window they report to.
     cancelThumbnails();
     delete m_thumbnailer;
+}
+
+void GalleryCommands::chooseKnown(QRadioButton *button, gallery::KnownBrowser browser)
+{
+    gallery::BrowserShown shown = gallery::chooseKnownBrowser(m_c.services, browser);
+    QRadioButton *previous = m_previousBrowser;
+    if (shown.browserName1 && !shown.browserName1->isEmpty()) {
+        showBrowser(shown);
+        return;
+    }
+    report(shown.failure);
+    if (!previous || previous == button) {
+        shown.failure.clear();
+        showBrowser(shown);
+        return;
+    }
+    // A browser that is not installed is no choice: the one before stays, as it was.
+    const Guard guard(m_revertingBrowser);
+    const QSignalBlocker block(previous);
+    previous->setChecked(true);
 }
 
 void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
@@ -125,7 +152,7 @@ void GalleryCommands::rbBrowserEdgeClick()
         m_c.ui.rbBrowserEdge->setChecked(true); // runs this handler through its signal
         return;
     }
-    showBrowser(gallery::chooseKnownBrowser(m_c.services, gallery::KnownBrowser::Edge));
+    chooseKnown(m_c.ui.rbBrowserEdge, gallery::KnownBrowser::Edge);
 }
 
 void GalleryCommands::rbBrowserChromeClick()
@@ -134,7 +161,7 @@ void GalleryCommands::rbBrowserChromeClick()
         m_c.ui.rbBrowserChrome->setChecked(true); // runs this handler through its signal
         return;
     }
-    showBrowser(gallery::chooseKnownBrowser(m_c.services, gallery::KnownBrowser::Chrome));
+    chooseKnown(m_c.ui.rbBrowserChrome, gallery::KnownBrowser::Chrome);
 }
 
 void GalleryCommands::rbBrowserElseClick()

@@ -10,8 +10,10 @@
 #include <QStringList>
 
 class QProgressDialog;
+class QRadioButton;
 
 namespace pelmaris::gallery {
+enum class KnownBrowser;
 struct BrowserShown;
 class PageThumbnailer;
 } // namespace pelmaris::gallery
@@ -63,12 +65,15 @@ private:
     void cancelThumbnails();
     void closeProgress();
     void report(const QString &failure);
+    void chooseKnown(QRadioButton *button, gallery::KnownBrowser browser);
 
     FormContext m_c;
     bool m_settingNumberBox = false;
     gallery::PageThumbnailer *m_thumbnailer = nullptr;
     QPointer<QProgressDialog> m_progress;
     gallery::PageRequest m_pending; // the page waiting for its thumbnails
+    QRadioButton *m_previousBrowser = nullptr;
+    bool m_revertingBrowser = false;
 };
 
 } // namespace pelmaris::app

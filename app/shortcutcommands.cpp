@@ -4,6 +4,13 @@
 #include "app/windowroutines.h"
 #include "scan/imagelistmodel.h"
 
+#include "platform/dialogs.h"
+#include "platform/programinfo.h"
+#include "platform/shortcuts.h"
+#include "platform/specialfolders.h"
+#include "platform/systeminfo.h"
+
+#include <QFileInfo>
 #include <QMainWindow>
 
 namespace pelmaris::app {
@@ -26,7 +33,24 @@ void ShortcutCommands::DeskTop1Click()
 
 void ShortcutCommands::StartMenu1Click()
 {
+    // An installed menu entry already starts this program: a shortcut of our own would
+    // only show it twice. One made before stays open to updating or deleting.
+    const platform::Services &services = m_c.services;
+    const QString program = services.system->executablePath();
+    const QString own = services.folders->pathToCreateIn(platform::SpecialFolder::Programs) + u'/' +
+                        m_shortcuts.shortcutFileName(program);
+    const QString installed = services.shortcuts->menuEntryFor(program, own);
+    if (!installed.isEmpty() && !QFileInfo::exists(own)) {
+        services.dialogs->message(m_c.window, installedText(installed));
+        return;
+    }
     m_shortcuts.toggleStartMenu();
+}
+
+QString ShortcutCommands::installedText(const QString &entry)
+{
+    return program::Title +
+           QStringLiteral(" はスタートメニューに登録済みです。新たには登録しません。\r\n") + entry;
 }
 
 void ShortcutCommands::StartUp1Click()

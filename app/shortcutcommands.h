@@ -20,6 +20,8 @@ public:
     void StartMenu1Click();
     void StartUp1Click();
     void pm1DeskTopClick();
+    // The word for "スタートメニューに登録" when an installed menu entry starts the program.
+    static QString installedText(const QString &entry);
 
     // The registration behind the buttons (tests fix its clock).
     shell::ShortcutRegistration &registration() { return m_shortcuts; }

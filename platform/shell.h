@@ -65,12 +65,14 @@ public:
     // path itself when it is no shortcut or cannot be read as one.
     virtual QString shortcutTarget(const QString &path) = 0;
 
-    // The first installed paint program; when none is, the name of the preferred one,
-    // so that the failure to start it names something the user can install.
+    // The first installed paint program, or empty when none is.
     virtual QString paintProgram() = 0;
-    // The desktop's default text editor, else the first installed one, else (as above)
-    // the preferred one's name.
+    // The desktop's default text editor, else the first installed one, else empty.
     virtual QString textEditorProgram() = 0;
+    // The programs looked for, the preferred first: what a report of none installed
+    // names for the user to install.
+    virtual QStringList paintProgramNames() const = 0;
+    virtual QStringList textEditorNames() const = 0;
     // Lets the user pick a program for the file among those registered for its type (or
     // any program file) and starts it on the file.
     virtual OpenWithResult openWith(QWidget *parent, const QString &path, ShellError *error) = 0;

@@ -40,6 +40,14 @@ public:
     virtual std::unique_ptr<ShortcutLink> create(ShortcutKind kind) = 0;
     // The extension of shortcut files, with its dot.
     virtual QString extension() const = 0;
+    // A menu entry that already starts the program (an installed one, not the shortcut
+    // file `own`), or empty.
+    virtual QString menuEntryFor(const QString &program, const QString &own) const
+    {
+        Q_UNUSED(program);
+        Q_UNUSED(own);
+        return {};
+    }
 };
 
 } // namespace pelmaris::platform

@@ -21,6 +21,9 @@ public:
     virtual ~SpecialFolders() = default;
     // The folder's path without a trailing delimiter, or empty when the system has none.
     virtual QString path(SpecialFolder id) const = 0;
+    // Where new shortcuts go: path(), except where path() stands in another folder for
+    // one that was never made. Writing there makes the folder.
+    virtual QString pathToCreateIn(SpecialFolder id) const { return path(id); }
 };
 
 } // namespace pelmaris::platform

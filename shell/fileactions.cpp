@@ -3,6 +3,7 @@
 #include "platform/clipboard.h"
 #include "platform/commandline.h"
 #include "platform/dialogs.h"
+#include "platform/filesystem.h"
 #include "platform/shell.h"
 #include "platform/shortcuts.h"
 #include "platform/specialfolders.h"
@@ -14,6 +15,7 @@
 #include <QUrl>
 
 #include <cerrno>
+#include <climits>
 
 namespace pelmaris::shell {
 
@@ -39,6 +41,13 @@ QString trimBlanksAndControls(const QString &text)
     while (end > begin && isBlankOrControl(text.at(end - 1)))
         --end;
     return text.mid(begin, end - begin);
+}
+
+// A path the scan reached through its folders, one piece at a time, may be longer than
+// any system call or other program accepts whole.
+bool tooLongToHand(const QString &path)
+{
+    return QFile::encodeName(path).size() >= PATH_MAX;
 }
 
 bool exists(const QString &path)
@@ -93,10 +102,42 @@ QString FileActions::pastePathText(const QString &path)
     return QStringLiteral("貼付けパスが正しくありません") + CrLf + path;
 }
 
+QString FileActions::noPaintProgramText(const QStringList &lookedFor)
+{
+    return QStringLiteral("ペイント プログラムがインストールされていないため、開けませんでした。") +
+           CrLf + QStringLiteral("次のどれかをインストールしてください:") + CrLf +
+           lookedFor.join(QStringLiteral(", "));
+}
+
+QString FileActions::noTextEditorText(const QStringList &lookedFor)
+{
+    return QStringLiteral("テキスト エディタがインストールされていないため、開けませんでした。") +
+           CrLf + QStringLiteral("次のどれかをインストールしてください:") + CrLf +
+           lookedFor.join(QStringLiteral(", "));
+}
+
+QString FileActions::tooLongText(const QString &path)
+{
+    return QStringLiteral("パスが長すぎるため、この操作はできません。(") +
+           QString::number(QFile::encodeName(path).size()) +
+           QStringLiteral(" バイト、システムの上限は ") + QString::number(PATH_MAX - 1) +
+           QStringLiteral(" バイト)") + CrLf + path;
+}
+
+bool FileActions::reportIfTooLong(const QString &path)
+{
+    if (!tooLongToHand(path))
+        return false;
+    m_services.dialogs->message(m_window, tooLongText(path));
+    return true;
+}
+
 // A file removed since the list was built gets one clear report instead of a program
 // that starts and complains in its own way.
 bool FileActions::reportIfGone(const QString &path)
 {
+    if (reportIfTooLong(path))
+        return true;
     if (exists(path))
         return false;
     m_services.dialogs->message(m_window, goneText(path));
@@ -105,26 +146,32 @@ bool FileActions::reportIfGone(const QString &path)
 
 void FileActions::openDefault(const QString &path)
 {
-    if (!path.isEmpty())
+    if (!path.isEmpty() && !reportIfTooLong(path))
         ShellOpen(m_services, path);
 }
 
 // Every program gets the path as one argument: quoted in the parameter text, and
 // always absolute, so a name beginning with '-' is never read as an option.
-void FileActions::openInPaint(const QString &path)
+bool FileActions::openInPaint(const QString &path)
 {
     if (path.isEmpty() || reportIfGone(path))
-        return;
-    ShellOpenWith(m_services, m_services.shell->paintProgram(),
-                  platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
+        return true;
+    const QString program = m_services.shell->paintProgram();
+    if (program.isEmpty())
+        return false;
+    ShellOpenWith(m_services, program, platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
+    return true;
 }
 
-void FileActions::openInTextEditor(const QString &path)
+bool FileActions::openInTextEditor(const QString &path)
 {
     if (path.isEmpty() || reportIfGone(path))
-        return;
-    ShellOpenWith(m_services, m_services.shell->textEditorProgram(),
-                  platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
+        return true;
+    const QString program = m_services.shell->textEditorProgram();
+    if (program.isEmpty())
+        return false;
+    ShellOpenWith(m_services, program, platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
+    return true;
 }
 
 void FileActions::openWith(const QString &path)
@@ -149,7 +196,8 @@ void FileActions::sendToSibling(const QString &siblingProgram, const QString &pa
 
 void FileActions::sendTo(const QString &path)
 {
-    if (path.isEmpty() || reportIfGone(path))
+    // A path too long to hand over can still be copied into a folder entry.
+    if (path.isEmpty() || (!tooLongToHand(path) && reportIfGone(path)))
         return;
     const QString entry = m_services.dialogs->openFileName(
         m_window, QStringLiteral("「送る」先を指定して開く"),
@@ -168,6 +216,8 @@ void FileActions::sendTo(const QString &path)
     // A launcher is started through itself, so its own arguments and working folder
     // hold; a link is the program it points to.
     const QString program = isLauncher ? entry : target;
+    if (reportIfTooLong(path))
+        return;
     ShellOpenWith(m_services, program, platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
 }
 
@@ -179,29 +229,55 @@ void FileActions::copyInto(const QString &path, const QString &folder)
         m_services.dialogs->message(m_window, copyExistsText(destination));
         return;
     }
-    // Only a regular file is copied: reading a FIFO or device would never end.
-    if (!QFileInfo(path).isFile()) {
-        m_services.dialogs->message(m_window, goneText(path));
+    // Only a regular file is copied: reading a FIFO or device would never end. The file
+    // system opens paths of any length.
+    const platform::OpenedFile source = m_services.fileSystem->openRegularFile(path);
+    if (source.status != platform::ReadStatus::Ok) {
+        m_services.dialogs->message(m_window, source.status == platform::ReadStatus::Failed
+                                                  ? copyFailedText(source.error, destination)
+                                                  : goneText(path));
         return;
     }
-    QFile source(path);
-    if (source.copy(destination))
-        return;
+    QFile target(destination);
     // The name may have been taken meanwhile; the copy never replaces it.
-    m_services.dialogs->message(m_window, exists(destination)
-                                              ? copyExistsText(destination)
-                                              : copyFailedText(source.errorString(), destination));
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        m_services.dialogs->message(
+            m_window, exists(destination) ? copyExistsText(destination)
+                                          : copyFailedText(target.errorString(), destination));
+        return;
+    }
+    QString failure;
+    while (failure.isEmpty()) {
+        const QByteArray chunk = source.file->read(1 << 20);
+        if (chunk.isEmpty()) {
+            if (!source.file->atEnd())
+                failure = source.file->errorString();
+            break;
+        }
+        if (target.write(chunk) != chunk.size())
+            failure = target.errorString();
+    }
+    if (failure.isEmpty() && !target.flush())
+        failure = target.errorString();
+    target.close();
+    if (failure.isEmpty() && target.error() != QFileDevice::NoError)
+        failure = target.errorString();
+    if (failure.isEmpty())
+        return;
+    // No half copy stays under the file's name.
+    target.remove();
+    m_services.dialogs->message(m_window, copyFailedText(failure, destination));
 }
 
 void FileActions::showProperties(const QString &path)
 {
-    if (!path.isEmpty())
+    if (!path.isEmpty() && !reportIfTooLong(path))
         ShowFileProperties(m_services, m_window, path);
 }
 
 void FileActions::showInFolder(const QString &path)
 {
-    if (path.isEmpty())
+    if (path.isEmpty() || reportIfTooLong(path))
         return;
     if (!exists(path)) {
         ShellOpen(m_services, path.left(path.lastIndexOf(u'/') + 1));
@@ -214,7 +290,10 @@ void FileActions::showInFolder(const QString &path)
 
 bool FileActions::moveToTrash(const QString &path)
 {
-    return !path.isEmpty() && DeleteToRecycleBin(m_services, m_window, path);
+    // Such a file would look gone to the trash, and its row would go while it stays.
+    if (path.isEmpty() || reportIfTooLong(path))
+        return false;
+    return DeleteToRecycleBin(m_services, m_window, path);
 }
 
 void FileActions::openTreeFolder(const QString &treeFolder, const QString &selectedPath)

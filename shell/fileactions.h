@@ -17,6 +17,7 @@
 #include "platform/services.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -31,8 +32,10 @@ public:
 
     // With the desktop's default application for the file's type.
     void openDefault(const QString &path);
-    void openInPaint(const QString &path);
-    void openInTextEditor(const QString &path);
+    // False when no such program is installed: nothing was started, and the caller
+    // tells the user (noProgramText) with the names the shell looked for.
+    bool openInPaint(const QString &path);
+    bool openInTextEditor(const QString &path);
     // The chooser of programs for the file's type; cancelling it is no failure.
     void openWith(const QString &path);
     // Starts the sibling program with the path, then puts the path on the clipboard;
@@ -61,8 +64,13 @@ public:
     static QString copyExistsText(const QString &destination);
     static QString copyFailedText(const QString &reason, const QString &destination);
     static QString pastePathText(const QString &path);
+    // A path longer than other programs and the system's calls accept.
+    static QString tooLongText(const QString &path);
+    static QString noPaintProgramText(const QStringList &lookedFor);
+    static QString noTextEditorText(const QStringList &lookedFor);
 
 private:
+    bool reportIfTooLong(const QString &path);
     bool reportIfGone(const QString &path);
     void copyInto(const QString &path, const QString &folder);
 

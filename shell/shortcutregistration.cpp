@@ -104,7 +104,7 @@ QString ShortcutRegistration::description() const
 void ShortcutRegistration::ToggleShortcut(platform::SpecialFolder folder, const QString &label,
                                           const QString &target)
 {
-    const QString folderPath = m_services.folders->path(folder);
+    const QString folderPath = m_services.folders->pathToCreateIn(folder);
     if (folderPath.isEmpty() || target.isEmpty())
         return;
     const QString name = shortcutFileName(target);

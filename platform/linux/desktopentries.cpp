@@ -154,4 +154,31 @@ QString installedEntry(const QString &desktopId)
     return programOf(desktopId).isEmpty() ? QString() : findDesktopFile(desktopId);
 }
 
+QStringList entriesRunning(const QString &program)
+{
+    QStringList found;
+    const QFileInfo info(program);
+    const QString canonical = info.canonicalFilePath();
+    if (canonical.isEmpty())
+        return found;
+    for (const QString &dir : applicationDirs()) {
+        const QStringList entries =
+            QDir(dir).entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
+        for (const QString &name : entries) {
+            const QString file = dir + u'/' + name;
+            if (value(file, QStringLiteral("Type")) != QStringLiteral("Application"))
+                continue;
+            const QString exec = desktopentry::execProgram(
+                desktopentry::splitExec(value(file, QStringLiteral("Exec"))));
+            if (exec.isEmpty())
+                continue;
+            const QString resolved = resolveProgram(exec);
+            if ((!exec.contains(u'/') && exec == info.fileName()) ||
+                (!resolved.isEmpty() && QFileInfo(resolved).canonicalFilePath() == canonical))
+                found << file;
+        }
+    }
+    return found;
+}
+
 } // namespace pelmaris::platform::desktopentries

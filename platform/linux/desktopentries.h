@@ -19,6 +19,10 @@ QString defaultApplication(const QString &mimeType);
 QString programOf(const QString &desktopId);
 // The entry file of an installed desktop entry, or empty.
 QString installedEntry(const QString &desktopId);
+// The application entries (of every applications folder, most important first) that
+// start the program: their Exec program resolves to the same file, or names it by its
+// bare file name as a PATH lookup would.
+QStringList entriesRunning(const QString &program);
 // A program name found on PATH, or a path that is an executable file; else empty.
 QString resolveProgram(const QString &program);
 

@@ -88,6 +88,27 @@ bool launchEntry(const QString &entryFile, const QStringList &arguments, ShellEr
     return true;
 }
 
+bool launchDefault(const QString &target, ShellError *error)
+{
+    const Object<GFile> file(fileFor(target));
+    gchar *uri = g_file_get_uri(file.get());
+    GError *raw = nullptr;
+    const bool launched = g_app_info_launch_default_for_uri(uri, nullptr, &raw);
+    g_free(uri);
+    if (launched)
+        return true;
+    const Error failure(raw);
+    if (g_error_matches(failure.get(), G_IO_ERROR, G_IO_ERROR_NOT_SUPPORTED))
+        return fail(error, ShellError::NoAssociation, QString::fromUtf8(failure->message));
+    return fail(error, failure.get());
+}
+
+QString noApplicationText()
+{
+    return QString::fromUtf8(
+        g_dgettext("glib20", "No application is registered as handling this file"));
+}
+
 QList<Application> applicationsFor(const QString &mimeType)
 {
     QList<Application> result;

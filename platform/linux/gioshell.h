@@ -15,6 +15,13 @@ namespace pelmaris::platform::gio {
 // goes in as one file in place of the entry's field codes.
 bool launchEntry(const QString &entryFile, const QStringList &arguments, ShellError *error);
 
+// Opens a path or an address with the application GLib finds for it. With none, the
+// code is NoAssociation and the text GLib's own, in the user's language.
+bool launchDefault(const QString &target, ShellError *error);
+
+// GLib's text for a file or address no application handles, in the user's language.
+QString noApplicationText();
+
 struct Application {
     QString entryFile; // the launcher to start through launchEntry()
     QString name;      // as the desktop shows it

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -43,7 +42,27 @@ bool failErrno(ShellError *error, int code, int err)
 
 QString noAssociationText()
 {
-    return QStringLiteral("No application is associated with this file or address.");
+    return gio::noApplicationText();
+}
+
+// The launcher our own lookup names for a file's type (or an address's scheme), or empty.
+QString defaultEntryFor(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return desktopentries::installedEntry(desktopentries::defaultApplication(
+            QStringLiteral("x-scheme-handler/") + url.scheme().toLower()));
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(url.toLocalFile());
+    QStringList types{type.name()};
+    // Every binary type descends from octet-stream; its handler is no default for them.
+    for (const QString &parent : type.allAncestors())
+        if (parent != QStringLiteral("application/octet-stream"))
+            types << parent;
+    for (const QString &name : std::as_const(types))
+        if (const QString entry =
+                desktopentries::installedEntry(desktopentries::defaultApplication(name));
+            !entry.isEmpty())
+            return entry;
+    return {};
 }
 
 // A scheme of two or more letters; "C:" style drive prefixes do not occur here.
@@ -103,9 +122,13 @@ bool LinuxShell::open(const QString &target, ShellError *error)
     }
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
         return failErrno(error, NotFound, ENOENT);
-    if (!QDesktopServices::openUrl(url))
-        return fail(error, NoAssociation, noAssociationText());
-    return true;
+    // Started through the application's launcher, whose failure we see; the desktop's
+    // opener would only print it.
+    const QString entry = defaultEntryFor(url);
+    const QString argument = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    if (!entry.isEmpty())
+        return gio::launchEntry(entry, {argument}, error);
+    return gio::launchDefault(argument, error);
 }
 
 bool LinuxShell::startDetached(const QString &program, const QString &parameters, ShellError *error)

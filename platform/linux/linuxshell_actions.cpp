@@ -61,8 +61,17 @@ bool fail(ShellError *error, int code, const QString &text)
 
 QString LinuxShell::paintProgram()
 {
-    const QString program = findProgram(PaintPrograms, PaintEntries);
-    return program.isEmpty() ? PaintPrograms.first() : program;
+    return findProgram(PaintPrograms, PaintEntries);
+}
+
+QStringList LinuxShell::paintProgramNames() const
+{
+    return PaintPrograms;
+}
+
+QStringList LinuxShell::textEditorNames() const
+{
+    return TextEditors;
 }
 
 QString LinuxShell::textEditorProgram()
@@ -71,8 +80,7 @@ QString LinuxShell::textEditorProgram()
         desktopentries::defaultApplication(QStringLiteral("text/plain")));
     if (!entry.isEmpty())
         return entry;
-    const QString program = findProgram(TextEditors, TextEditorEntries);
-    return program.isEmpty() ? TextEditors.first() : program;
+    return findProgram(TextEditors, TextEditorEntries);
 }
 
 OpenWithResult LinuxShell::openWith(QWidget *parent, const QString &path, ShellError *error)

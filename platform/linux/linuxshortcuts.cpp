@@ -2,6 +2,7 @@
 
 #include "platform/desktopentry.h"
 #include "platform/fileio.h"
+#include "platform/linux/desktopentries.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,6 +45,12 @@ public:
         // A document's address escapes everything; a program's path goes into Exec.
         if (target.isEmpty() || (m_kind != ShortcutKind::Document && !entry::canCarry(target)))
             return failed(EINVAL);
+        // The format escapes it, but GLib refuses to load an entry whose program path
+        // holds one: such a launcher could never start.
+        if (m_kind != ShortcutKind::Document && target.contains(u'%'))
+            return failed(EINVAL, QStringLiteral("プログラムのパスに「%」が含まれているため、"
+                                                 "ランチャーから起動できません。") +
+                                      QStringLiteral("\r\n") + target);
         m_target = target;
         return 0;
     }
@@ -94,8 +101,11 @@ int DesktopEntryLink::save(const QString &file)
     QString name = info.fileName();
     if (name.endsWith(QStringLiteral(".desktop")))
         name.chop(8);
-    const QByteArray bytes =
-        LinuxShortcuts::entryText(m_kind, name, m_target, m_arguments, m_folder, m_description);
+    const QString icon = m_kind == ShortcutKind::Document
+                             ? QString()
+                             : LinuxShortcuts::launcherIcon(m_target, info.absoluteFilePath());
+    const QByteArray bytes = LinuxShortcuts::entryText(m_kind, name, m_target, m_arguments,
+                                                       m_folder, m_description, icon);
     const QString folder = info.absolutePath();
     errno = 0;
     if (!QDir().mkpath(folder))
@@ -126,6 +136,44 @@ int DesktopEntryLink::save(const QString &file)
 
 } // namespace
 
+namespace {
+
+bool samePath(const QString &a, const QString &b)
+{
+    const QFileInfo ia(a);
+    const QFileInfo ib(b);
+    const QString ca = ia.canonicalFilePath();
+    return ca.isEmpty() ? ia.absoluteFilePath() == ib.absoluteFilePath()
+                        : ca == ib.canonicalFilePath();
+}
+
+} // namespace
+
+QString LinuxShortcuts::menuEntryFor(const QString &program, const QString &own) const
+{
+    for (const QString &file : desktopentries::entriesRunning(program))
+        if (!samePath(file, own))
+            return file;
+    return {};
+}
+
+QString LinuxShortcuts::launcherIcon(const QString &program, const QString &own)
+{
+    for (const QString &file : desktopentries::entriesRunning(program)) {
+        if (samePath(file, own))
+            continue;
+        const QString icon = desktopentries::value(file, QStringLiteral("Icon"));
+        if (!icon.isEmpty())
+            return icon;
+    }
+    const QFileInfo info(program);
+    const QString name = info.fileName().toLower();
+    const QFileInfo installed(info.absolutePath() +
+                              QStringLiteral("/../share/icons/hicolor/256x256/apps/") + name +
+                              QStringLiteral(".png"));
+    return installed.isFile() ? installed.canonicalFilePath() : name;
+}
+
 std::unique_ptr<ShortcutLink> LinuxShortcuts::create(ShortcutKind kind)
 {
     return std::make_unique<DesktopEntryLink>(kind);
@@ -133,7 +181,7 @@ std::unique_ptr<ShortcutLink> LinuxShortcuts::create(ShortcutKind kind)
 
 QByteArray LinuxShortcuts::entryText(ShortcutKind kind, const QString &name, const QString &target,
                                      const QString &arguments, const QString &workingFolder,
-                                     const QString &description)
+                                     const QString &description, const QString &icon)
 {
     QString text;
     const auto line = [&text](const QString &key, const QString &value) {
@@ -161,6 +209,8 @@ QByteArray LinuxShortcuts::entryText(ShortcutKind kind, const QString &name, con
         if (!workingFolder.isEmpty())
             line(QStringLiteral("Path"), workingFolder);
         line(QStringLiteral("Terminal"), QStringLiteral("false"));
+        if (!icon.isEmpty() && entry::canCarry(icon))
+            line(QStringLiteral("Icon"), icon);
     }
     if (!description.isEmpty() && entry::canCarry(description))
         line(QStringLiteral("Comment"), description);

@@ -57,4 +57,13 @@ QString LinuxSpecialFolders::path(SpecialFolder id) const
     return {};
 }
 
+// A shortcut for the desktop never lands in the home folder path() falls back to: the
+// desktop folder is made, as file managers do.
+QString LinuxSpecialFolders::pathToCreateIn(SpecialFolder id) const
+{
+    if (id == SpecialFolder::Desktop)
+        return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return path(id);
+}
+
 } // namespace pelmaris::platform

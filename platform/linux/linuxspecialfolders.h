@@ -8,6 +8,7 @@ namespace pelmaris::platform {
 class LinuxSpecialFolders final : public SpecialFolders {
 public:
     QString path(SpecialFolder id) const override;
+    QString pathToCreateIn(SpecialFolder id) const override;
 };
 
 } // namespace pelmaris::platform

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void rightClickChoosesRow();
     void rowCommands_data();
     void rowCommands();
+    void noProgramInstalled_data();
+    void noProgramInstalled();
     void fileRemovedSinceListing_data();
     void fileRemovedSinceListing();
     void sendToFolderNeverOverwrites();
@@ -151,6 +153,37 @@ void TestFileActionWindow::rowCommands()
     if (entry == "pm1SendToCorvindale")
         QCOMPARE(w.fake.clipboard.text(), path);
     QCOMPARE(w.captions().size(), Names.size());
+}
+
+// With no such program installed the user learns that, and which programs would do,
+// instead of a report that reads as if the picture were missing.
+void TestFileActionWindow::noProgramInstalled_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("paint") << "pm1Paint"
+                           << "ペイント プログラムがインストールされていない";
+    QTest::newRow("text editor") << "pm1Notepad"
+                                 << "テキスト エディタがインストールされていない";
+}
+
+void TestFileActionWindow::noProgramInstalled()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, says);
+    Window w;
+    w.fake.shell.paint.clear();
+    w.fake.shell.editor.clear();
+    QVERIFY(w.ready());
+    w.select(Awkward);
+    w.choose(qPrintable(entry));
+    QCOMPARE(callsOf(w.fake.shell, Launches).size(), 0);
+    const QStringList messages = w.fake.dialogs.texts("message");
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith(says), qPrintable(messages[0]));
+    const QStringList names =
+        entry == "pm1Paint" ? w.fake.shell.paintProgramNames() : w.fake.shell.textEditorNames();
+    QVERIFY(messages[0].endsWith(names.join(", ")));
 }
 
 // A file removed after the list was made: a clear word or its folder, never a program

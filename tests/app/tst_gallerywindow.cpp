@@ -344,20 +344,21 @@ void TestGalleryWindow::browserChoice_data()
     QTest::addColumn<QString>("browser");     // BrowserName1 afterwards
     QTest::addColumn<int>("image");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("checked"); // the radio checked afterwards
 
+    const QString edge = "/opt/microsoft/msedge/microsoft-edge";
+    const QString chrome = "/opt/google/chrome/google-chrome";
     QTest::newRow("Edge") << "rbBrowserEdge"
-                          << "microsoft-edge-stable"
-                          << "/opt/microsoft/msedge/microsoft-edge" << 0 << QString();
+                          << "microsoft-edge-stable" << edge << 0 << QString() << "rbBrowserEdge";
     QTest::newRow("Chrome") << "rbBrowserChrome"
-                            << "google-chrome.desktop"
-                            << "/opt/google/chrome/google-chrome" << 1 << QString();
-    // A browser that is not there leaves the page to the desktop's own program.
-    QTest::newRow("Edge missing") << "rbBrowserEdge" << QString() << QString() << 0
-                                  << NotFound + "Microsoft Edge";
-    QTest::newRow("Chrome missing")
-        << "rbBrowserChrome" << QString() << QString() << 1 << NotFound + "Google Chrome";
-    QTest::newRow("back to the default")
-        << "rbBrowserDefault" << QString() << "/usr/bin/firefox" << 2 << QString();
+                            << "google-chrome.desktop" << chrome << 1 << QString()
+                            << "rbBrowserChrome";
+    // A browser that is not there is no choice: the one before stays, whole.
+    QTest::newRow("Edge missing") << "rbBrowserEdge" << QString() << chrome << 1
+                                  << NotFound + "Microsoft Edge"
+                                  << "rbBrowserChrome";
+    QTest::newRow("back to the default") << "rbBrowserDefault" << QString() << "/usr/bin/firefox"
+                                         << 2 << QString() << "rbBrowserDefault";
 }
 
 void TestGalleryWindow::browserChoice()
@@ -367,19 +368,25 @@ void TestGalleryWindow::browserChoice()
     QFETCH(QString, browser);
     QFETCH(int, image);
     QFETCH(QString, message);
+    QFETCH(QString, checked);
 
     Window w;
     QVERIFY(scanned(w));
     if (!installedAs.isEmpty())
         w.fake.shell.installed.insert(installedAs, browser);
-    if (radio == QLatin1String("rbBrowserDefault"))
-        w.form->rbBrowserChrome->click(); // somewhere to come back from
+    if (radio != QLatin1String("rbBrowserChrome")) {
+        // somewhere to come back from
+        w.fake.shell.installed.insert("google-chrome", "/opt/google/chrome/google-chrome");
+        w.form->rbBrowserChrome->click();
+        w.fake.shell.installed.remove("google-chrome");
+    }
     w.fake.dialogs.calls.clear();
 
     auto *button = w.form->findChild<QRadioButton *>(radio);
     QVERIFY(button);
     button->click();
-    QVERIFY(button->isChecked());
+    QVERIFY(w.form->findChild<QRadioButton *>(checked)->isChecked());
+    QCOMPARE(button->isChecked(), radio == checked);
     QCOMPARE(w.form->BrowserName1, browser);
     QCOMPARE(w.form->pageButtonImage(), image);
     QCOMPARE(w.form->StatusPanel1->text(), browser);
@@ -390,13 +397,8 @@ void TestGalleryWindow::browserChoice()
     w.form->btnBrowse1->click();
     const auto calls = starts(w.fake.shell);
     QCOMPARE(calls.size(), 1);
-    if (browser.isEmpty()) {
-        QCOMPARE(calls[0].kind, QStringLiteral("open"));
-        QCOMPARE(calls[0].target, w.form->TempHtmlFileName1);
-    } else {
-        QCOMPARE(calls[0].kind, QStringLiteral("start"));
-        QCOMPARE(calls[0].target, browser);
-    }
+    QCOMPARE(calls[0].kind, QStringLiteral("start"));
+    QCOMPARE(calls[0].target, browser);
 }
 
 void TestGalleryWindow::browserMenu_data()
@@ -422,6 +424,10 @@ void TestGalleryWindow::browserMenu()
     Window w;
     QVERIFY(scanned(w));
     w.fake.dialogs.files = {QStringLiteral("/opt/b/MyBrowser")};
+    // installed, since a missing one is no choice
+    w.fake.shell.installed.insert(QStringLiteral("microsoft-edge"), QStringLiteral("/usr/bin/me"));
+    w.fake.shell.installed.insert(QStringLiteral("google-chrome"),
+                                  QStringLiteral("/usr/bin/google-chrome"));
     auto *button = w.form->findChild<QRadioButton *>(radio);
     QVERIFY(button);
     button->click();

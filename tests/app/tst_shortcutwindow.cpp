@@ -19,7 +19,31 @@ private Q_SLOTS:
     void shortcutButtons_data();
     void shortcutButtons();
     void desktopShortcutOfPicture();
+    void startMenuKnowsTheInstalledEntry();
 };
+
+// After an install the menu already starts the program: no second entry beside it. One
+// made before the install can still be deleted.
+void TestShortcutWindow::startMenuKnowsTheInstalledEntry()
+{
+    Window w;
+    QVERIFY(w.ready());
+    const QString installed = QStringLiteral("/usr/share/applications/pelmaris.desktop");
+    w.fake.shortcuts.menuEntry = installed;
+    auto *b = w.form->findChild<QPushButton *>("btnStartMenu");
+    b->click();
+    QVERIFY(w.fake.shortcuts.saved.isEmpty());
+    QCOMPARE(w.fake.dialogs.texts("message"),
+             QStringList{pelmaris::app::ShortcutCommands::installedText(installed)});
+    QVERIFY(w.fake.dialogs.texts("message")[0].contains(installed));
+
+    const QString own = w.fake.folders.path(SpecialFolder::Programs) + "/ペルマリス.desktop";
+    QVERIFY(writeFile(own, "[Desktop Entry]\n"));
+    w.fake.dialogs.calls.clear();
+    w.fake.dialogs.choices = {Answer::Cancel};
+    b->click();
+    QCOMPARE(w.fake.dialogs.calls.first().kind, QStringLiteral("ask3"));
+}
 
 // Each button's first press creates the program's shortcut; the next asks the three-way
 // question, whose "キャンセル" ends it and whose "いいえ" puts the shortcut in the trash.

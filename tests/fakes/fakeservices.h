@@ -29,7 +29,12 @@ class FakeSpecialFolders final : public platform::SpecialFolders {
 public:
     explicit FakeSpecialFolders(const QString &root);
     QString path(SpecialFolder id) const override;
-    QHash<int, QString> paths; // editable by tests
+    QString pathToCreateIn(SpecialFolder id) const override
+    {
+        return createIn.value(int(id), path(id));
+    }
+    QHash<int, QString> paths;    // editable by tests
+    QHash<int, QString> createIn; // where it differs from paths
 };
 
 class FakeSystemInfo final : public platform::SystemInfo {
@@ -144,6 +149,8 @@ public:
     QString shortcutTarget(const QString &path) override { return shortcuts.value(path, path); }
     QString paintProgram() override { return paint; }
     QString textEditorProgram() override { return editor; }
+    QStringList paintProgramNames() const override { return {"kolourpaint", "pinta"}; }
+    QStringList textEditorNames() const override { return {"gedit", "kate"}; }
     platform::OpenWithResult openWith(QWidget *, const QString &path,
                                       platform::ShellError *error) override;
     bool showItem(const QString &path, platform::ShellError *error) override;

@@ -1,6 +1,8 @@
 #include "fakeshortcuts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace pelmaris::fakes {
 
@@ -30,6 +32,7 @@ public:
         QString unused;
         if (const int code = step("save", unused, file))
             return code;
+        QDir().mkpath(QFileInfo(file).absolutePath());
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly))
             return 5;

@@ -24,10 +24,12 @@ public:
 
     std::unique_ptr<platform::ShortcutLink> create(platform::ShortcutKind kind) override;
     QString extension() const override { return QStringLiteral(".desktop"); }
+    QString menuEntryFor(const QString &, const QString &) const override { return menuEntry; }
 
     QHash<QString, int> failures;
     QList<QString> steps; // every property call, in order
     QList<Saved> saved;
+    QString menuEntry; // an installed menu entry of the program, or none
 };
 
 } // namespace pelmaris::fakes

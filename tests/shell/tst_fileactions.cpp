@@ -1,3 +1,4 @@
+#include "deeptree.h"
 #include "fakeservices.h"
 #include "shell/fileactions.h"
 
@@ -67,6 +68,8 @@ private Q_SLOTS:
     void openWith_data();
     void openWith();
     void sendToFolderNeverOverwrites();
+    void pathsOverTheLimit_data();
+    void pathsOverTheLimit();
     void sendToEntries_data();
     void sendToEntries();
     void trash_data();
@@ -207,6 +210,51 @@ void TestFileActions::openWith()
     FileActions(fp.services()).openWith(path);
     QCOMPARE(fp.dialogs.texts("message"),
              message.isEmpty() ? QStringList{} : QStringList{message.replace("PATH", path)});
+}
+
+// A row deeper than the system's path limit (the scan reaches it folder by folder):
+// copying into a SendTo folder works; every other action says why it cannot, starts
+// nothing, and the trash keeps the row.
+void TestFileActions::pathsOverTheLimit_data()
+{
+    QTest::addColumn<QString>("command");
+    for (const QString &command : RowCommands)
+        QTest::newRow(qPrintable(command)) << command;
+    QTest::newRow("pm1SendTo program") << "pm1SendTo program";
+}
+
+void TestFileActions::pathsOverTheLimit()
+{
+    QFETCH(QString, command);
+    fakes::FakePlatform fp;
+    const QByteArray name(200, 'd');
+    const int depth = 25;
+    const QString bottom = fixtures::makeDeepChain(fp.root(), depth, name, "deep.jpg", depth);
+    QVERIFY(!bottom.isEmpty());
+    const QString path = bottom + "/deep.jpg";
+    QVERIFY(QFile::encodeName(path).size() > 4096);
+    const QString backup = fp.root() + "/backup";
+    QDir().mkpath(backup);
+    if (command == "pm1SendTo")
+        fp.dialogs.files = {backup};
+    else if (command == "pm1SendTo program")
+        fp.dialogs.files = {makeFile(fp.folders.path(platform::SpecialFolder::SendTo) + "/up")};
+    FileActions actions(fp.services());
+    bool trashed = false;
+    if (command == "pm1DeleteFile")
+        trashed = actions.moveToTrash(path);
+    else
+        run(actions, command == "pm1SendTo program" ? "pm1SendTo" : command, path);
+
+    QVERIFY(fp.shell.calls.isEmpty());
+    QVERIFY(!trashed);
+    if (command == "pm1SendTo") {
+        QCOMPARE(contents(backup + "/deep.jpg"), QByteArray("x"));
+        QCOMPARE(fp.dialogs.texts("message"), QStringList());
+    } else {
+        QCOMPARE(fp.dialogs.texts("message"), QStringList{FileActions::tooLongText(path)});
+    }
+    fixtures::removeDeepChain(fp.root(), depth, name, "deep.jpg");
 }
 
 // A SendTo shortcut to a folder copies the file there; a second send reports the name

@@ -45,6 +45,8 @@ private Q_SLOTS:
     void launchThroughEntries_data();
     void launchThroughEntries();
     void trashKeepsOrMoves();
+    void openReportsMissingApplication();
+    void openStartsDefaultApplication();
     void paintAndEditorPrograms();
 
 private:
@@ -59,6 +61,8 @@ void TestLinuxShell::initTestCase()
     m_config = m_dir.path() + "/config";
     QDir().mkpath(m_data + "/applications");
     QDir().mkpath(m_config);
+    // The types of files, without the system's applications.
+    QFile::link(QStringLiteral("/usr/share/mime"), m_data + "/mime");
     qputenv("XDG_DATA_HOME", (m_dir.path() + "/home-data").toUtf8());
     qputenv("XDG_DATA_DIRS", m_data.toUtf8());
     qputenv("XDG_CONFIG_HOME", m_config.toUtf8());
@@ -293,6 +297,46 @@ void TestLinuxShell::trashKeepsOrMoves()
     QCOMPARE(error.code, int(ShellError::NotFound));
 }
 
+// Nothing handles the type: a failure with GLib's text (translated for the user), never
+// a launch that counts as started while the opener complains on stderr.
+void TestLinuxShell::openReportsMissingApplication()
+{
+    const QString file = m_dir.path() + "/unhandled #1.webp";
+    writeFile(file, "RIFF");
+    LinuxShell shell;
+    ShellError error;
+    QVERIFY(!shell.open(file, &error));
+    QCOMPARE(error.code, int(ShellError::NoAssociation));
+    QVERIFY(!error.text.isEmpty());
+    QVERIFY(!shell.open(QStringLiteral("pelmaris-none:thing"), &error));
+    QCOMPARE(error.code, int(ShellError::NoAssociation));
+    // no file manager: a folder neither opens nor shows its item
+    QVERIFY(!shell.open(m_dir.path(), &error));
+    QCOMPARE(error.code, int(ShellError::NoAssociation));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    QVERIFY(!shell.showItem(file, &error));
+    QCOMPARE(error.code, int(ShellError::NoAssociation));
+}
+
+void TestLinuxShell::openStartsDefaultApplication()
+{
+    const QString out = m_dir.path() + "/opened.txt";
+    const QString program = m_dir.path() + "/bin/opener";
+    writeFile(program, "#!/bin/sh\nprintf '%s' \"$1\" > \"" + out.toUtf8() + "\"\n", true);
+    writeFile(m_data + "/applications/opener.desktop",
+              "[Desktop Entry]\nType=Application\nName=O\nExec=" + program.toUtf8() +
+                  " %f\nMimeType=image/x-portable-graymap;\n");
+    const QString file = m_dir.path() + "/picture 100%.pgm";
+    writeFile(file, "P2\n1 1\n255\n0\n");
+    LinuxShell shell;
+    ShellError error;
+    QVERIFY2(shell.open(file, &error), qPrintable(error.text));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 20000);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(f.readAll()), file);
+}
+
 void TestLinuxShell::paintAndEditorPrograms()
 {
     const QByteArray savedPath = qgetenv("PATH");
@@ -300,9 +344,12 @@ void TestLinuxShell::paintAndEditorPrograms()
     QDir().mkpath(bin);
     qputenv("PATH", bin.toUtf8());
     LinuxShell shell;
-    // None installed: the preferred one's name, for a report that says what is missing.
-    QCOMPARE(shell.paintProgram(), QString("kolourpaint"));
-    QCOMPARE(shell.textEditorProgram(), QString("gnome-text-editor"));
+    // None installed: nothing, and the names a report can offer, the preferred first.
+    QCOMPARE(shell.paintProgram(), QString());
+    QCOMPARE(shell.textEditorProgram(), QString());
+    QCOMPARE(shell.paintProgramNames().value(0), QString("kolourpaint"));
+    QVERIFY(shell.paintProgramNames().contains("pinta"));
+    QCOMPARE(shell.textEditorNames().value(0), QString("gnome-text-editor"));
     for (const char *name : {"gimp", "pinta", "mousepad"})
         writeFile(bin + "/" + name, "#!/bin/sh\n", true);
     QCOMPARE(shell.paintProgram(), bin + "/pinta");

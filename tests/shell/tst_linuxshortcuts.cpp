@@ -1,6 +1,7 @@
 #include "platform/desktopentry.h"
 #include "platform/linux/linuxshell.h"
 #include "platform/linux/linuxshortcuts.h"
+#include "platform/linux/linuxspecialfolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,8 @@ private Q_SLOTS:
     void linkReplacedNotFollowed();
     void refusals();
     void scriptRunsWithSelectedFiles();
+    void launcherIcons();
+    void desktopFolderIsMade();
 
 private:
     QTemporaryDir m_dir;
@@ -64,7 +67,7 @@ void TestLinuxShortcuts::entriesValidateAndResolve_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("name"); // the shortcut file's name
-    const QString odd = "/opt/My $Apps/`x` \"q\" it's \\ #1 & 100% %F/Pelmaris";
+    const QString odd = "/opt/My $Apps/`x` \"q\" it's \\ #1 & 100 F/Pelmaris";
     QTest::newRow("program") << int(ShortcutKind::Program) << "/opt/pelmaris/Pelmaris"
                              << "ペルマリス.desktop";
     QTest::newRow("program with odd path")
@@ -135,12 +138,76 @@ void TestLinuxShortcuts::refusals()
     QCOMPARE(link->setPath(QString("/opt/a") + QChar(1) + "b"), EINVAL);
     QVERIFY(!link->errorText().isEmpty());
     QCOMPARE(link->setPath(QString()), EINVAL);
+    // GLib would refuse to start it, escaped or not.
+    QCOMPARE(link->setPath("/opt/100% sure/Pelmaris"), EINVAL);
+    QVERIFY(link->errorText().contains("/opt/100% sure/Pelmaris"));
+    QCOMPARE(LinuxShortcuts().create(ShortcutKind::Document)->setPath("/p/100%.jpg"), 0);
 
     // A folder that cannot be made: a plain file stands in its way.
     writeFile(m_dir.path() + "/blocker", "x");
     const QString file = m_dir.path() + "/blocker/sub/x.desktop";
     QVERIFY(save(ShortcutKind::Program, "/opt/p/P", "/tmp/", file) != 0);
     QVERIFY(!QFile::exists(file));
+}
+
+// A launcher shows the program's icon: the installed menu entry's, else the icon file
+// installed under the program's prefix, else the icon name the install uses.
+void TestLinuxShortcuts::launcherIcons()
+{
+    const QByteArray savedDirs = qgetenv("XDG_DATA_DIRS");
+    const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
+    const QString data = m_dir.path() + "/icons-data";
+    qputenv("XDG_DATA_DIRS", data.toUtf8());
+    qputenv("XDG_DATA_HOME", (m_dir.path() + "/icons-home").toUtf8());
+    const QString prefix = m_dir.path() + "/prefix";
+    const QString program = prefix + "/bin/Pelmaris";
+    writeFile(program, "#!/bin/sh\n", true);
+    const QString own = m_dir.path() + "/icons-home/applications/ペルマリス.desktop";
+
+    QCOMPARE(LinuxShortcuts::launcherIcon(program, own), QString("pelmaris"));
+    const QString iconFile = prefix + "/share/icons/hicolor/256x256/apps/pelmaris.png";
+    writeFile(iconFile, "png");
+    QCOMPARE(LinuxShortcuts::launcherIcon(program, own), iconFile);
+    writeFile(data + "/applications/org.example.Pelmaris.desktop",
+              "[Desktop Entry]\nType=Application\nName=P\nExec=" + program.toUtf8() +
+                  " %f\nIcon=pelmaris-installed\n");
+    QCOMPARE(LinuxShortcuts::launcherIcon(program, own), QString("pelmaris-installed"));
+    QCOMPARE(LinuxShortcuts().menuEntryFor(program, own),
+             data + "/applications/org.example.Pelmaris.desktop");
+    QCOMPARE(LinuxShortcuts().menuEntryFor(m_dir.path() + "/other/Pelmaris2", own), QString());
+
+    // The saved launcher carries it, and our own earlier launcher is no installed one.
+    QCOMPARE(save(ShortcutKind::Program, program, "/tmp/", own), 0);
+    QCOMPARE(desktopentry::parse(readAll(own)).value("Icon"), "pelmaris-installed");
+    QCOMPARE(LinuxShortcuts().menuEntryFor(program, own),
+             data + "/applications/org.example.Pelmaris.desktop");
+    QFile::remove(data + "/applications/org.example.Pelmaris.desktop");
+    QCOMPARE(LinuxShortcuts().menuEntryFor(program, own), QString());
+    qputenv("XDG_DATA_DIRS", savedDirs);
+    qputenv("XDG_DATA_HOME", savedHome);
+}
+
+// With no desktop folder yet the folder lookups fall back to home for browsing, but
+// shortcuts are made in the desktop folder, never in home.
+void TestLinuxShortcuts::desktopFolderIsMade()
+{
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    const QString home = m_dir.path() + "/home";
+    QDir().mkpath(home);
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+    const LinuxSpecialFolders folders;
+    QCOMPARE(folders.path(SpecialFolder::Desktop), home);
+    const QString desktop = folders.pathToCreateIn(SpecialFolder::Desktop);
+    QCOMPARE(desktop, home + "/Desktop");
+    QCOMPARE(
+        save(ShortcutKind::Program, "/opt/p/Pelmaris", "/tmp/", desktop + "/ペルマリス.desktop"),
+        0);
+    QVERIFY(QFileInfo::exists(home + "/Desktop/ペルマリス.desktop"));
+    QCOMPARE(folders.path(SpecialFolder::Desktop), home + "/Desktop");
+    qputenv("HOME", savedHome);
+    qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 // The file manager runs a script with the selected names relative to its folder; the

@@ -1,6 +1,7 @@
 #include "fakeservices.h"
 #include "shell/shortcutregistration.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void secondPressAsks_data();
     void secondPressAsks();
     void pictureOnDesktop();
+    void desktopFolderNeverMade();
     void failures_data();
     void failures();
 };
@@ -182,6 +184,25 @@ void TestShortcutRegistration::pictureOnDesktop()
 
     s.registration.toggleDesktopShortcutTo(QString());
     QCOMPARE(s.fp.dialogs.calls.size(), 3);
+}
+
+// Where the desktop folder was never made (the folder lookups then name the home
+// folder), the shortcuts go into a new desktop folder, never into home.
+void TestShortcutRegistration::desktopFolderNeverMade()
+{
+    Sandbox s;
+    const QString home = s.fp.root() + "/home";
+    const QString desktop = home + "/Desktop";
+    QDir().mkpath(home);
+    s.fp.folders.paths[int(SpecialFolder::Desktop)] = home;
+    s.fp.folders.createIn[int(SpecialFolder::Desktop)] = desktop;
+    s.registration.toggleDesktop();
+    s.registration.toggleDesktopShortcutTo(s.fp.root() + "/a.jpg");
+    QCOMPARE(s.fp.shortcuts.saved.size(), 2);
+    QCOMPARE(s.fp.shortcuts.saved[0].file, desktop + "/ペルマリス.desktop");
+    QCOMPARE(s.fp.shortcuts.saved[1].file, desktop + "/a.jpg.desktop");
+    QCOMPARE(QDir(home).entryList(QDir::Files), QStringList());
+    QCOMPARE(s.fp.shell.calls.first().target, desktop + "/ペルマリス.desktop");
 }
 
 void TestShortcutRegistration::failures_data()

@@ -256,6 +256,16 @@ QString WindowsShell::textEditorProgram()
     return QStringLiteral("notepad.exe");
 }
 
+QStringList WindowsShell::paintProgramNames() const
+{
+    return {QStringLiteral("mspaint.exe")};
+}
+
+QStringList WindowsShell::textEditorNames() const
+{
+    return {QStringLiteral("notepad.exe")};
+}
+
 OpenWithResult WindowsShell::openWith(QWidget *parent, const QString &path, ShellError *error)
 {
     win32::ComScope com;

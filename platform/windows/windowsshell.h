@@ -23,6 +23,8 @@ public:
     QString shortcutTarget(const QString &path) override;
     QString paintProgram() override;
     QString textEditorProgram() override;
+    QStringList paintProgramNames() const override;
+    QStringList textEditorNames() const override;
     OpenWithResult openWith(QWidget *parent, const QString &path, ShellError *error) override;
     bool showItem(const QString &path, ShellError *error) override;
 };

@@ -28,6 +28,12 @@ QString WindowsSpecialFolders::path(SpecialFolder id) const
     case SpecialFolder::AppData:
         known = &FOLDERID_RoamingAppData;
         break;
+    case SpecialFolder::Documents:
+        known = &FOLDERID_Documents;
+        break;
+    case SpecialFolder::ProgramFiles:
+        known = &FOLDERID_ProgramFiles;
+        break;
     }
     if (!known)
         return {};

@@ -84,6 +84,12 @@ void GalleryCommands::chooseKnown(QRadioButton *button, gallery::KnownBrowser br
         showBrowser(shown);
         return;
     }
+    // While the settings are restored the saved choice stays: it is the user's, and
+    // the browser may come back.
+    if (!m_c.shown) {
+        showBrowser(shown);
+        return;
+    }
     report(shown.failure);
     if (!previous || previous == button) {
         shown.failure.clear();

@@ -39,6 +39,7 @@ ListCommands::ListCommands(const FormContext &context, QObject *parent)
     menus.claim(Command::pm1ShowBottom, [this] { pm1ShowBottomClick(); });
     menus.claim(Command::pm1Shuffle, [this] { BtnShuffle1Click(); });
     menus.claim(Command::pm1Clear, [this] { pm1ClearClick(); });
+    m_detailsViewport = m_c.ui.ListView1Details->viewport();
     m_c.ui.ListView1Details->viewport()->installEventFilter(this);
 
     // Until a scan has run the list would be a blank area; it says where to begin.
@@ -53,6 +54,7 @@ ListCommands::ListCommands(const FormContext &context, QObject *parent)
     m_hint->setMargin(24);
     m_hint->setForegroundRole(QPalette::PlaceholderText);
     m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_previewViewport = preview;
     preview->installEventFilter(this);
     for (auto rowsChanged : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(&m_c.model, rowsChanged, this, &ListCommands::updateHint);
@@ -62,9 +64,9 @@ ListCommands::ListCommands(const FormContext &context, QObject *parent)
 
 bool ListCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Resize && watched == m_c.ui.ListView1Details->viewport())
+    if (event->type() == QEvent::Resize && watched == m_detailsViewport)
         fitPathColumn();
-    if (watched == m_c.ui.ListView1Icons->viewport() &&
+    if (watched == m_previewViewport &&
         (event->type() == QEvent::Resize || event->type() == QEvent::EnabledChange))
         updateHint();
     return QObject::eventFilter(watched, event);

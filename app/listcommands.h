@@ -42,6 +42,9 @@ private:
 
     FormContext m_c;
     QLabel *m_hint = nullptr;
+    // Compared only: while the views are destroyed their viewports still send events.
+    const QObject *m_detailsViewport = nullptr;
+    const QObject *m_previewViewport = nullptr;
 };
 
 } // namespace pelmaris::app

@@ -19,6 +19,7 @@
 #include "scan/imagelistbuilder.h"
 #include "scan/imagelistmodel.h"
 #include "scan/pathorder.h"
+#include "tests/fakes/processmemory.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -40,20 +41,6 @@ extern "C" {
 using namespace pelmaris::scan;
 
 namespace {
-
-// kB figures of /proc/self/status.
-qint64 statusKb(const char *key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 // Processor time of the whole process (every thread): on a shared machine it moves
 // far less from run to run than the time on the clock.
@@ -215,7 +202,7 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    const qint64 baselineKb = statusKb("VmRSS");
+    const qint64 baselineKb = processStatusKb("VmRSS");
     ImageListModel model;
     BuildSettings settings;
     settings.useThumbnailCache = !cacheFolder.isEmpty();
@@ -276,7 +263,7 @@ int main(int argc, char **argv)
         }
     }
     const qint64 rows = model.rowCount();
-    const qint64 peakKb = statusKb("VmHWM");
+    const qint64 peakKb = processStatusKb("VmHWM");
     std::printf("memory: VmHWM %lld kB, before the build %lld kB, rows %lld\n", (long long)peakKb,
                 (long long)baselineKb, (long long)rows);
     std::printf("images listed per second: %.1f\n", listed / buildSeconds);

@@ -1,5 +1,6 @@
 #include "platform/fileio.h"
 
+#include "platform/windows/win32files.h"
 #include "platform/windows/win32text.h"
 
 #include <QFileInfo>
@@ -10,12 +11,6 @@
 namespace pelmaris::platform {
 
 namespace {
-
-bool isMissingError(DWORD code)
-{
-    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
-           code == ERROR_INVALID_NAME || code == ERROR_BAD_NETPATH;
-}
 
 class Handle {
 public:
@@ -50,32 +45,10 @@ bool isPrivateFolder(const QString &path)
 ReadResult readRegularFile(const QString &path, qint64 maxBytes)
 {
     ReadResult result;
-    const std::wstring name = win32::systemPath(path);
-    const DWORD attributes = GetFileAttributesW(name.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD code = GetLastError();
-        result.status = isMissingError(code) ? ReadStatus::Missing : ReadStatus::Failed;
-        result.error = win32::errorText(code);
+    const Handle file(
+        win32::openRegularFile(path, FILE_ATTRIBUTE_NORMAL, &result.status, &result.error));
+    if (!file.valid())
         return result;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        result.status = ReadStatus::NotRegular;
-        return result;
-    }
-    const Handle file(CreateFileW(name.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        const DWORD code = GetLastError();
-        result.status = isMissingError(code) ? ReadStatus::Missing : ReadStatus::Failed;
-        result.error = win32::errorText(code);
-        return result;
-    }
-    // A device or pipe ("CON", "\\.\pipe\…") is no file to read whole.
-    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-        result.status = ReadStatus::NotRegular;
-        return result;
-    }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) {
         result.error = win32::errorText(GetLastError());

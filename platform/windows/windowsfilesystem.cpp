@@ -1,5 +1,6 @@
 #include "platform/windows/windowsfilesystem.h"
 
+#include "platform/windows/win32files.h"
 #include "platform/windows/win32text.h"
 
 #include <QFile>
@@ -29,12 +30,6 @@ bool isLink(DWORD attributes, DWORD reparseTag)
 {
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
            (reparseTag == IO_REPARSE_TAG_SYMLINK || reparseTag == IO_REPARSE_TAG_MOUNT_POINT);
-}
-
-bool isMissingError(DWORD code)
-{
-    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
-           code == ERROR_INVALID_NAME || code == ERROR_BAD_NETPATH;
 }
 
 } // namespace
@@ -147,33 +142,11 @@ PathInfo WindowsFileSystem::pathInfo(const QString &path)
 OpenedFile WindowsFileSystem::openRegularFile(const QString &path)
 {
     OpenedFile result;
-    const std::wstring name = win32::systemPath(path);
-    const DWORD attributes = GetFileAttributesW(name.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD code = GetLastError();
-        result.status = isMissingError(code) ? ReadStatus::Missing : ReadStatus::Failed;
-        result.error = win32::errorText(code);
+    const HANDLE h =
+        win32::openRegularFile(path, FILE_FLAG_SEQUENTIAL_SCAN, &result.status, &result.error);
+    if (h == INVALID_HANDLE_VALUE)
         return result;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        result.status = ReadStatus::NotRegular;
-        return result;
-    }
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
-        result.status = isMissingError(code) ? ReadStatus::Missing : ReadStatus::Failed;
-        result.error = win32::errorText(code);
-        return result;
-    }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(h) != FILE_TYPE_DISK) {
-        CloseHandle(h);
-        result.status = ReadStatus::NotRegular;
-        return result;
-    }
     if (!GetFileInformationByHandle(h, &info)) {
         result.error = win32::errorText(GetLastError());
         CloseHandle(h);

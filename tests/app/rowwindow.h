@@ -10,6 +10,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
+#include "windowscan.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -75,13 +76,7 @@ struct Window {
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             return false;
-        form->navigateTree(pics);
-        if (form->treeSelectedPath() != pics)
-            return false;
-        form->Scan->ShellTreeView1DblClick();
-        return QTest::qWaitFor(
-                   [&] { return !form->Scanner->isBusy() && form->btnCancel1->isHidden(); },
-                   20000) &&
+        return pelmaris::testwindow::scanFolder(*form, pics) &&
                form->ListModel->rowCount() == Names.size();
     }
     QString path(const QString &name) const { return pics + u'/' + name; }

@@ -14,6 +14,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
+#include "windowscan.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,15 +54,7 @@ struct Window {
         form->show();
         return QTest::qWaitForWindowExposed(form.get());
     }
-    bool scan(const QString &folder)
-    {
-        form->navigateTree(folder);
-        if (form->treeSelectedPath() != folder)
-            return false;
-        form->Scan->ShellTreeView1DblClick();
-        return QTest::qWaitFor(
-            [&] { return !form->Scanner->isBusy() && form->btnCancel1->isHidden(); }, 20000);
-    }
+    bool scan(const QString &folder) { return pelmaris::testwindow::scanFolder(*form, folder); }
     // Twelve red pictures, wider than high, so that each thumbnail has bars.
     QString pictures()
     {

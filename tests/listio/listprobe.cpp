@@ -10,6 +10,7 @@
 #include "listio/listfile.h"
 #include "listio/listloader.h"
 #include "scan/imagelistmodel.h"
+#include "tests/fakes/processmemory.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -25,19 +26,6 @@ using namespace pelmaris;
 namespace {
 
 constexpr rlim_t kAddressSpace = rlim_t(6) * 1024 * 1024 * 1024;
-
-qint64 statusKb(const char *key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -65,7 +53,7 @@ int main(int argc, char **argv)
     loader.LoadListFromText(QStringLiteral("/warm\n"));
     loop.exec();
 
-    const qint64 before = statusKb("VmRSS");
+    const qint64 before = processStatusKb("VmRSS");
     QFile reset(QStringLiteral("/proc/self/clear_refs")); // the peak afresh from here
     if (reset.open(QIODevice::WriteOnly))
         reset.write("5");
@@ -81,7 +69,7 @@ int main(int argc, char **argv)
         loader.loadList(std::move(file.source));
     }
     loop.exec();
-    const qint64 grew = statusKb("VmHWM") - before;
+    const qint64 grew = processStatusKb("VmHWM") - before;
     const qint64 per100Mb = inputBytes > 0 ? grew * 100'000'000 / inputBytes : 0;
     std::printf("rows %d lines %lld grew_kb %lld per_100mb_kb %lld\n", model.rowCount(),
                 (long long)lines, (long long)grew, (long long)per100Mb);

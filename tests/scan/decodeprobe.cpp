@@ -8,6 +8,7 @@
 // WARMUP, a small picture, is decoded first so the libraries' own start-up is not
 // counted.
 #include "scan/thumbnail.h"
+#include "tests/fakes/processmemory.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -21,19 +22,6 @@ using namespace pelmaris::scan;
 namespace {
 
 constexpr rlim_t kAddressSpace = rlim_t(4) * 1024 * 1024 * 1024;
-
-qint64 statusKb(const char *key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 bool decode(const char *path)
 {
@@ -59,7 +47,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "decodeprobe: the warm-up picture did not decode\n");
         return 2;
     }
-    const qint64 before = statusKb("VmRSS");
+    const qint64 before = processStatusKb("VmRSS");
     // Start the peak afresh from here (Linux 4.0 and later); else it stays the
     // larger of the two, which only makes the figure cautious.
     QFile reset(QStringLiteral("/proc/self/clear_refs"));
@@ -67,7 +55,7 @@ int main(int argc, char **argv)
         reset.write("5");
     reset.close();
     const bool listed = decode(argv[2]);
-    const qint64 peak = statusKb("VmHWM");
+    const qint64 peak = processStatusKb("VmHWM");
     std::printf("listed %d grew_kb %lld\n", listed ? 1 : 0, (long long)(peak - before));
     return 0;
 }

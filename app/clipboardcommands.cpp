@@ -55,7 +55,7 @@ void ClipboardCommands::pm1CopyImageClick()
         return;
     m_c.routines.setBusyCursor(true);
     const bool copied =
-        listio::CopyImageToClipboard(*m_c.services.clipboard, path, m_c.services.fileSystem);
+        listio::CopyImageToClipboard(*m_c.services.clipboard, path, *m_c.services.fileSystem);
     m_c.routines.setBusyCursor(false);
     if (!copied) {
         m_c.services.dialogs->message(m_c.window, listio::imageIncompleteText());

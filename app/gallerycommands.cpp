@@ -55,7 +55,7 @@ GalleryCommands::GalleryCommands(const FormContext &context, QObject *parent)
     menus.claim(Command::pm1Browse, [this] { pm1BrowseClick(); });
     menus.enable(Menu::Browser, [](Command) { return true; });
     m_c.ui.GridPanel1->installEventFilter(this);
-    m_thumbnailer = new gallery::PageThumbnailer({}, m_c.services.fileSystem, this);
+    m_thumbnailer = new gallery::PageThumbnailer(*m_c.services.fileSystem, {}, this);
     connect(m_thumbnailer, &gallery::PageThumbnailer::progress, this,
             &GalleryCommands::onThumbnailsProgress);
     connect(m_thumbnailer, &gallery::PageThumbnailer::finished, this,

@@ -34,12 +34,9 @@ namespace pelmaris::app {
 ListFileCommands::ListFileCommands(const FormContext &context, QObject *parent)
     : QObject(parent), m_c(context)
 {
-    Loader = new listio::ListLoader(m_c.model, this);
-    Saver = new listio::ListSaver(this);
     // Rows as deep as the scan lists them: the file system service opens any length.
-    Loader->setFileTest([fileSystem = m_c.services.fileSystem](const QString &path) {
-        return listio::isListableFile(path, fileSystem);
-    });
+    Loader = new listio::ListLoader(m_c.model, *m_c.services.fileSystem, this);
+    Saver = new listio::ListSaver(this);
     connect(Loader, &listio::ListLoader::loadProgress, this, &ListFileCommands::onLoadProgress);
     connect(Loader, &listio::ListLoader::loadFinished, this, &ListFileCommands::onLoadFinished);
     connect(Saver, &listio::ListSaver::saveFinished, this, &ListFileCommands::onSaveFinished);

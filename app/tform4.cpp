@@ -78,7 +78,7 @@ TForm4::TForm4(const platform::Services &services) : m_services(services)
     buildMenu();
     setBounds(gallery::realSizeRect(NoticeSize, workArea()));
 
-    m_loader = new gallery::ViewerLoader(m_services.fileSystem, nullptr, this);
+    m_loader = new gallery::ViewerLoader(*m_services.fileSystem, nullptr, this);
     connect(m_loader, &gallery::ViewerLoader::loaded, this, &TForm4::showPicture);
     m_noticeTimer = new QTimer(this);
     m_noticeTimer->setSingleShot(true);

@@ -21,7 +21,7 @@ struct PageThumbnailer::Job {
     QString cacheFolder;
 };
 
-PageThumbnailer::PageThumbnailer(QString cacheFolder, platform::FileSystem *fileSystem,
+PageThumbnailer::PageThumbnailer(platform::FileSystem &fileSystem, QString cacheFolder,
                                  QObject *parent)
     : QObject(parent), m_cacheFolder(std::move(cacheFolder)), m_fileSystem(fileSystem)
 {
@@ -70,7 +70,7 @@ void PageThumbnailer::work(const std::shared_ptr<Job> &job)
     for (qsizetype i = job->next++; i < total && !job->cancel; i = job->next++) {
         // Each worker writes only its own entries; the list is read after all are done.
         job->results[i] =
-            pageThumbnail(*job->cache, job->paths.at(i), job->edge, &job->cancel, m_fileSystem);
+            pageThumbnail(m_fileSystem, *job->cache, job->paths.at(i), job->edge, &job->cancel);
         const qsizetype done = ++job->done;
         if (done % step == 0 && done < total)
             QMetaObject::invokeMethod(

@@ -20,9 +20,9 @@ class PageThumbnailer : public QObject {
     Q_OBJECT
 
 public:
-    // `cacheFolder`: the thumbnails folder (empty: the desktop's). `fileSystem` (null for
-    // the platform's own) outlives the thumbnailer.
-    explicit PageThumbnailer(QString cacheFolder = {}, platform::FileSystem *fileSystem = nullptr,
+    // `fileSystem` opens the pictures and outlives the thumbnailer; `cacheFolder` is the
+    // thumbnails folder (empty: the desktop's).
+    explicit PageThumbnailer(platform::FileSystem &fileSystem, QString cacheFolder = {},
                              QObject *parent = nullptr);
     // Cancels what runs and waits for it.
     ~PageThumbnailer() override;
@@ -43,7 +43,7 @@ private:
     void work(const std::shared_ptr<Job> &job);
 
     QString m_cacheFolder;
-    platform::FileSystem *m_fileSystem;
+    platform::FileSystem &m_fileSystem;
     QThreadPool m_pool;
     std::shared_ptr<Job> m_job;
     bool m_running = false;

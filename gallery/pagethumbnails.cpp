@@ -18,17 +18,12 @@ int pageThumbnailEdge(const LayoutChoice &choice, QSize workArea, qsizetype path
                                                            : ThumbnailCache::XLargeEdge;
 }
 
-PageThumbnail pageThumbnail(const ThumbnailCache &cache, const QString &path, int edge,
-                            const std::atomic<bool> *cancel, platform::FileSystem *fileSystem,
+PageThumbnail pageThumbnail(platform::FileSystem &fileSystem, const ThumbnailCache &cache,
+                            const QString &path, int edge, const std::atomic<bool> *cancel,
                             scan::DecodeBudget *budget)
 {
     scan::limitDecoderAllocation();
-    std::unique_ptr<platform::FileSystem> ownFileSystem;
-    if (!fileSystem) {
-        ownFileSystem = platform::makeSystemFileSystem();
-        fileSystem = ownFileSystem.get();
-    }
-    scan::PictureDecoder picture(path, cancel, fileSystem);
+    scan::PictureDecoder picture(fileSystem, path, cancel);
     if (!picture.open())
         return {};
     const QSize shown = picture.shownSize();

@@ -6,7 +6,7 @@
 //
 //   const int edge = gallery::pageThumbnailEdge(layout, workArea, paths.size());
 //   scan::ThumbnailCache cache(scan::ThumbnailCache::defaultFolder());
-//   for (path : paths) in.thumbnails << gallery::pageThumbnail(cache, path, edge);
+//   for (path : paths) in.thumbnails << gallery::pageThumbnail(fileSystem, cache, path, edge);
 //
 // A picture without a thumbnail (not readable, damaged, or the cache unusable) is shown
 // from its original, as on the page without thumbnails.
@@ -40,11 +40,11 @@ struct PageThumbnail {
 int pageThumbnailEdge(const LayoutChoice &choice, QSize workArea, qsizetype pathCount);
 
 // One picture's thumbnail for the page. Only regular files are opened; a picture that
-// does not decode is remembered as a failure, as the list does. Null file system and
-// budget: the platform's own and the process-wide one.
-PageThumbnail pageThumbnail(const scan::ThumbnailCache &cache, const QString &path, int edge,
+// does not decode is remembered as a failure, as the list does. The file is opened
+// through `fileSystem`; a null budget is the process-wide one.
+PageThumbnail pageThumbnail(platform::FileSystem &fileSystem, const scan::ThumbnailCache &cache,
+                            const QString &path, int edge,
                             const std::atomic<bool> *cancel = nullptr,
-                            platform::FileSystem *fileSystem = nullptr,
                             scan::DecodeBudget *budget = nullptr);
 
 } // namespace pelmaris::gallery

@@ -2,7 +2,7 @@
 
 namespace pelmaris::gallery {
 
-ViewerLoader::ViewerLoader(platform::FileSystem *fileSystem, scan::DecodeBudget *budget,
+ViewerLoader::ViewerLoader(platform::FileSystem &fileSystem, scan::DecodeBudget *budget,
                            QObject *parent)
     : QObject(parent), m_fileSystem(fileSystem), m_budget(budget)
 {
@@ -25,12 +25,11 @@ void ViewerLoader::load(const QString &path, QSize screen)
     const quint64 generation = ++m_generation;
     ViewerRequest request;
     request.path = path;
-    request.fileSystem = m_fileSystem;
     request.budget = m_budget;
     request.screen = screen;
     m_pool.start([this, request, generation, cancel = m_cancel]() mutable {
         request.cancel = cancel.get();
-        ViewerPicture picture = loadViewerPicture(request);
+        ViewerPicture picture = loadViewerPicture(m_fileSystem, request);
         if (picture.cancelled || cancel->load())
             return;
         QMetaObject::invokeMethod(

@@ -23,9 +23,8 @@ class ViewerLoader : public QObject {
     Q_OBJECT
 
 public:
-    // `fileSystem` (null for the platform's own) and `budget` (null for the process-wide
-    // one) outlive the loader.
-    explicit ViewerLoader(platform::FileSystem *fileSystem, scan::DecodeBudget *budget = nullptr,
+    // `fileSystem` and `budget` (null for the process-wide one) outlive the loader.
+    explicit ViewerLoader(platform::FileSystem &fileSystem, scan::DecodeBudget *budget = nullptr,
                           QObject *parent = nullptr);
     // Cancels what runs and waits for it: a cancel ends a decode at once.
     ~ViewerLoader() override;
@@ -41,7 +40,7 @@ Q_SIGNALS:
     void loaded(const QString &path, const pelmaris::gallery::ViewerPicture &picture);
 
 private:
-    platform::FileSystem *m_fileSystem;
+    platform::FileSystem &m_fileSystem;
     scan::DecodeBudget *m_budget;
     QThreadPool m_pool;
     std::shared_ptr<std::atomic<bool>> m_cancel;

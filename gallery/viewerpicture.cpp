@@ -67,7 +67,7 @@ bool ViewerPicture::reduced() const
     return !image.isNull() && pixelsOf(uprightSize()) < pixelsOf(realSize);
 }
 
-ViewerPicture loadViewerPicture(const ViewerRequest &request)
+ViewerPicture loadViewerPicture(platform::FileSystem &fileSystem, const ViewerRequest &request)
 {
     ViewerPicture out;
     const auto cancelled = [&request] {
@@ -78,16 +78,10 @@ ViewerPicture loadViewerPicture(const ViewerRequest &request)
         return out;
     }
     scan::limitDecoderAllocation();
-    std::unique_ptr<platform::FileSystem> ownFileSystem;
-    platform::FileSystem *fileSystem = request.fileSystem;
-    if (!fileSystem) {
-        ownFileSystem = platform::makeSystemFileSystem();
-        fileSystem = ownFileSystem.get();
-    }
     scan::DecodeBudget &budget =
         request.budget ? *request.budget : *scan::DecodeBudget::processWide();
 
-    scan::PictureDecoder picture(request.path, request.cancel, fileSystem);
+    scan::PictureDecoder picture(fileSystem, request.path, request.cancel);
     if (!picture.open()) {
         out.cancelled = cancelled();
         return out;

@@ -25,8 +25,6 @@ inline constexpr qint64 ViewerMaxPixels = 128LL * 1024 * 1024;
 // What the viewer asks for: a pure function of this, run on a worker thread.
 struct ViewerRequest {
     QString path;
-    // Opens the file (paths of any length); null for the platform's own.
-    platform::FileSystem *fileSystem = nullptr;
     // The decode's memory; null for the process-wide budget the list decodes in.
     scan::DecodeBudget *budget = nullptr;
     const std::atomic<bool> *cancel = nullptr;
@@ -63,7 +61,8 @@ struct ViewerPicture {
 // the budget can hold, or more than the file can carry, is refused before anything is
 // allocated. A JPEG that cannot be kept whole is decoded at 1/2, 1/4 or 1/8 of its size.
 // A damaged file, one that is not a picture, or a refused one gives a null image and an
-// empty real size; a cancel gives `cancelled`.
-ViewerPicture loadViewerPicture(const ViewerRequest &request);
+// empty real size; a cancel gives `cancelled`. The file is opened through `fileSystem`
+// (paths of any length).
+ViewerPicture loadViewerPicture(platform::FileSystem &fileSystem, const ViewerRequest &request);
 
 } // namespace pelmaris::gallery

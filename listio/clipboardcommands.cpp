@@ -63,7 +63,7 @@ bool hasImageCopyExtension(const QString &path)
 }
 
 bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
-                          platform::FileSystem *fileSystem)
+                          platform::FileSystem &fileSystem)
 {
     // An icon has no clipboard form; it fails before anything is read or replaced.
     if (!hasImageCopyExtension(path) || suffixOf(path) == u"ico")
@@ -71,7 +71,7 @@ bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
     scan::limitDecoderAllocation();
     // The list's decoder, whole, within the process's budget: it checks the header
     // before it allocates, opens paths of any length and streams the file.
-    scan::PictureDecoder picture(path, nullptr, fileSystem);
+    scan::PictureDecoder picture(fileSystem, path);
     if (!picture.open())
         return false;
     scan::PictureDecoder::Decoded decoded =

@@ -49,10 +49,10 @@ bool hasImageCopyExtension(const QString &path);
 // within the process's decode budget, so anything a camera makes fits. False, with the
 // clipboard as it was, when the extension is not among the image copy's, the file is
 // an icon (which cannot be put on the clipboard), is not a regular file, or does not
-// decode within the budget; the caller then shows imageIncompleteText(). Without a file
-// system, the platform's own.
+// decode within the budget; the caller then shows imageIncompleteText(). The file is
+// opened through `fileSystem`.
 bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
-                          platform::FileSystem *fileSystem = nullptr);
+                          platform::FileSystem &fileSystem);
 QString imageIncompleteText();
 
 // ---- folder list output ----

@@ -175,15 +175,12 @@ QStringList parseFields(QStringView line, qsizetype maxFields)
     return fields;
 }
 
-bool isListableFile(const QString &path, platform::FileSystem *fileSystem)
+bool isListableFile(const QString &path, platform::FileSystem &fileSystem)
 {
     // A NUL would end the name the system sees early, so another file would answer.
     if (path.isEmpty() || path.contains(QChar(0)) || !QDir::isAbsolutePath(path))
         return false;
-    if (fileSystem)
-        return fileSystem->pathInfo(path).isFile;
-    static const std::unique_ptr<platform::FileSystem> system = platform::makeSystemFileSystem();
-    return system->pathInfo(path).isFile;
+    return fileSystem.pathInfo(path).isFile;
 }
 
 std::optional<scan::ListItem> rowFromLine(QStringView line, const FileTest &isFile)

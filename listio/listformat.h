@@ -68,9 +68,9 @@ using FileTest = std::function<bool(const QString &path)>;
 
 // The program's test: an absolute path to an existing regular file, links followed, of
 // any length (as deep as a scan lists). Folders, FIFOs, sockets and devices make no row:
-// a row stands for a picture that other commands open, copy and show. Without a file
-// system, the platform's own.
-bool isListableFile(const QString &path, platform::FileSystem *fileSystem = nullptr);
+// a row stands for a picture that other commands open, copy and show. Asked of
+// `fileSystem`.
+bool isListableFile(const QString &path, platform::FileSystem &fileSystem);
 
 // The row a line makes, or none: comments, empty lines, and lines whose first field
 // does not pass the file test make none. A line that begins and ends with a double

@@ -75,9 +75,10 @@ struct ListLoader::Run {
     }
 };
 
-ListLoader::ListLoader(scan::ImageListModel &model, QObject *parent)
+ListLoader::ListLoader(scan::ImageListModel &model, platform::FileSystem &fileSystem,
+                       QObject *parent)
     : QObject(parent), m_model(model),
-      m_fileTest([](const QString &path) { return isListableFile(path); })
+      m_fileTest([&fileSystem](const QString &path) { return isListableFile(path, fileSystem); })
 {
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     m_timer.setInterval(kPollMs);

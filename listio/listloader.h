@@ -37,7 +37,9 @@ class ListLoader : public QObject {
     Q_OBJECT
 
 public:
-    explicit ListLoader(scan::ImageListModel &model, QObject *parent = nullptr);
+    // Rows are tested against `fileSystem`, which outlives the loader.
+    ListLoader(scan::ImageListModel &model, platform::FileSystem &fileSystem,
+               QObject *parent = nullptr);
     ~ListLoader() override;
 
     // Which paths make rows; isListableFile unless a test says otherwise. The test runs

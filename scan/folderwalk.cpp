@@ -250,10 +250,4 @@ WalkResult enumerateFiles(platform::FileSystem &fileSystem, const QString &folde
     return result;
 }
 
-WalkResult enumerateFiles(const QString &folder, const WalkOptions &options, WalkControl &control)
-{
-    const auto fileSystem = platform::makeSystemFileSystem();
-    return enumerateFiles(*fileSystem, folder, options, control);
-}
-
 } // namespace pelmaris::scan

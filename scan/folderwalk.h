@@ -51,7 +51,4 @@ struct WalkResult {
 WalkResult enumerateFiles(platform::FileSystem &fileSystem, const QString &folder,
                           const WalkOptions &options, WalkControl &control);
 
-// The same over the system's file system, for callers without the platform services.
-WalkResult enumerateFiles(const QString &folder, const WalkOptions &options, WalkControl &control);
-
 } // namespace pelmaris::scan

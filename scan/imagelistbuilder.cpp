@@ -12,6 +12,7 @@
 namespace pelmaris::scan {
 
 struct ImageListBuilder::Run {
+    platform::FileSystem *fileSystem = nullptr;
     QStringList paths;
     BuildSettings settings;
     std::shared_ptr<DecodeBudget> budget;
@@ -49,8 +50,9 @@ struct ImageListBuilder::Run {
     }
 };
 
-ImageListBuilder::ImageListBuilder(int threads, std::shared_ptr<DecodeBudget> budget)
-    : m_threads(std::max(1, threads)), m_budget(std::move(budget))
+ImageListBuilder::ImageListBuilder(platform::FileSystem &fileSystem, int threads,
+                                   std::shared_ptr<DecodeBudget> budget)
+    : m_fileSystem(fileSystem), m_threads(std::max(1, threads)), m_budget(std::move(budget))
 {
     m_pool.setMaxThreadCount(m_threads);
     limitDecoderAllocation();
@@ -67,6 +69,7 @@ void ImageListBuilder::start(const QStringList &paths, const BuildSettings &sett
 {
     cancel();
     auto run = std::make_shared<Run>();
+    run->fileSystem = &m_fileSystem;
     run->paths = paths;
     run->settings = settings;
     run->budget = m_budget;
@@ -101,7 +104,6 @@ void ImageListBuilder::work(const std::shared_ptr<Run> &run)
     request.cache = run->cache && run->cache->isReadable() ? run->cache.get() : nullptr;
     request.budget = run->budget.get();
     request.cancel = &run->cancel;
-    request.fileSystem = run->settings.fileSystem;
     const qsizetype total = run->paths.size();
     for (;;) {
         if (run->cancel.load(std::memory_order_relaxed))
@@ -110,7 +112,7 @@ void ImageListBuilder::work(const std::shared_ptr<Run> &run)
         if (index >= total)
             break;
         request.path = run->paths.at(index);
-        run->settle(index, decodeForList(request));
+        run->settle(index, decodeForList(*run->fileSystem, request));
     }
     QMutexLocker lock(&run->mutex);
     if (--run->active > 0)

@@ -25,8 +25,6 @@ struct BuildSettings {
     bool useThumbnailCache = true;
     // The cache's thumbnails folder; empty for the desktop's own.
     QString thumbnailFolder;
-    // Opens the files and tells their local times; null for the platform's own.
-    platform::FileSystem *fileSystem = nullptr;
 };
 
 // Decodes the paths of a list on a pool of worker threads (one per core) and hands
@@ -34,9 +32,11 @@ struct BuildSettings {
 // batches rows into few model updates and needs no cross-thread signals.
 class ImageListBuilder {
 public:
-    // The workers' decodes share `budget` (the process-wide one unless a test brings
-    // its own).
-    explicit ImageListBuilder(int threads = QThread::idealThreadCount(),
+    // The workers open the files and tell their local times through `fileSystem`,
+    // which outlives the builder; their decodes share `budget` (the process-wide one
+    // unless a test brings its own).
+    explicit ImageListBuilder(platform::FileSystem &fileSystem,
+                              int threads = QThread::idealThreadCount(),
                               std::shared_ptr<DecodeBudget> budget = DecodeBudget::processWide());
     ~ImageListBuilder();
     ImageListBuilder(const ImageListBuilder &) = delete;
@@ -67,6 +67,7 @@ private:
     struct Run;
     static void work(const std::shared_ptr<Run> &run);
 
+    platform::FileSystem &m_fileSystem;
     QThreadPool m_pool;
     int m_threads;
     std::shared_ptr<DecodeBudget> m_budget;

@@ -170,26 +170,20 @@ struct PictureDecoder::State {
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 };
 
-PictureDecoder::PictureDecoder(QString path, const std::atomic<bool> *cancel,
-                               platform::FileSystem *fileSystem)
+PictureDecoder::PictureDecoder(platform::FileSystem &fileSystem, QString path,
+                               const std::atomic<bool> *cancel)
     : d(std::make_unique<State>())
 {
     d->path = std::move(path);
     d->cancel = cancel;
-    d->fileSystem = fileSystem;
+    d->fileSystem = &fileSystem;
 }
 
 PictureDecoder::~PictureDecoder() = default;
 
 bool PictureDecoder::open()
 {
-    std::unique_ptr<platform::FileSystem> own;
-    if (!d->fileSystem) {
-        own = platform::makeSystemFileSystem();
-        d->fileSystem = own.get();
-    }
     std::optional<PictureFile> opened = openPictureFile(*d->fileSystem, d->path);
-    d->fileSystem = own ? nullptr : d->fileSystem;
     if (!opened)
         return false;
     d->file = std::move(*opened);

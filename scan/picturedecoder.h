@@ -41,9 +41,9 @@ std::optional<PictureFile> openPictureFile(platform::FileSystem &fileSystem, con
 // refused before a byte of the picture is allocated.
 class PictureDecoder {
 public:
-    // Without a file system the platform's own is used.
-    explicit PictureDecoder(QString path, const std::atomic<bool> *cancel = nullptr,
-                            platform::FileSystem *fileSystem = nullptr);
+    // The file is opened through `fileSystem`, which outlives the decoder.
+    PictureDecoder(platform::FileSystem &fileSystem, QString path,
+                   const std::atomic<bool> *cancel = nullptr);
     ~PictureDecoder();
     PictureDecoder(const PictureDecoder &) = delete;
     PictureDecoder &operator=(const PictureDecoder &) = delete;

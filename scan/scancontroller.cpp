@@ -28,21 +28,11 @@ ScanController::ScanController(ImageListModel &model, platform::FileSystem &file
 
 ScanController::ScanController(ImageListModel &model, platform::FileSystem &fileSystem,
                                RandomEngine engine, QObject *parent)
-    : QObject(parent), m_model(model), m_fileSystem(&fileSystem), m_engine(std::move(engine))
+    : QObject(parent), m_model(model), m_fileSystem(fileSystem), m_engine(std::move(engine)),
+      m_builder(fileSystem)
 {
     m_timer.setInterval(kPollMs);
     connect(&m_timer, &QTimer::timeout, this, &ScanController::poll);
-}
-
-ScanController::ScanController(ImageListModel &model, QObject *parent)
-    : ScanController(model, makeSeededEngine(), parent)
-{
-}
-
-ScanController::ScanController(ImageListModel &model, RandomEngine engine, QObject *parent)
-    : ScanController(model, *platform::makeSystemFileSystem().release(), std::move(engine), parent)
-{
-    m_ownFileSystem.reset(m_fileSystem);
 }
 
 ScanController::~ScanController()
@@ -68,7 +58,7 @@ bool ScanController::startScan(const QString &folder, ScanOrder order, const Wal
     m_walk = std::make_unique<Walk>();
     // The walk and its sort run on a pool thread; the generator is not touched by
     // anyone else while a scan runs (SortScanList is refused meanwhile).
-    m_walk->future = QtConcurrent::run([control = m_walk->control, fileSystem = m_fileSystem,
+    m_walk->future = QtConcurrent::run([control = m_walk->control, fileSystem = &m_fileSystem,
                                         folder, order, options, engine = &m_engine] {
         WalkResult result = enumerateFiles(*fileSystem, folder, options, *control);
         pelmaris::scan::SortScanList(result.files, order, *engine);
@@ -107,12 +97,9 @@ bool ScanController::startBuild(const BuildSettings &settings)
         return false;
     m_building = true;
     m_tried = 0;
-    BuildSettings withFiles = settings;
-    if (!withFiles.fileSystem)
-        withFiles.fileSystem = m_fileSystem; // the one the walk listed them through
     // The end is handled at once rather than at the next poll: a rescan from the
     // thumbnail cache takes only a few polls in all.
-    m_builder.start(m_scanList, withFiles, [this] {
+    m_builder.start(m_scanList, settings, [this] {
         QMetaObject::invokeMethod(this, &ScanController::poll, Qt::QueuedConnection);
     });
     m_timer.start();

@@ -41,16 +41,13 @@ class ScanController : public QObject {
     Q_OBJECT
 
 public:
-    // The walk reads folders through `fileSystem`, which outlives the controller.
+    // The walk reads folders, and the build opens files, through `fileSystem`, which
+    // outlives the controller.
     ScanController(ImageListModel &model, platform::FileSystem &fileSystem,
                    QObject *parent = nullptr);
     // Tests pass a generator with a known seed; the program's is seeded once per run.
     ScanController(ImageListModel &model, platform::FileSystem &fileSystem, RandomEngine engine,
                    QObject *parent = nullptr);
-    // The same over a file system of the controller's own, for callers without the
-    // platform services.
-    explicit ScanController(ImageListModel &model, QObject *parent = nullptr);
-    ScanController(ImageListModel &model, RandomEngine engine, QObject *parent = nullptr);
     ~ScanController() override;
 
     // The program's one random generator: the random orders and the shuffle draw from it.
@@ -94,8 +91,7 @@ private:
     void pollBuild();
 
     ImageListModel &m_model;
-    std::unique_ptr<platform::FileSystem> m_ownFileSystem;
-    platform::FileSystem *m_fileSystem;
+    platform::FileSystem &m_fileSystem;
     RandomEngine m_engine;
     QStringList m_scanList;
     QTimer m_timer;

@@ -106,16 +106,11 @@ QByteArray encodeCell(const QImage &cell, int quality)
 
 } // namespace
 
-std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
+std::optional<DecodedRow> decodeForList(platform::FileSystem &fileSystem,
+                                        const ThumbnailRequest &request)
 {
     limitDecoderAllocation();
-    std::unique_ptr<platform::FileSystem> ownFileSystem;
-    platform::FileSystem *fileSystem = request.fileSystem;
-    if (!fileSystem) {
-        ownFileSystem = platform::makeSystemFileSystem();
-        fileSystem = ownFileSystem.get();
-    }
-    PictureDecoder picture(request.path, request.cancel, fileSystem);
+    PictureDecoder picture(fileSystem, request.path, request.cancel);
     if (!picture.open())
         return std::nullopt;
     QSize shown = picture.shownSize();
@@ -179,7 +174,7 @@ std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request)
     row.item.subItems[ListItem::Width] = formatCount(shown.width(), request.locale);
     row.item.subItems[ListItem::Height] = formatCount(shown.height(), request.locale);
     row.item.subItems[ListItem::Modified] =
-        formatFileTime(fileSystem->localTime(picture.modified()));
+        formatFileTime(fileSystem.localTime(picture.modified()));
     return row;
 }
 

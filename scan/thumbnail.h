@@ -34,8 +34,6 @@ struct ThumbnailRequest {
     const ThumbnailCache *cache = nullptr;
     DecodeBudget *budget = nullptr;
     const std::atomic<bool> *cancel = nullptr;
-    // Opens the file and tells its local time; null for the platform's own.
-    platform::FileSystem *fileSystem = nullptr;
 };
 
 struct DecodedRow {
@@ -59,8 +57,9 @@ QString formatByteSize(qint64 bytes, const QLocale &locale = QLocale());
 // than the decode budget can ever hold, or the build was cancelled meanwhile. Special
 // files are never opened. The five details come from the file and the picture's
 // header; the thumbnail from the cache when it holds a valid one, else from a decode
-// (which then refills the cache).
-std::optional<DecodedRow> decodeForList(const ThumbnailRequest &request);
+// (which then refills the cache). `fileSystem` opens the file and tells its local time.
+std::optional<DecodedRow> decodeForList(platform::FileSystem &fileSystem,
+                                        const ThumbnailRequest &request);
 
 // The cell of a picture whose full upright size is `shown`, drawn from `picture` (the
 // picture itself or any smaller copy of it) with the letter-box arithmetic above.

@@ -14,6 +14,7 @@
 #include "gallery/htmlpage.h"
 #include "gallery/pagethumbnailer.h"
 #include "gallery/pagewriter.h"
+#include "platform/filesystem.h"
 #include "scan/thumbnailcache.h"
 
 #include <QDir>
@@ -229,7 +230,8 @@ int main(int argc, char *argv[])
             in.locale = QLocale::c();
             QString made = QStringLiteral("-");
             if (thumbnails) {
-                PageThumbnailer thumbnailer(cacheFolder);
+                const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
+                PageThumbnailer thumbnailer(*fileSystem, cacheFolder);
                 QEventLoop loop;
                 QObject::connect(&thumbnailer, &PageThumbnailer::finished, &loop,
                                  [&](const QList<PageThumbnail> &t) {

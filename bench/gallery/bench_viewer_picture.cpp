@@ -7,6 +7,7 @@
 //   build/bench/gallery/bench_viewer_picture /tmp/huge.jpg photo.jpg ...
 
 #include "gallery/viewerpicture.h"
+#include "platform/filesystem.h"
 #include "scan/decodebudget.h"
 
 #include <QElapsedTimer>
@@ -23,6 +24,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s PICTURE...\n", argv[0]);
         return 2;
     }
+    const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
     for (int i = 1; i < argc; ++i) {
         QElapsedTimer timer;
         timer.start();
@@ -31,7 +33,7 @@ int main(int argc, char *argv[])
         request.path = QString::fromLocal8Bit(argv[i]);
         request.budget = &budget;
         request.screen = QSize(1920, 1080);
-        const auto picture = pelmaris::gallery::loadViewerPicture(request);
+        const auto picture = pelmaris::gallery::loadViewerPicture(*fileSystem, request);
         const double seconds = timer.nsecsElapsed() / 1e9;
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);

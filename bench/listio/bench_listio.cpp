@@ -7,6 +7,7 @@
 #include "listio/listfile.h"
 #include "listio/listloader.h"
 #include "listio/listsaver.h"
+#include "platform/filesystem.h"
 #include "scan/imagelistmodel.h"
 #include "scan/listorder.h"
 
@@ -100,7 +101,8 @@ void benchSave(const listio::SaveTarget &target, const std::vector<scan::ListIte
 void benchLoad(const QString &path, const char *label)
 {
     scan::ImageListModel model;
-    listio::ListLoader loader(model);
+    const auto fileSystem = platform::makeSystemFileSystem();
+    listio::ListLoader loader(model, *fileSystem);
     StallMeter stall;
     QEventLoop loop;
     QObject::connect(&loader, &listio::ListLoader::loadFinished, &loop, &QEventLoop::quit);

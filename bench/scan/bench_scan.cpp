@@ -15,6 +15,7 @@
 // --bare     instead of the build, only reads each JPEG and decodes it at 1/8 scale with
 //            the codec's defaults, on the same threads: the decoder's own limit, the
 //            distance to which is what the build spends beside the decode.
+#include "platform/filesystem.h"
 #include "scan/folderwalk.h"
 #include "scan/imagelistbuilder.h"
 #include "scan/imagelistmodel.h"
@@ -62,7 +63,8 @@ BuildFigures build(ImageListModel &model, const QStringList &files, int threads,
                    const BuildSettings &settings)
 {
     BuildFigures figures;
-    ImageListBuilder builder(threads);
+    const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
+    ImageListBuilder builder(*fileSystem, threads);
     QElapsedTimer clock;
     clock.start();
     const double processorAtStart = processorSeconds();
@@ -166,6 +168,7 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
     // The best of five walks: the first warms the directory cache, and the machine is
     // shared, so the fastest run is the one least disturbed.
     WalkResult walk;
@@ -174,7 +177,7 @@ int main(int argc, char **argv)
         WalkControl control;
         QElapsedTimer clock;
         clock.start();
-        walk = enumerateFiles(folder, {}, control);
+        walk = enumerateFiles(*fileSystem, folder, {}, control);
         walkSeconds = std::min(walkSeconds, clock.nsecsElapsed() / 1e9);
     }
     const qsizetype found = walk.files.size();

@@ -53,8 +53,9 @@ int main(int argc, char **argv)
     // The whole-process round: no application object, nothing but the walk.
     if (argc == 3 && std::strcmp(argv[1], "--once") == 0) {
         scan::WalkControl control;
-        const auto result =
-            scan::enumerateFiles(QString::fromLocal8Bit(argv[2]), scan::WalkOptions{}, control);
+        const auto fileSystem = platform::makeSystemFileSystem();
+        const auto result = scan::enumerateFiles(*fileSystem, QString::fromLocal8Bit(argv[2]),
+                                                 scan::WalkOptions{}, control);
         std::printf("%lld\n", static_cast<long long>(result.files.size()));
         // The program keeps what it found; freeing it here is no part of the walk.
         std::fflush(stdout);

@@ -2,6 +2,7 @@
 #include "gallery/htmlpage.h"
 #include "gallery/pagethumbnails.h"
 #include "gallery/pagewriter.h"
+#include "platform/filesystem.h"
 #include "scan/thumbnailcache.h"
 
 #include <QDir>
@@ -162,10 +163,11 @@ void TestGalleryChromium::pageLoads()
     r.programIcon = QIcon(pm);
     QStringList shown = r.paths; // what each gallery image shows
     if (thumbnails) {
+        const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
         const pelmaris::scan::ThumbnailCache cache(
             m_dir.path() + QStringLiteral("/キャッシュ #1 \"100%\"/thumbnails"));
         for (qsizetype i = 0; i < r.paths.size(); ++i) {
-            r.thumbnails << pageThumbnail(cache, r.paths.at(i), 256);
+            r.thumbnails << pageThumbnail(*fileSystem, cache, r.paths.at(i), 256);
             QVERIFY(r.thumbnails.last().file.contains("/large/"));
             shown[i] = r.thumbnails.last().file;
         }

@@ -3,6 +3,7 @@
 
 #include "gallery/pagethumbnailer.h"
 #include "gallery/pagethumbnails.h"
+#include "platform/filesystem.h"
 #include "scan/thumbnailcache.h"
 
 #include "fixtures.h"
@@ -23,6 +24,8 @@ class TestPageThumbnails : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
     int m_caches = 0;
 
     QString newCacheFolder()
@@ -83,7 +86,7 @@ private Q_SLOTS:
         const QString root = newCacheFolder();
         const ThumbnailCache cache(root);
         const QString path = picture("photo #1 100%.jpg", QSize(1800, 1200));
-        const PageThumbnail made = pageThumbnail(cache, path, ThumbnailCache::LargeEdge);
+        const PageThumbnail made = pageThumbnail(*m_fs, cache, path, ThumbnailCache::LargeEdge);
         QCOMPARE(made.file,
                  root + "/large/" + ThumbnailCache::fileNameOf(ThumbnailCache::fileUri(path)));
         QCOMPARE(made.size, QSize(256, 171));
@@ -97,7 +100,7 @@ private Q_SLOTS:
         const ThumbnailCache::Original original{path, info.lastModified().toSecsSinceEpoch(),
                                                 info.size(), QSize(1800, 1200)};
         QVERIFY(!cache.storeSized(original, marked, ThumbnailCache::LargeEdge).path.isEmpty());
-        QCOMPARE(pageThumbnail(cache, path, ThumbnailCache::LargeEdge).file, made.file);
+        QCOMPARE(pageThumbnail(*m_fs, cache, path, ThumbnailCache::LargeEdge).file, made.file);
         QVERIFY(qAbs(middle(made.file).green() - 255) < 30);
 
         // The picture changed: its thumbnail is made again.
@@ -107,7 +110,7 @@ private Q_SLOTS:
         QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(10),
                               QFileDevice::FileModificationTime));
         f.close();
-        QCOMPARE(pageThumbnail(cache, path, ThumbnailCache::LargeEdge).file, made.file);
+        QCOMPARE(pageThumbnail(*m_fs, cache, path, ThumbnailCache::LargeEdge).file, made.file);
         QVERIFY(qAbs(middle(made.file).blue() - 255) < 30);
     }
 
@@ -117,7 +120,7 @@ private Q_SLOTS:
         const ThumbnailCache cache(newCacheFolder());
         const QString path = m_dir.filePath("pictures/turned.jpg");
         QVERIFY(fixtures::writeFile(path, fixtures::jpegWithOrientation(QSize(600, 400), 6)));
-        const PageThumbnail made = pageThumbnail(cache, path, ThumbnailCache::XLargeEdge);
+        const PageThumbnail made = pageThumbnail(*m_fs, cache, path, ThumbnailCache::XLargeEdge);
         QCOMPARE(made.size, QSize(341, 512));
         QCOMPARE(QImageReader(made.file, "png").size(), QSize(341, 512));
     }
@@ -150,7 +153,7 @@ private Q_SLOTS:
             path = picture("good.jpg", QSize(1800, 1200));
             QVERIFY(::chmod(QFile::encodeName(root).constData(), 0777) == 0);
         }
-        const PageThumbnail none = pageThumbnail(cache, path, ThumbnailCache::LargeEdge);
+        const PageThumbnail none = pageThumbnail(*m_fs, cache, path, ThumbnailCache::LargeEdge);
         QVERIFY(none.file.isEmpty());
         QVERIFY(QDir(root + "/large").entryList(QDir::Files | QDir::Hidden).isEmpty());
         if (kind == "damaged picture") // remembered, as the list does
@@ -170,7 +173,7 @@ private Q_SLOTS:
         paths.insert(5, damaged);
         paths << paths.first();
 
-        PageThumbnailer thumbnailer(root);
+        PageThumbnailer thumbnailer(*m_fs, root);
         QSignalSpy progress(&thumbnailer, &PageThumbnailer::progress);
         QSignalSpy finished(&thumbnailer, &PageThumbnailer::finished);
         thumbnailer.start(paths, ThumbnailCache::LargeEdge);
@@ -202,7 +205,7 @@ private Q_SLOTS:
             many << picture(QStringLiteral("c%1.jpg").arg(i), QSize(1600, 1200));
         const QStringList one = {many.first()};
 
-        PageThumbnailer thumbnailer(root);
+        PageThumbnailer thumbnailer(*m_fs, root);
         QSignalSpy finished(&thumbnailer, &PageThumbnailer::finished);
         thumbnailer.start(many, ThumbnailCache::LargeEdge);
         thumbnailer.start(one, ThumbnailCache::LargeEdge);

@@ -53,7 +53,7 @@ ViewerPicture load(const QString &path, QSize screen = QSize(1920, 1080),
     request.screen = screen;
     request.maxPixels = maxPixels;
     request.budget = budget;
-    return loadViewerPicture(request);
+    return loadViewerPicture(*pelmaris::platform::makeSystemFileSystem(), request);
 }
 
 } // namespace
@@ -262,7 +262,8 @@ void TestViewerPicture::cancelledBeforeItStarts()
     request.path = path;
     request.budget = &budget;
     request.cancel = &cancel;
-    const ViewerPicture picture = loadViewerPicture(request);
+    const ViewerPicture picture =
+        loadViewerPicture(*pelmaris::platform::makeSystemFileSystem(), request);
     QVERIFY(picture.cancelled);
     QVERIFY(picture.image.isNull());
     QCOMPARE(budget.peak(), qint64(0));
@@ -273,7 +274,8 @@ void TestViewerPicture::cancelledBeforeItStarts()
 void TestViewerPicture::loaderDeliversOnlyTheLatest()
 {
     DecodeBudget budget(DecodeBudget::kDefaultBytes);
-    pelmaris::gallery::ViewerLoader loader(nullptr, &budget);
+    const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
+    pelmaris::gallery::ViewerLoader loader(*fileSystem, &budget);
     QStringList arrived;
     QObject::connect(&loader, &pelmaris::gallery::ViewerLoader::loaded,
                      [&](const QString &path, const ViewerPicture &) { arrived << path; });

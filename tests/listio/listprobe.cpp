@@ -9,6 +9,7 @@
 // the rows made; without, no line makes a row.
 #include "listio/listfile.h"
 #include "listio/listloader.h"
+#include "platform/filesystem.h"
 #include "scan/imagelistmodel.h"
 #include "tests/fakes/processmemory.h"
 
@@ -42,7 +43,8 @@ int main(int argc, char **argv)
 #endif
     const bool rows = argc > 2 && std::strcmp(argv[2], "rows") == 0;
     scan::ImageListModel model;
-    listio::ListLoader loader(model);
+    const auto fileSystem = platform::makeSystemFileSystem();
+    listio::ListLoader loader(model, *fileSystem);
     loader.setFileTest([rows](const QString &) { return rows; });
     QEventLoop loop;
     QObject::connect(&loader, &listio::ListLoader::loadFinished, &loop, &QEventLoop::quit);

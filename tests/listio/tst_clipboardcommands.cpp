@@ -2,6 +2,7 @@
 #include "deeptree.h"
 #include "fakeservices.h"
 #include "listio/clipboardcommands.h"
+#include "platform/filesystem.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -52,6 +53,9 @@ QByteArray pngBytes(QSize size)
 
 class TestClipboardCommands : public QObject {
     Q_OBJECT
+
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
 
 private Q_SLOTS:
     // The detail view copies the rows with their details, the preview view ScanList.
@@ -120,7 +124,7 @@ private Q_SLOTS:
         writeFile(path, bytes);
         FakeClipboard clipboard;
         clipboard.setText(QStringLiteral("kept"));
-        QCOMPARE(CopyImageToClipboard(clipboard, path), copied);
+        QCOMPARE(CopyImageToClipboard(clipboard, path, *m_fs), copied);
         if (copied) {
             QCOMPARE(clipboard.image.size(), QSize(3, 2));
         } else {
@@ -136,10 +140,10 @@ private Q_SLOTS:
         const QString fifo = dir.filePath(QStringLiteral("x.png"));
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         FakeClipboard clipboard;
-        QVERIFY(!CopyImageToClipboard(clipboard, fifo)); // returns: nothing waits on it
+        QVERIFY(!CopyImageToClipboard(clipboard, fifo, *m_fs)); // returns: nothing waits on it
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("d.png")));
-        QVERIFY(!CopyImageToClipboard(clipboard, dir.filePath(QStringLiteral("d.png"))));
-        QVERIFY(!CopyImageToClipboard(clipboard, dir.filePath(QStringLiteral("gone.png"))));
+        QVERIFY(!CopyImageToClipboard(clipboard, dir.filePath(QStringLiteral("d.png")), *m_fs));
+        QVERIFY(!CopyImageToClipboard(clipboard, dir.filePath(QStringLiteral("gone.png")), *m_fs));
     }
 
     // What a camera or a scanner makes is copied whole: past 64 megapixels, and from a
@@ -150,7 +154,7 @@ private Q_SLOTS:
         const QString scan = dir.filePath(QStringLiteral("scan.png"));
         QVERIFY(picturefixtures::writeFlatPng(scan, QSize(8200, 8200)));
         FakeClipboard clipboard;
-        QVERIFY(CopyImageToClipboard(clipboard, scan));
+        QVERIFY(CopyImageToClipboard(clipboard, scan, *m_fs));
         QCOMPARE(clipboard.image.size(), QSize(8200, 8200));
         clipboard.clear();
 
@@ -169,7 +173,7 @@ private Q_SLOTS:
         QVERIFY(fd >= 0);
         QCOMPARE(::renameat(AT_FDCWD, QFile::encodeName(shallow).constData(), fd, "x.png"), 0);
         ::close(fd);
-        QVERIFY(CopyImageToClipboard(clipboard, bottom + QStringLiteral("/x.png")));
+        QVERIFY(CopyImageToClipboard(clipboard, bottom + QStringLiteral("/x.png"), *m_fs));
         QCOMPARE(clipboard.image.size(), QSize(3, 2));
         fixtures::removeDeepChain(dir.path(), depth, name, "x.png");
     }

@@ -1,4 +1,5 @@
 #include "listio/listformat.h"
+#include "platform/filesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,6 +34,9 @@ ListItem item(const QString &path, const std::array<QString, 5> &details)
 
 class TestListFormat : public QObject {
     Q_OBJECT
+
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
 
 private Q_SLOTS:
     void fieldsSplitAsTheReaderDoes_data()
@@ -209,16 +213,16 @@ private Q_SLOTS:
         const QString fifo = dir.filePath(QStringLiteral("fifo.jpg"));
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
 
-        QVERIFY(isListableFile(file));
-        QVERIFY(isListableFile(dir.filePath(QStringLiteral("link.jpg"))));
-        QVERIFY(!isListableFile(dir.filePath(QStringLiteral("broken.jpg"))));
-        QVERIFY(!isListableFile(dir.filePath(QStringLiteral("folder.jpg"))));
-        QVERIFY(!isListableFile(fifo));
-        QVERIFY(!isListableFile(QStringLiteral("a.jpg"))); // relative
-        QVERIFY(!isListableFile(QString()));
+        QVERIFY(isListableFile(file, *m_fs));
+        QVERIFY(isListableFile(dir.filePath(QStringLiteral("link.jpg")), *m_fs));
+        QVERIFY(!isListableFile(dir.filePath(QStringLiteral("broken.jpg")), *m_fs));
+        QVERIFY(!isListableFile(dir.filePath(QStringLiteral("folder.jpg")), *m_fs));
+        QVERIFY(!isListableFile(fifo, *m_fs));
+        QVERIFY(!isListableFile(QStringLiteral("a.jpg"), *m_fs)); // relative
+        QVERIFY(!isListableFile(QString(), *m_fs));
         // What the system would see stops at the NUL: a name that only starts like
         // an existing file is not that file.
-        QVERIFY(!isListableFile(file + QChar(0) + QStringLiteral("tail")));
+        QVERIFY(!isListableFile(file + QChar(0) + QStringLiteral("tail"), *m_fs));
     }
 };
 

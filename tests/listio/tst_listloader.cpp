@@ -2,6 +2,7 @@
 #include "listio/listfile.h"
 #include "listio/listloader.h"
 #include "listio/listsaver.h"
+#include "platform/filesystem.h"
 #include "scan/imagelistmodel.h"
 
 #include <QDir>
@@ -64,12 +65,15 @@ ListItem row(const QString &path)
 class TestListLoader : public QObject {
     Q_OBJECT
 
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
+
 private Q_SLOTS:
     void loadReplacesRowsInOrder()
     {
         ImageListModel model;
         model.appendRows({row("/old")}, {QByteArray("thumb")});
-        ListLoader loader(model);
+        ListLoader loader(model, *m_fs);
         loader.setFileTest(evenExists);
         QSignalSpy progress(&loader, &ListLoader::loadProgress);
         QSignalSpy finished(&loader, &ListLoader::loadFinished);
@@ -108,7 +112,7 @@ private Q_SLOTS:
         QFETCH(bool, counted);
         ImageListModel model;
         model.appendRows({row("/old")}, {});
-        ListLoader loader(model);
+        ListLoader loader(model, *m_fs);
         loader.setFileTest(evenExists);
         QSignalSpy progress(&loader, &ListLoader::loadProgress);
         QSignalSpy finished(&loader, &ListLoader::loadFinished);
@@ -144,7 +148,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(qint64, unread);
         ImageListModel model;
-        ListLoader loader(model);
+        ListLoader loader(model, *m_fs);
         loader.setFileTest([](const QString &path) { return kJapanese.contains(path); });
         QVERIFY(loader.loadList(ListSource::fromBytes(bytes)));
         loader.waitForDone();
@@ -183,7 +187,7 @@ private Q_SLOTS:
     void cancelKeepsTheRowsFoundSoFar()
     {
         ImageListModel model;
-        ListLoader loader(model);
+        ListLoader loader(model, *m_fs);
         loader.setFileTest([&loader](const QString &path) {
             if (path == QStringLiteral("/p/299"))
                 loader.cancel(); // as if the button were pressed while line 300 is read
@@ -219,7 +223,7 @@ private Q_SLOTS:
 
         // Save, open, load: the same rows in the same order, all checked.
         ImageListModel model;
-        ListLoader loader(model);
+        ListLoader loader(model, *m_fs);
         ListFileText read = readListFile(csv);
         QVERIFY(read.ok);
         loader.loadList(read.source);
@@ -250,7 +254,7 @@ private Q_SLOTS:
         const QString txt = dir.filePath(QStringLiteral("list.txt"));
         QVERIFY(saveList({txt, ListForm::Path}, {}, paths).ok);
         ImageListModel model;
-        ListLoader loader(model);
+        ListLoader loader(model, *m_fs);
         ListFileText read = readListFile(txt);
         QVERIFY(read.ok);
         loader.loadList(read.source);

@@ -7,6 +7,7 @@
 //
 // WARMUP, a small picture, is decoded first so the libraries' own start-up is not
 // counted.
+#include "platform/filesystem.h"
 #include "scan/thumbnail.h"
 #include "tests/fakes/processmemory.h"
 
@@ -27,7 +28,7 @@ bool decode(const char *path)
 {
     ThumbnailRequest request;
     request.path = QFile::decodeName(path);
-    return decodeForList(request).has_value();
+    return decodeForList(*pelmaris::platform::makeSystemFileSystem(), request).has_value();
 }
 
 } // namespace

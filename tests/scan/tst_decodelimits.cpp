@@ -1,3 +1,4 @@
+#include "platform/filesystem.h"
 #include "scan/decodebudget.h"
 #include "scan/imagelistbuilder.h"
 #include "scan/jpegreader.h"
@@ -74,6 +75,8 @@ class TestDecodeLimits : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
 
     std::optional<DecodedRow> decode(const QString &name, DecodeBudget *budget = nullptr)
     {
@@ -81,7 +84,7 @@ class TestDecodeLimits : public QObject {
         request.path = m_dir.filePath(name);
         request.locale = QLocale::c();
         request.budget = budget;
-        return decodeForList(request);
+        return decodeForList(*m_fs, request);
     }
 
 private Q_SLOTS:
@@ -325,7 +328,7 @@ private Q_SLOTS:
         }
         // One such decode needs about 20 MiB: two never fit at once.
         auto budget = std::make_shared<DecodeBudget>(30 * 1024 * 1024);
-        ImageListBuilder builder(2, budget);
+        ImageListBuilder builder(*m_fs, 2, budget);
         BuildSettings settings;
         settings.useThumbnailCache = false;
         builder.start(paths, settings);

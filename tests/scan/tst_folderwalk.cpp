@@ -35,6 +35,8 @@ class TestFolderWalk : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
     QString m_root;
     QByteArray m_badFolder; // a folder whose name is not UTF-8
 
@@ -42,7 +44,7 @@ class TestFolderWalk : public QObject {
     QStringList walk(bool hidden, WalkResult *out = nullptr)
     {
         WalkControl control;
-        WalkResult r = enumerateFiles(m_root, WalkOptions{hidden}, control);
+        WalkResult r = enumerateFiles(*m_fs, m_root, WalkOptions{hidden}, control);
         if (out)
             *out = r;
         if (control.found.load() != qint64(r.files.size()))
@@ -123,7 +125,7 @@ private Q_SLOTS:
     void pathsAreJoinedByOneDelimiter()
     {
         WalkControl control;
-        const WalkResult r = enumerateFiles(m_root + "//", {}, control);
+        const WalkResult r = enumerateFiles(*m_fs, m_root + "//", {}, control);
         QVERIFY(r.files.contains(m_root + "/sub/b.txt"));
     }
 
@@ -153,7 +155,7 @@ private Q_SLOTS:
     void missingOrUnreadableTopFails()
     {
         WalkControl control;
-        const WalkResult missing = enumerateFiles(m_root + "/nothing", {}, control);
+        const WalkResult missing = enumerateFiles(*m_fs, m_root + "/nothing", {}, control);
         QVERIFY(missing.failed);
         QVERIFY(missing.files.isEmpty());
         FakeFileSystem fs;
@@ -188,7 +190,7 @@ private Q_SLOTS:
 
         WalkControl early;
         early.cancel.store(true);
-        const WalkResult none = enumerateFiles(big.path(), {}, early);
+        const WalkResult none = enumerateFiles(*m_fs, big.path(), {}, early);
         QVERIFY(none.cancelled);
         QVERIFY(none.files.isEmpty());
     }
@@ -202,7 +204,7 @@ private Q_SLOTS:
         QVERIFY(!bottom.isEmpty());
         QVERIFY(QFile::encodeName(bottom).size() > 4096 * 4);
         WalkControl control;
-        const WalkResult r = enumerateFiles(deep.path(), {}, control);
+        const WalkResult r = enumerateFiles(*m_fs, deep.path(), {}, control);
         fixtures::removeDeepChain(deep.path(), depth, "level", "f.txt");
         QVERIFY(!r.failed);
         QCOMPARE(r.leftOut.unreadableFolders, qint64(0));

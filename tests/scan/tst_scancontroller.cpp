@@ -1,3 +1,4 @@
+#include "platform/filesystem.h"
 #include "scan/imagelistbuilder.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
@@ -18,6 +19,8 @@ class TestScanController : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
     QString m_root;
     QStringList m_images; // every decodable file, in numeric order
 
@@ -84,7 +87,7 @@ private Q_SLOTS:
     void scanThenBuildListsImagesInOrder()
     {
         ImageListModel model;
-        ScanController controller(model, RandomEngine(1));
+        ScanController controller(model, *m_fs, RandomEngine(1));
         QSignalSpy progress(&controller, &ScanController::buildProgress);
         QVERIFY(scanAndWait(controller, m_root));
         QCOMPARE(controller.scanList().size(), 40 + 39 + 3);
@@ -149,7 +152,7 @@ private Q_SLOTS:
     void additiveScanAppends()
     {
         ImageListModel model;
-        ScanController controller(model);
+        ScanController controller(model, *m_fs);
         QVERIFY(scanAndWait(controller, m_root + "/b"));
         QVERIFY(buildAndWait(controller));
         const int first = model.rowCount();
@@ -171,7 +174,7 @@ private Q_SLOTS:
         QFETCH(QString, folder);
         QVERIFY(QDir().mkpath(m_dir.filePath("empty")));
         ImageListModel model;
-        ScanController controller(model);
+        ScanController controller(model, *m_fs);
         QVERIFY(scanAndWait(controller, m_dir.filePath(folder)));
         QCOMPARE(controller.scanList().size(), 0);
         bool cancelled = true;
@@ -183,7 +186,7 @@ private Q_SLOTS:
     void refusesASecondJobWhileBusy()
     {
         ImageListModel model;
-        ScanController controller(model);
+        ScanController controller(model, *m_fs);
         QSignalSpy finished(&controller, &ScanController::scanFinished);
         QVERIFY(controller.startScan(m_root, ScanOrder::NumericAscending));
         QVERIFY(!controller.startScan(m_root, ScanOrder::NumericAscending));
@@ -195,7 +198,7 @@ private Q_SLOTS:
     void cancelledBuildKeepsAnOrderedPrefix()
     {
         ImageListModel model;
-        ScanController controller(model);
+        ScanController controller(model, *m_fs);
         QVERIFY(scanAndWait(controller, m_root));
         QSignalSpy finished(&controller, &ScanController::buildFinished);
         QVERIFY(controller.startBuild());
@@ -210,7 +213,7 @@ private Q_SLOTS:
     void cancelledScanReturnsWhatItFound()
     {
         ImageListModel model;
-        ScanController controller(model);
+        ScanController controller(model, *m_fs);
         QSignalSpy finished(&controller, &ScanController::scanFinished);
         QVERIFY(controller.startScan(m_root, ScanOrder::NumericAscending));
         controller.cancelScan();
@@ -222,7 +225,7 @@ private Q_SLOTS:
     // A new generation replaces the old one; nothing of the old one comes through.
     void staleRowsAreDropped()
     {
-        ImageListBuilder builder(2);
+        ImageListBuilder builder(*m_fs, 2);
         builder.start(m_images, {});
         builder.start({m_images.last()}, {});
         builder.waitForDone();
@@ -238,7 +241,7 @@ private Q_SLOTS:
     // its rows are all ready to take.
     void builderTellsWhenItsWorkersStop()
     {
-        ImageListBuilder builder(2);
+        ImageListBuilder builder(*m_fs, 2);
         QSemaphore stopped;
         std::atomic<int> first{0};
         std::atomic<int> second{0};

@@ -1,3 +1,4 @@
+#include "platform/filesystem.h"
 #include "scan/thumbnail.h"
 
 #include "fixtures.h"
@@ -12,13 +13,15 @@ class TestThumbnail : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
 
     std::optional<DecodedRow> decode(const QString &name)
     {
         ThumbnailRequest request;
         request.path = m_dir.filePath(name);
         request.locale = QLocale::c();
-        return decodeForList(request);
+        return decodeForList(*m_fs, request);
     }
 
 private Q_SLOTS:

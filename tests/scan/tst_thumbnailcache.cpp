@@ -1,3 +1,4 @@
+#include "platform/filesystem.h"
 #include "scan/imagelistbuilder.h"
 #include "scan/thumbnail.h"
 #include "scan/thumbnailcache.h"
@@ -60,6 +61,8 @@ class TestThumbnailCache : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
     QString m_picture; // 1800 x 1200, red: a JPEG large enough for the cache
     int m_caches = 0;
 
@@ -96,7 +99,7 @@ class TestThumbnailCache : public QObject {
         request.path = path;
         request.locale = QLocale::c();
         request.cache = cache.isReadable() ? &cache : nullptr;
-        return decodeForList(request);
+        return decodeForList(*m_fs, request);
     }
 
     static QColor middleOf(const std::optional<DecodedRow> &row)
@@ -353,7 +356,7 @@ private Q_SLOTS:
         request.cache = &cache;
         for (const QString &path : {m_picture, other}) {
             request.path = path;
-            const auto row = decodeForList(request);
+            const auto row = decodeForList(*m_fs, request);
             QVERIFY(!isColour(middleOf(row), Qt::black));
         }
         QCOMPARE(QDir(root + "/normal").entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -460,7 +463,7 @@ private Q_SLOTS:
     {
         for (bool use : {false, true}) {
             const QString root = newCacheFolder();
-            ImageListBuilder builder(2);
+            ImageListBuilder builder(*m_fs, 2);
             BuildSettings settings;
             settings.useThumbnailCache = use;
             settings.thumbnailFolder = root;

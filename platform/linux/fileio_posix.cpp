@@ -1,5 +1,7 @@
 #include "platform/fileio.h"
 
+#include "platform/linux/posixfiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -16,26 +18,11 @@ namespace pelmaris::platform {
 ReadResult readRegularFile(const QString &path, qint64 maxBytes)
 {
     ReadResult result;
-    const QByteArray name = QFile::encodeName(path);
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; the type is checked next.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        result.status =
-            errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
-        result.error = QString::fromLocal8Bit(std::strerror(errno));
-        return result;
-    }
+    // The file system service's opener: never opens a FIFO or device, takes long paths.
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        result.error = QString::fromLocal8Bit(std::strerror(errno));
-        ::close(fd);
+    const int fd = posix::openRegularFile(path, &st, &result.status, &result.error);
+    if (fd < 0)
         return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        result.status = ReadStatus::NotRegular;
-        return result;
-    }
     if (st.st_size > maxBytes) {
         ::close(fd);
         result.status = ReadStatus::TooLarge;
@@ -55,7 +42,7 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            result.error = QString::fromLocal8Bit(std::strerror(errno));
+            result.error = posix::errorText(errno);
             ::close(fd);
             return result;
         }

@@ -1,5 +1,7 @@
 #include "platform/linux/linuxfilesystem.h"
 
+#include "platform/linux/posixfiles.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -16,50 +18,7 @@ namespace pelmaris::platform {
 
 namespace {
 
-// Calls use(dirFd, name) with `name` shorter than PATH_MAX: the leading part of a
-// longer path is opened piece by piece first (O_PATH: crossing a folder needs only the
-// right to search it, as it does for a plain open). -1 with errno when that fails.
-template <typename Use> int atPath(const QByteArray &path, Use &&use)
-{
-    if (path.size() < PATH_MAX)
-        return use(AT_FDCWD, path.constData());
-    int dir = AT_FDCWD;
-    qsizetype pos = 0;
-    while (path.size() - pos >= PATH_MAX) {
-        const qsizetype cut = path.lastIndexOf('/', pos + PATH_MAX - 1);
-        if (cut <= pos) {
-            // A single name longer than the limit names nothing.
-            if (dir != AT_FDCWD)
-                ::close(dir);
-            errno = ENAMETOOLONG;
-            return -1;
-        }
-        const QByteArray piece = path.mid(pos, cut - pos);
-        const int next = ::openat(dir, piece.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        const int saved = errno;
-        if (dir != AT_FDCWD)
-            ::close(dir);
-        if (next < 0) {
-            errno = saved;
-            return -1;
-        }
-        dir = next;
-        pos = cut + 1;
-        while (pos < path.size() && path.at(pos) == '/')
-            ++pos;
-    }
-    const QByteArray rest = pos < path.size() ? path.mid(pos) : QByteArrayLiteral(".");
-    const int result = use(dir, rest.constData());
-    const int saved = errno;
-    ::close(dir);
-    errno = saved;
-    return result;
-}
-
-QString errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+using posix::atPath;
 
 bool isDotOrDotDot(const char *n)
 {
@@ -201,40 +160,10 @@ PathInfo LinuxFileSystem::pathInfo(const QString &path)
 OpenedFile LinuxFileSystem::openRegularFile(const QString &path)
 {
     OpenedFile result;
-    bool special = false;
     struct stat st;
-    // Look before opening: a FIFO or device is never opened at all. O_NONBLOCK covers
-    // the moment between the look and the open, should the name change meanwhile.
-    const int fd = atPath(QFile::encodeName(path), [&](int dir, const char *name) {
-        if (::fstatat(dir, name, &st, 0) != 0)
-            return -1;
-        if (!S_ISREG(st.st_mode)) {
-            special = true;
-            return -1;
-        }
-        return ::openat(dir, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    });
-    if (fd < 0) {
-        if (special) {
-            result.status = ReadStatus::NotRegular;
-        } else {
-            const int error = errno;
-            result.status =
-                error == ENOENT || error == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
-            result.error = errorText(error);
-        }
+    const int fd = posix::openRegularFile(path, &st, &result.status, &result.error);
+    if (fd < 0)
         return result;
-    }
-    if (::fstat(fd, &st) != 0) {
-        result.error = errorText(errno);
-        ::close(fd);
-        return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        result.status = ReadStatus::NotRegular;
-        return result;
-    }
     auto file = std::make_unique<QFile>();
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

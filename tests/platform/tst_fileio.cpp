@@ -1,6 +1,7 @@
 // Whole-file reads that never open anything but a regular file, and writes that leave
 // the old file intact when they fail.
 
+#include "deeptree.h"
 #include "fulldisk.h"
 #include "platform/fileio.h"
 
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +51,16 @@ private Q_SLOTS:
         QCOMPARE(readRegularFile(dir.path(), 100).status, ReadStatus::NotRegular);
         // A FIFO without a writer would block an ordinary open for ever.
         QCOMPARE(readRegularFile(fifo, 100).status, ReadStatus::NotRegular);
+
+        // As deep as a scan lists: past the system's path limit, read all the same.
+        const int depth = 800; // "/level" each: about 4,800 bytes
+        const QString bottom =
+            fixtures::makeDeepChain(dir.path(), depth, "level", "deep.ini", depth);
+        QVERIFY(QFile::encodeName(bottom).size() > PATH_MAX);
+        const ReadResult deep = readRegularFile(bottom + "/deep.ini", 100);
+        fixtures::removeDeepChain(dir.path(), depth, "level", "deep.ini");
+        QCOMPARE(deep.status, ReadStatus::Ok);
+        QCOMPARE(deep.bytes, QByteArray("x"));
     }
 
     // Only a folder of the user's own that nobody else may write into is private.

@@ -243,7 +243,6 @@ void GalleryCommands::showPage(const QStringList &paths)
     request.folderPath = m_c.tree.selectedPath();
     request.programIcon = m_c.window->windowIcon();
     request.browserName1 = st.BrowserName1;
-    request.parent = m_c.window;
     cancelThumbnails();
     if (!m_c.ui.ChkBxPageThumbnails->isChecked()) {
         writeAndOpen(request);

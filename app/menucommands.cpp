@@ -24,7 +24,7 @@ struct Entry {
 using C = Command;
 
 // The three menus, in menu order.
-const Entry Table[] = {
+constexpr Entry Table[] = {
     {C::pm1RebuildListview, "pm1RebuildListview", "リストを再構築"},
     {C::pm1RebuildListviewFileNameOnly, "pm1RebuildListviewFileNameOnly",
      "リストを再構築(ファイル名)", 1, Hidden},
@@ -106,9 +106,19 @@ const Entry Table[] = {
 
 constexpr int EntryCount = int(std::size(Table));
 
+// Entries are found by their command's number: the table must list every command once,
+// in the order of the enumeration, ending with the last one.
+constexpr bool tableFollowsTheEnumeration()
+{
+    for (int i = 0; i < EntryCount; ++i)
+        if (int(Table[i].command) != i)
+            return false;
+    return Table[EntryCount - 1].command == Command::pm3SendTo;
+}
+static_assert(tableFollowsTheEnumeration(), "the menu table is out of the enumeration's order");
+
 const Entry &entryOf(Command command)
 {
-    // The table lists every command once, in the order of the enumeration.
     return Table[int(command)];
 }
 
@@ -142,7 +152,6 @@ MenuCommands::MenuCommands(QWidget *owner)
     QHash<int, QActionGroup *> radioGroups;
     for (int i = 0; i < EntryCount; ++i) {
         const Entry &e = Table[i];
-        Q_ASSERT(int(e.command) == i);
         QMenu *menu = m_menus[int(menuOf(e.command)) - 1];
         QAction *a =
             e.caption ? menu->addAction(QString::fromUtf8(e.caption)) : menu->addSeparator();

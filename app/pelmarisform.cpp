@@ -22,7 +22,6 @@
 #include "app/viewercommands.h"
 #include "app/widgetnames.h"
 #include "app/windowroutines.h"
-#include "platform/shell.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
@@ -267,11 +266,6 @@ QString TPelmarisForm::treeSelectedPath() const
 void TPelmarisForm::navigateTree(const QString &folder)
 {
     m_tree->navigate(folder);
-}
-
-QString TPelmarisForm::ResolveShortcutTarget(const QString &path) const
-{
-    return m_services.shell->shortcutTarget(path);
 }
 
 QAction *TPelmarisForm::action(const QString &name) const

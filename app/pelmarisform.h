@@ -78,8 +78,6 @@ public:
     QString treeSelectedPath() const;
     // Opens the tree at a folder and scrolls it into view.
     void navigateTree(const QString &folder);
-    // What a shortcut file or link points to; the path itself for anything else.
-    QString ResolveShortcutTarget(const QString &path) const;
 
     // A menu entry by its name.
     QAction *action(const QString &name) const;

@@ -15,8 +15,6 @@
 #include <QIcon>
 #include <QStringList>
 
-class QWidget;
-
 namespace pelmaris::platform {
 struct Services;
 }
@@ -34,11 +32,10 @@ struct PageRequest {
     LayoutChoice layout;
     bool light = true; // rbBrowserLight
     PageFiles files;
-    QString title;        // DblClickPath1
-    QString folderPath;   // the folder tree's current folder
-    QIcon programIcon;    // the main window's icon
-    QString browserName1; // empty: the desktop's program for web pages
-    QWidget *parent = nullptr;
+    QString title;                   // DblClickPath1
+    QString folderPath;              // the folder tree's current folder
+    QIcon programIcon;               // the main window's icon
+    QString browserName1;            // empty: the desktop's program for web pages
     QList<PageThumbnail> thumbnails; // empty: the page shows the originals
 };
 

@@ -33,8 +33,7 @@ bool writePageFile(const QString &path, const QStringList &lines, QString *error
 
 bool writeIconFileOnce(const QString &path, const QIcon &icon, int size)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || info.exists() || info.isSymLink())
+    if (path.isEmpty())
         return false;
     const QImage image = icon.pixmap(QSize(size, size)).toImage();
     if (image.isNull())
@@ -44,17 +43,10 @@ bool writeIconFileOnce(const QString &path, const QIcon &icon, int size)
     buffer.open(QIODevice::WriteOnly);
     if (!QImageWriter(&buffer, "ico").write(image))
         return false;
-    // Created exclusively, every byte checked: a full disk leaves no half icon behind.
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) == bytes.size() && file.flush()) {
-        file.close();
-        if (file.error() == QFileDevice::NoError)
-            return true;
-    }
-    file.remove();
-    return false;
+    // Under a free name only, whole or not at all: a full disk leaves no half icon behind.
+    platform::WriteOptions options;
+    options.exclusive = true;
+    return platform::writeWholeFile(path, bytes, options);
 }
 
 void openPage(const platform::Services &services, const QString &browserName1,

@@ -45,6 +45,9 @@ struct WriteOptions {
     // Flushed to the disk before the rename. Off for caches, whose loss in a crash costs
     // nothing but whose writes come by the thousand.
     bool durable = true;
+    // Only a free name is taken: the write fails when anything has the name, a link
+    // included (dangling or not), even one made while the file was being written.
+    bool exclusive = false;
 };
 
 // The same, with the new file's permissions and durability chosen. The name itself is

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -127,6 +128,21 @@ mode_t modeOf(QFileDevice::Permissions p)
     return mode;
 }
 
+// Gives the written file `name` in one step, only while nothing has it: a name taken
+// since the first look is never replaced. 0, or the errno value.
+int claimFreeName(const QByteArray &temp, const QByteArray &name)
+{
+    if (::renameat2(AT_FDCWD, temp.constData(), AT_FDCWD, name.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return errno;
+    // A file system without that rename: a hard link fails the same way on a taken name.
+    if (::link(temp.constData(), name.constData()) != 0)
+        return errno;
+    ::unlink(temp.constData());
+    return 0;
+}
+
 } // namespace
 
 bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options,
@@ -141,8 +157,12 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOpt
     std::signal(SIGXFSZ, SIG_IGN);
     const QByteArray name = QFile::encodeName(path);
     struct stat st {};
-    if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return fail(EISDIR);
+    if (::lstat(name.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return fail(EISDIR);
+        if (options.exclusive)
+            return fail(EEXIST);
+    }
     // A unique name beside the target, created exclusively (never through a link).
     const QFileInfo info(path);
     QByteArray temp = QFile::encodeName(info.path() + QLatin1String("/.") + info.fileName()) +
@@ -173,8 +193,10 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOpt
         ::unlink(temp.constData());
         return fail(code);
     }
-    if (::rename(temp.constData(), name.constData()) != 0) {
-        const int code = errno;
+    const int code = options.exclusive                                   ? claimFreeName(temp, name)
+                     : ::rename(temp.constData(), name.constData()) == 0 ? 0
+                                                                         : errno;
+    if (code != 0) {
         ::unlink(temp.constData());
         return fail(code);
     }

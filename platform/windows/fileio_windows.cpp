@@ -100,6 +100,8 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOpt
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return fail(ERROR_DIRECTORY);
+    if (attributes != INVALID_FILE_ATTRIBUTES && options.exclusive)
+        return fail(ERROR_FILE_EXISTS);
     // A unique name beside the target, created exclusively.
     const QFileInfo info(path);
     std::wstring temp;
@@ -140,8 +142,9 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOpt
     // Windows has one permission of its own: read-only.
     if (!options.permissions.testFlag(QFileDevice::WriteOwner))
         SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_READONLY);
-    if (!MoveFileExW(temp.c_str(), name.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // Without the replace flag the move fails on a taken name, a link included.
+    const DWORD replace = options.exclusive ? 0 : MOVEFILE_REPLACE_EXISTING;
+    if (!MoveFileExW(temp.c_str(), name.c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
         const DWORD code = GetLastError();
         SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(temp.c_str());

@@ -191,6 +191,76 @@ private Q_SLOTS:
         QVERIFY(!writeWholeFile(folder, "x", options));
         QVERIFY(QFileInfo(folder).isDir());
     }
+
+    // An exclusive write takes a free name only: whatever has the name already, a file,
+    // a link (dangling or not) or a folder, is left as it was, and nothing is left
+    // beside it; a failed write leaves the name free.
+    void exclusiveWriteTakesOnlyAFreeName_data()
+    {
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("free") << "";
+        QTest::newRow("file") << "file";
+        QTest::newRow("link to a file") << "link";
+        QTest::newRow("dangling link") << "dangling";
+        QTest::newRow("folder") << "folder";
+    }
+
+    void exclusiveWriteTakesOnlyAFreeName()
+    {
+        QFETCH(QString, taken);
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("page.ico"));
+        const QString target = dir.filePath(QStringLiteral("target"));
+        QVERIFY(writeWholeFile(target, "target"));
+        if (taken == "file")
+            QVERIFY(writeWholeFile(name, "old"));
+        else if (taken == "link")
+            QVERIFY(QFile::link(target, name));
+        else if (taken == "dangling")
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("none")), name));
+        else if (taken == "folder")
+            QVERIFY(QDir().mkdir(name));
+        const QStringList before =
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        WriteOptions options;
+        options.exclusive = true;
+        QString error;
+        const bool written = writeWholeFile(name, "icon", options, &error);
+        QCOMPARE(written, taken.isEmpty());
+        QCOMPARE(error.isEmpty(), written);
+        QCOMPARE(contents(target), QByteArray("target"));
+        if (taken == "file")
+            QCOMPARE(contents(name), QByteArray("old"));
+        if (taken == "dangling")
+            QVERIFY(QFileInfo(name).isSymLink() && !QFileInfo::exists(name));
+        if (written)
+            QCOMPARE(contents(name), QByteArray("icon"));
+        else
+            QCOMPARE(QDir(dir.path())
+                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                    QDir::NoDotAndDotDot),
+                     before);
+    }
+
+    void failedExclusiveWriteLeavesTheNameFree()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("page.ico"));
+        WriteOptions options;
+        options.exclusive = true;
+        bool ok = true;
+        {
+            const pelmaris::fakes::FullDisk full(16);
+            ok = writeWholeFile(name, QByteArray(4096, 'x'), options);
+        }
+        QVERIFY(!ok);
+        QVERIFY(
+            QDir(dir.path())
+                .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+        QVERIFY(writeWholeFile(name, "icon", options));
+        QCOMPARE(contents(name), QByteArray("icon"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileIo)

@@ -1,7 +1,7 @@
 #include "../scan/picturefixtures.h"
 #include "deeptree.h"
 #include "fakeservices.h"
-#include "listio/clipboardcommands.h"
+#include "listio/clipboardlist.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -120,10 +120,12 @@ private Q_SLOTS:
         writeFile(path, bytes);
         FakeClipboard clipboard;
         clipboard.setText(QStringLiteral("kept"));
-        QCOMPARE(CopyImageToClipboard(clipboard, path), copied);
+        const pelmaris::platform::Outcome outcome = CopyImageToClipboard(clipboard, path);
+        QCOMPARE(outcome.ok(), copied);
         if (copied) {
             QCOMPARE(clipboard.image.size(), QSize(3, 2));
         } else {
+            QCOMPARE(outcome.text(), imageIncompleteText());
             QCOMPARE(clipboard.text(), QStringLiteral("kept"));
             QVERIFY(clipboard.image.isNull());
         }
@@ -192,4 +194,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestClipboardCommands)
-#include "tst_clipboardcommands.moc"
+#include "tst_clipboardlist.moc"

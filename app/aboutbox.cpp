@@ -1,5 +1,7 @@
 #include "app/aboutbox.h"
 
+#include "app/prompts.h"
+#include "platform/dialogs.h"
 #include "platform/programinfo.h"
 #include "platform/systeminfo.h"
 #include "shell/shellroutines.h"
@@ -121,7 +123,7 @@ bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
     if (watched == IconImage && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
         IconImage->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
-        shell::ShellOpen(m_services, program::DownloadPage);
+        tell(*m_services.dialogs, this, shell::ShellOpen(m_services, program::DownloadPage));
         return true;
     }
     return QDialog::eventFilter(watched, event);

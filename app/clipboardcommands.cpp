@@ -2,7 +2,8 @@
 
 #include "app/menucommands.h"
 #include "app/windowroutines.h"
-#include "listio/clipboardcommands.h"
+#include "listio/clipboardlist.h"
+#include "platform/dialogs.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
@@ -54,11 +55,11 @@ void ClipboardCommands::pm1CopyImageClick()
     if (path.isEmpty())
         return;
     m_c.routines.setBusyCursor(true);
-    const bool copied =
+    const platform::Outcome copied =
         listio::CopyImageToClipboard(*m_c.services.clipboard, path, *m_c.services.fileSystem);
     m_c.routines.setBusyCursor(false);
     if (!copied) {
-        m_c.services.dialogs->message(m_c.window, listio::imageIncompleteText());
+        m_c.services.dialogs->message(m_c.window, copied.text());
         QCoreApplication::processEvents();
     }
 }

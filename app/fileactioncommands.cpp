@@ -3,9 +3,9 @@
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
 #include "app/menucommands.h"
+#include "app/prompts.h"
 #include "app/windowroutines.h"
 #include "platform/dialogs.h"
-#include "platform/shell.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
@@ -41,48 +41,55 @@ QString FileActionCommands::selectedPath() const
     return row >= 0 && row < m_c.model.rowCount() ? m_c.model.item(row).caption : QString();
 }
 
+bool FileActionCommands::tell(const platform::Outcome &outcome) const
+{
+    return app::tell(*m_c.services.dialogs, m_c.window, outcome);
+}
+
 void FileActionCommands::pm1OpenClick()
 {
-    m_fileActions.openDefault(selectedPath());
+    tell(m_fileActions.openDefault(selectedPath()));
 }
 
 void FileActionCommands::pm1PaintClick()
 {
-    if (!m_fileActions.openInPaint(selectedPath()))
-        m_c.services.dialogs->message(m_c.window, shell::FileActions::noPaintProgramText(
-                                                      m_c.services.shell->paintProgramNames()));
+    tell(m_fileActions.openInPaint(selectedPath()));
 }
 
 void FileActionCommands::pm1NotepadClick()
 {
-    if (!m_fileActions.openInTextEditor(selectedPath()))
-        m_c.services.dialogs->message(m_c.window, shell::FileActions::noTextEditorText(
-                                                      m_c.services.shell->textEditorNames()));
+    tell(m_fileActions.openInTextEditor(selectedPath()));
 }
 
 void FileActionCommands::pm1OpenByClick()
 {
-    m_fileActions.openWith(selectedPath());
+    tell(m_fileActions.openWith(selectedPath()));
 }
 
 void FileActionCommands::pm1SendToCorvindaleClick()
 {
-    m_fileActions.sendToSibling(m_c.state.CorvindaleExeName1, selectedPath());
+    tell(m_fileActions.sendToSibling(m_c.state.CorvindaleExeName1, selectedPath()));
 }
 
 void FileActionCommands::pm1SendToClick()
 {
-    m_fileActions.sendTo(selectedPath());
+    const QString path = selectedPath();
+    if (path.isEmpty() || !tell(m_fileActions.checkSendTo(path)))
+        return;
+    const platform::FileChoice choice = m_fileActions.sendToChoice();
+    const QString entry =
+        m_c.services.dialogs->openFileName(m_c.window, choice.title, choice.start, choice.filter);
+    tell(m_fileActions.sendTo(path, entry));
 }
 
 void FileActionCommands::pm1PropertiesClick()
 {
-    m_fileActions.showProperties(selectedPath());
+    tell(m_fileActions.showProperties(selectedPath()));
 }
 
 void FileActionCommands::pm1OpenFolderClick()
 {
-    m_fileActions.showInFolder(selectedPath());
+    tell(m_fileActions.showInFolder(selectedPath()));
 }
 
 void FileActionCommands::pm1DeleteFileClick()
@@ -94,7 +101,11 @@ void FileActionCommands::pm1DeleteFileClick()
     const QString path = selectedPath();
     if (path.isEmpty())
         return;
-    if (m_fileActions.moveToTrash(path))
+    const platform::Result<QString> question = m_fileActions.trashQuestion(path);
+    if (!tell(question.outcome()))
+        return;
+    if (confirmTrash(*m_c.services.dialogs, m_c.window, *question,
+                     [&] { return m_fileActions.moveToTrash(path); }))
         removeRowOf(path, row);
 }
 
@@ -124,22 +135,24 @@ void FileActionCommands::removeRowOf(const QString &path, int row)
 
 void FileActionCommands::pm3OpenFolderClick()
 {
-    m_fileActions.openTreeFolder(m_c.tree.selectedPath(), selectedPath());
+    tell(m_fileActions.openTreeFolder(m_c.tree.selectedPath(), selectedPath()));
 }
 
 void FileActionCommands::pm3PasteFolderPathClick()
 {
-    m_fileActions.pasteFolderPath([this](const QString &folder) {
+    const platform::Outcome pasted = m_fileActions.pasteFolderPath([this](const QString &folder) {
         m_c.tree.navigate(folder);
         // The tree refuses what it does not show, a hidden folder among them.
         return m_c.tree.selectedPath() == QDir::cleanPath(folder);
     });
+    if (!pasted)
+        m_c.services.dialogs->error(m_c.window, pasted.text());
 }
 
 void FileActionCommands::ListView1DblClick(const QModelIndex &index)
 {
     if (index.isValid() && index.row() < m_c.model.rowCount())
-        m_fileActions.openDefault(m_c.model.item(index.row()).caption);
+        tell(m_fileActions.openDefault(m_c.model.item(index.row()).caption));
 }
 
 void FileActionCommands::ListView1ContextPopup(const QModelIndex &index)

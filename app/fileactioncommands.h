@@ -11,8 +11,9 @@ namespace pelmaris::app {
 
 // The list menu's commands that hand the selected row's file to another program or to
 // the desktop (and delete it to the trash), the list's double-click, and the folder
-// tree menu's two folder commands. Every handler is one call into shell::FileActions,
-// which reports its own failures.
+// tree menu's two folder commands. Every handler is a call into shell::FileActions and
+// tells what it gives back; the SendTo chooser and the trash's question are asked here
+// between its steps.
 class FileActionCommands : public QObject {
     Q_OBJECT
 
@@ -39,6 +40,8 @@ public:
 private:
     // The selected row's file, or empty without a selected row.
     QString selectedPath() const;
+    // Shows a failure; true on success.
+    bool tell(const platform::Outcome &outcome) const;
     // Takes the row of a file that went to the trash out of the list (the scan's list of
     // files keeps it).
     void removeRowOf(const QString &path, int row);

@@ -1,9 +1,11 @@
 #include "app/folderlistcommands.h"
 
 #include "app/foldertree.h"
+#include "app/listfiledialogs.h"
 #include "app/menucommands.h"
-#include "listio/clipboardcommands.h"
-#include "listio/listcommands.h"
+#include "app/prompts.h"
+#include "listio/clipboardlist.h"
+#include "platform/dialogs.h"
 #include "platform/pathtext.h"
 #include "platform/specialfolders.h"
 #include "scan/scancontroller.h"
@@ -37,8 +39,9 @@ void FolderListCommands::pm3SendToClick()
     const QString sendTo =
         pathtext::withDelimiter(m_c.services.folders->path(platform::SpecialFolder::SendTo));
     if (const std::optional<listio::SendToCall> call =
-            listio::askSendTo(*m_c.services.dialogs, m_c.window, m_c.tree.selectedPath(), sendTo))
-        shell::ShellOpenWith(m_c.services, call->program, call->parameters);
+            askSendTo(*m_c.services.dialogs, m_c.window, m_c.tree.selectedPath(), sendTo))
+        tell(*m_c.services.dialogs, m_c.window,
+             shell::ShellOpenWith(m_c.services, call->program, call->parameters));
 }
 
 } // namespace pelmaris::app

@@ -3,6 +3,7 @@
 #include "app/foldertree.h"
 #include "app/menucommands.h"
 #include "app/pagebuttons.h"
+#include "app/prompts.h"
 #include "app/windowroutines.h"
 #include "gallery/browserchoice.h"
 #include "gallery/pagelayout.h"
@@ -90,9 +91,9 @@ void GalleryCommands::chooseKnown(QRadioButton *button, gallery::KnownBrowser br
         showBrowser(shown);
         return;
     }
-    report(shown.failure);
+    tell(shown.outcome);
     if (!previous || previous == button) {
-        shown.failure.clear();
+        shown.outcome = {};
         showBrowser(shown);
         return;
     }
@@ -104,7 +105,7 @@ void GalleryCommands::chooseKnown(QRadioButton *button, gallery::KnownBrowser br
 
 void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
 {
-    report(shown.failure);
+    tell(shown.outcome);
     if (shown.browserName1)
         m_c.state.BrowserName1 = *shown.browserName1;
     if (!shown.slot2Icon.isNull())
@@ -113,31 +114,27 @@ void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
         m_c.pageButtons.setImage(shown.buttonImage);
     if (shown.statusText)
         m_c.ui.StatusPanel1->setText(*shown.statusText);
-    if (shown.label4)
-        m_c.ui.Label4->setText(*shown.label4);
     if (shown.checkElse) {
         const QSignalBlocker block(m_c.ui.rbBrowserElse);
         m_c.ui.rbBrowserElse->setChecked(true);
     }
 }
 
-void GalleryCommands::report(const QString &failure)
+bool GalleryCommands::tell(const platform::Outcome &outcome)
 {
-    if (!failure.isEmpty())
-        m_c.services.dialogs->message(m_c.window, failure);
+    return app::tell(*m_c.services.dialogs, m_c.window, outcome);
 }
 
 QString GalleryCommands::GetDefaultBrowser()
 {
-    const gallery::BrowserFound found = gallery::GetDefaultBrowser(m_c.services);
-    report(found.failure);
-    return found.program;
+    const platform::Result<QString> found = gallery::GetDefaultBrowser(m_c.services);
+    return tell(found.outcome()) ? *found : QString();
 }
 
 void GalleryCommands::refreshBrowserLabels()
 {
-    const gallery::BrowserFound found = gallery::GetDefaultBrowser(m_c.services);
-    report(found.failure);
+    const platform::Result<QString> found = gallery::GetDefaultBrowser(m_c.services);
+    tell(found.outcome());
     m_c.ui.Label2->setText(gallery::defaultBrowserLabel(found));
     m_c.ui.Label4->setText(gallery::otherBrowserLabel(
         m_c.ui.rbBrowserElse->isChecked(), m_c.state.BrowserName1, m_c.state.BrowserName2));
@@ -179,20 +176,44 @@ void GalleryCommands::rbBrowserElseClick()
         m_c.ui.rbBrowserElse->setChecked(true); // runs this handler again through its signal
         return;
     }
-    showBrowser(gallery::chooseOtherBrowser(m_c.services, m_c.window, m_c.state.BrowserName2));
+    if (m_c.state.BrowserName2.isEmpty())
+        askOtherBrowser();
+    showBrowser(gallery::chooseOtherBrowser(m_c.services, m_c.state.BrowserName2));
+    m_c.ui.Label4->setText(gallery::browserLabel(m_c.state.BrowserName2));
 }
 
 void GalleryCommands::btnChangeOtherBrowser1Click()
 {
     FormState &st = m_c.state;
-    showBrowser(gallery::changeOtherBrowser(m_c.services, m_c.window, st.BrowserName1,
-                                            st.BrowserName2, m_c.ui.rbBrowserElse->isChecked()));
+    const bool elseChecked = m_c.ui.rbBrowserElse->isChecked();
+    const QString file = askOtherBrowser();
+    if (file.isEmpty()) {
+        // Cancelled: everything stays as it was, the remembered program included.
+        m_c.ui.Label4->setText(
+            gallery::otherBrowserLabel(elseChecked, st.BrowserName1, st.BrowserName2));
+        return;
+    }
+    gallery::BrowserShown shown = gallery::pickedOtherBrowser(m_c.services, file);
+    shown.checkElse = true;
+    showBrowser(shown);
+    m_c.ui.Label4->setText(gallery::browserLabel(st.BrowserName2));
+}
+
+QString GalleryCommands::askOtherBrowser()
+{
+    const platform::FileChoice choice =
+        gallery::otherBrowserChoice(m_c.services, m_c.state.BrowserName2);
+    const QString file =
+        m_c.services.dialogs->openFileName(m_c.window, choice.title, choice.start, choice.filter);
+    if (!file.isEmpty())
+        m_c.state.BrowserName2 = file;
+    return file;
 }
 
 void GalleryCommands::BtnChangeDefaultBrowser1Click()
 {
     m_c.ui.Label2->clear();
-    gallery::changeDefaultBrowser(m_c.services);
+    tell(gallery::changeDefaultBrowser(m_c.services));
 }
 
 void GalleryCommands::PopupMenu2Popup()
@@ -215,8 +236,8 @@ void GalleryCommands::pm1BrowseClick()
     const int row = m_c.routines.selectedRow();
     if (row < 0)
         return;
-    gallery::openInBrowser(m_c.services, m_c.state.BrowserName1, m_c.model.item(row).caption,
-                           m_c.state.TempHtmlFileName1);
+    tell(gallery::openInBrowser(m_c.services, m_c.state.BrowserName1, m_c.model.item(row).caption,
+                                m_c.state.TempHtmlFileName1));
 }
 
 void GalleryCommands::btnBrowse1Click()
@@ -275,8 +296,8 @@ void GalleryCommands::showPage(const QStringList &paths)
 void GalleryCommands::writeAndOpen(const gallery::PageRequest &request)
 {
     // A failed write is reported, and the browser shows what the page file holds.
-    report(gallery::writeHtmlFile(m_c.services, request));
-    gallery::openPage(m_c.services, request.browserName1, request.files.html);
+    tell(gallery::writeHtmlFile(m_c.services, request));
+    tell(gallery::openPage(m_c.services, request.browserName1, request.files.html));
 }
 
 bool GalleryCommands::isPreparingPage() const

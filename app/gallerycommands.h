@@ -4,6 +4,7 @@
 
 #include "gallery/pagethumbnails.h"
 #include "gallery/pagewriter.h"
+#include "platform/outcome.h"
 
 #include <QObject>
 #include <QPointer>
@@ -64,7 +65,10 @@ private:
     void onThumbnailsFinished(const QList<gallery::PageThumbnail> &thumbnails);
     void cancelThumbnails();
     void closeProgress();
-    void report(const QString &failure);
+    // Shows a failure; true on success.
+    bool tell(const platform::Outcome &outcome);
+    // Asks for a browser program and remembers it as BrowserName2; empty when cancelled.
+    QString askOtherBrowser();
     void chooseKnown(QRadioButton *button, gallery::KnownBrowser browser);
 
     FormContext m_c;

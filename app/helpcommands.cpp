@@ -1,6 +1,7 @@
 #include "app/helpcommands.h"
 
 #include "app/aboutbox.h"
+#include "app/prompts.h"
 
 #include "platform/dialogs.h"
 #include "platform/programinfo.h"
@@ -62,22 +63,23 @@ void openHelpFile(const platform::Services &services)
     // Quoted as the shell routine expects a path that may hold blanks or quotes.
     QString quoted = help;
     quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    shell::ShellOpen(services, u'"' + quoted + u'"');
+    tell(*services.dialogs, nullptr, shell::ShellOpen(services, u'"' + quoted + u'"'));
 }
 
 void showProgramProperties(const platform::Services &services, QWidget *parent)
 {
-    shell::ShowFileProperties(services, parent, services.system->executablePath());
+    tell(*services.dialogs, parent,
+         shell::ShowFileProperties(services, parent, services.system->executablePath()));
 }
 
 void openDonationPage(const platform::Services &services)
 {
-    shell::ShellOpen(services, program::MakerDonationPage);
+    tell(*services.dialogs, nullptr, shell::ShellOpen(services, program::MakerDonationPage));
 }
 
 void openHomePage(const platform::Services &services)
 {
-    shell::ShellOpen(services, program::MakerHomePage);
+    tell(*services.dialogs, nullptr, shell::ShellOpen(services, program::MakerHomePage));
 }
 
 } // namespace pelmaris::app

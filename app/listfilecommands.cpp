@@ -2,9 +2,9 @@
 
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
+#include "app/listfiledialogs.h"
 #include "app/menucommands.h"
 #include "app/windowroutines.h"
-#include "listio/listcommands.h"
 #include "listio/listformat.h"
 #include "listio/listiotexts.h"
 #include "listio/listloader.h"
@@ -67,7 +67,7 @@ void ListFileCommands::pm1SaveListAsClick(const QObject *sender)
 {
     if (listWorkRunning())
         return;
-    listio::SaveContext question;
+    SaveContext question;
     question.detailView = sender && m_c.ui.RbReport->isChecked();
     question.rows = m_c.model.rowCount();
     question.scanEntries = m_c.scanner.scanList().size();
@@ -75,7 +75,7 @@ void ListFileCommands::pm1SaveListAsClick(const QObject *sender)
     question.now = QDateTime::currentDateTime();
     question.directory = startFolder(m_saveFolder);
     const std::optional<listio::SaveTarget> target =
-        listio::askSaveTarget(*m_c.services.dialogs, m_c.window, question);
+        askSaveTarget(*m_c.services.dialogs, m_c.window, question);
     if (!target)
         return;
     m_saveFolder = QFileInfo(target->path).absolutePath();
@@ -103,7 +103,7 @@ void ListFileCommands::saveListTo(const listio::SaveTarget &target)
 
 void ListFileCommands::onSaveFinished(const listio::SaveResult &result)
 {
-    if (result.ok) {
+    if (result.outcome) {
         QString text = listio::savedText(result.lines, result.path);
         // A name with a line break in it has no line of its own; the user is told.
         if (result.skipped > 0)
@@ -113,8 +113,8 @@ void ListFileCommands::onSaveFinished(const listio::SaveResult &result)
     m_c.ui.ListView1->setEnabled(true);
     m_c.routines.setTaskbarProgress(0, 0);
     m_c.routines.setBusyCursor(false);
-    if (!result.ok)
-        m_c.services.dialogs->message(m_c.window, result.error);
+    if (!result.outcome)
+        m_c.services.dialogs->message(m_c.window, result.outcome.text());
     else
         flashWhenInBackground();
 }
@@ -132,16 +132,16 @@ void ListFileCommands::pm1OpenListClick()
 {
     if (listWorkRunning())
         return;
-    const std::optional<listio::OpenedList> opened =
-        listio::askListFile(*m_c.services.dialogs, m_c.window, startFolder(m_openFolder));
+    const std::optional<OpenedList> opened =
+        askListFile(*m_c.services.dialogs, m_c.window, startFolder(m_openFolder));
     if (!opened)
         return;
     m_openFolder = QFileInfo(opened->path).absolutePath();
-    if (!opened->file.ok) {
-        m_c.services.dialogs->message(m_c.window, opened->file.error);
+    if (!opened->file) {
+        m_c.services.dialogs->message(m_c.window, opened->file.outcome().text());
         return;
     }
-    loadList(opened->file.source);
+    loadList(*opened->file);
     m_flashAfterLoad = true;
     m_c.state.DblClickPath1 = opened->title;
 }

@@ -23,12 +23,12 @@ ShortcutCommands::ShortcutCommands(const FormContext &context, QObject *parent)
 
 void ShortcutCommands::SendTo1Click()
 {
-    m_shortcuts.toggleSendTo();
+    m_shortcuts.toggle(shell::ShortcutPlace::SendTo);
 }
 
 void ShortcutCommands::DeskTop1Click()
 {
-    m_shortcuts.toggleDesktop();
+    m_shortcuts.toggle(shell::ShortcutPlace::Desktop);
 }
 
 void ShortcutCommands::StartMenu1Click()
@@ -38,13 +38,13 @@ void ShortcutCommands::StartMenu1Click()
     const platform::Services &services = m_c.services;
     const QString program = services.system->executablePath();
     const QString own = services.folders->pathToCreateIn(platform::SpecialFolder::Programs) + u'/' +
-                        m_shortcuts.shortcutFileName(program);
+                        m_shortcuts.registration().shortcutFileName(program);
     const QString installed = services.shortcuts->menuEntryFor(program, own);
     if (!installed.isEmpty() && !QFileInfo::exists(own)) {
         services.dialogs->message(m_c.window, installedText(installed));
         return;
     }
-    m_shortcuts.toggleStartMenu();
+    m_shortcuts.toggle(shell::ShortcutPlace::StartMenu);
 }
 
 QString ShortcutCommands::installedText(const QString &entry)
@@ -55,7 +55,7 @@ QString ShortcutCommands::installedText(const QString &entry)
 
 void ShortcutCommands::StartUp1Click()
 {
-    m_shortcuts.toggleStartup();
+    m_shortcuts.toggle(shell::ShortcutPlace::Startup);
 }
 
 void ShortcutCommands::pm1DeskTopClick()

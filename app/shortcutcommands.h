@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/formcontext.h"
-#include "shell/shortcutregistration.h"
+#include "app/shortcuttoggle.h"
 
 #include <QObject>
 
@@ -24,11 +24,11 @@ public:
     static QString installedText(const QString &entry);
 
     // The registration behind the buttons (tests fix its clock).
-    shell::ShortcutRegistration &registration() { return m_shortcuts; }
+    shell::ShortcutRegistration &registration() { return m_shortcuts.registration(); }
 
 private:
     FormContext m_c;
-    shell::ShortcutRegistration m_shortcuts;
+    ShortcutToggle m_shortcuts;
 };
 
 } // namespace pelmaris::app

@@ -4,7 +4,6 @@
 
 #include "platform/commandline.h"
 #include "platform/desktopentry.h"
-#include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/shell.h"
 #include "platform/specialfolders.h"
@@ -52,17 +51,19 @@ QString clientName(KnownBrowser browser)
                                          : QStringLiteral("Google Chrome");
 }
 
-BrowserFound GetDefaultBrowser(const platform::Services &services)
+platform::Result<QString> GetDefaultBrowser(const platform::Services &services)
 {
     platform::ShellError error;
     const QString program = services.shell->defaultHtmlProgram(&error);
     if (program.isEmpty())
-        return {QString(),
-                QStringLiteral("FindExecutable Failed. Result=") + QString::number(error.code)};
-    return {trimBlanksAndControls(program), QString()};
+        return platform::Outcome::failure(QStringLiteral("FindExecutable Failed. Result=") +
+                                              QString::number(error.code),
+                                          error.code);
+    return trimBlanksAndControls(program);
 }
 
-BrowserFound GetBrowserExePath(const platform::Services &services, const QString &client)
+platform::Result<QString> GetBrowserExePath(const platform::Services &services,
+                                            const QString &client)
 {
     QStringList names;
     QStringList desktopIds;
@@ -81,76 +82,53 @@ BrowserFound GetBrowserExePath(const platform::Services &services, const QString
     }
     const QString program = services.shell->browserProgram(client, names, desktopIds);
     if (program.isEmpty())
-        return {QString(),
-                QStringLiteral("ブラウザを見付けられませんでした") + CrLf + CrLf + client};
-    return {program, QString()};
+        return platform::Outcome::failure(QStringLiteral("ブラウザを見付けられませんでした") +
+                                          CrLf + CrLf + client);
+    return program;
 }
 
 BrowserShown chooseDefaultBrowser(const platform::Services &services)
 {
-    const BrowserFound found = GetDefaultBrowser(services);
-    BrowserShown shown =
-        shownProgram(found.program, ProgramImage, programIcon(services, found.program));
-    shown.failure = found.failure;
+    const platform::Result<QString> found = GetDefaultBrowser(services);
+    const QString program = found ? *found : QString();
+    BrowserShown shown = shownProgram(program, ProgramImage, programIcon(services, program));
+    shown.outcome = found.outcome();
     return shown;
 }
 
 BrowserShown chooseKnownBrowser(const platform::Services &services, KnownBrowser browser)
 {
-    const BrowserFound found = GetBrowserExePath(services, clientName(browser));
-    BrowserShown shown =
-        shownProgram(found.program, browser == KnownBrowser::Edge ? EdgeImage : ChromeImage, {});
-    shown.failure = found.failure;
+    const platform::Result<QString> found = GetBrowserExePath(services, clientName(browser));
+    BrowserShown shown = shownProgram(found ? *found : QString(),
+                                      browser == KnownBrowser::Edge ? EdgeImage : ChromeImage, {});
+    shown.outcome = found.outcome();
     return shown;
 }
 
-BrowserShown chooseOtherBrowser(const platform::Services &services, QWidget *parent,
-                                QString &browserName2)
+BrowserShown chooseOtherBrowser(const platform::Services &services, const QString &browserName2)
 {
-    if (browserName2.isEmpty())
-        pickOtherBrowser(services, parent, browserName2);
     if (browserName2.isEmpty()) {
         // Nothing chosen: the previous browser's icon, path and name must not stay.
         BrowserShown none;
         none.browserName1 = QString();
         none.buttonImage = NoImage;
         none.statusText = QString();
-        none.label4 = browserLabel(QString());
         return none;
     }
-    BrowserShown shown =
-        shownProgram(browserName2, ProgramImage, programIcon(services, browserName2));
-    shown.label4 = browserLabel(browserName2);
-    return shown;
+    return shownProgram(browserName2, ProgramImage, programIcon(services, browserName2));
 }
 
-BrowserShown changeOtherBrowser(const platform::Services &services, QWidget *parent,
-                                const QString &browserName1, QString &browserName2,
-                                bool elseChecked)
+platform::FileChoice otherBrowserChoice(const platform::Services &services,
+                                        const QString &browserName2)
 {
-    if (auto picked = pickOtherBrowser(services, parent, browserName2)) {
-        picked->label4 = browserLabel(browserName2);
-        picked->checkElse = true;
-        return *picked;
-    }
-    BrowserShown unchanged;
-    unchanged.buttonImage = KeepImage;
-    unchanged.label4 = otherBrowserLabel(elseChecked, browserName1, browserName2);
-    return unchanged;
-}
-
-std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services, QWidget *parent,
-                                             QString &browserName2)
-{
-    // The program chosen last, in its folder; before any, the installed programs.
     const QString start = browserName2.isEmpty()
                               ? services.folders->path(platform::SpecialFolder::ProgramFiles)
                               : platform::dequote(browserName2);
-    const QString file = services.dialogs->openFileName(
-        parent, QStringLiteral("ブラウザを選択"), start, QStringLiteral("実行プログラム (*)"));
-    if (file.isEmpty())
-        return std::nullopt; // the program chosen before is kept
-    browserName2 = file;
+    return {QStringLiteral("ブラウザを選択"), start, QStringLiteral("実行プログラム (*)")};
+}
+
+BrowserShown pickedOtherBrowser(const platform::Services &services, const QString &file)
+{
     BrowserShown shown;
     shown.browserName1 = file;
     shown.slot2Icon = programIcon(services, file);
@@ -161,13 +139,13 @@ std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services,
     return shown;
 }
 
-void changeDefaultBrowser(const platform::Services &services)
+platform::Outcome changeDefaultBrowser(const platform::Services &services)
 {
-    shell::ShellOpen(services, QStringLiteral("ms-settings:defaultapps"));
+    return shell::ShellOpen(services, QStringLiteral("ms-settings:defaultapps"));
 }
 
-void openInBrowser(const platform::Services &services, const QString &browserName1,
-                   const QString &imagePath, const QString &pageFile)
+platform::Outcome openInBrowser(const platform::Services &services, const QString &browserName1,
+                                const QString &imagePath, const QString &pageFile)
 {
     if (!pageFile.isEmpty() && !QFileInfo::exists(pageFile))
         platform::createFileExclusively(pageFile);
@@ -176,7 +154,7 @@ void openInBrowser(const platform::Services &services, const QString &browserNam
         platform::ShellError ignored;
         program = services.shell->defaultHtmlProgram(&ignored);
     }
-    shell::ShellOpenWith(services, program, platform::quoteArgument(imagePath));
+    return shell::ShellOpenWith(services, program, platform::quoteArgument(imagePath));
 }
 
 QString browserShortName(const QString &programPath)
@@ -193,9 +171,9 @@ QString browserLabel(const QString &programPath)
     return u'(' + browserShortName(programPath) + u')';
 }
 
-QString defaultBrowserLabel(const BrowserFound &defaultBrowser)
+QString defaultBrowserLabel(const platform::Result<QString> &defaultBrowser)
 {
-    return browserLabel(defaultBrowser.program);
+    return browserLabel(defaultBrowser ? *defaultBrowser : QString());
 }
 
 QString otherBrowserLabel(bool elseChecked, const QString &browserName1,

@@ -1,35 +1,20 @@
 #pragma once
 
-// The browser that shows the gallery page. The window keeps BrowserName1 and
-// BrowserName2 and shows what these calls return:
-//
-//   void TPelmarisForm::rbBrowserDefaultClick()
-//   { showBrowser(gallery::chooseDefaultBrowser(m_services)); }
-//   void TPelmarisForm::rbBrowserEdgeClick()
-//   { showBrowser(gallery::chooseKnownBrowser(m_services, gallery::KnownBrowser::Edge)); }
-//   void TPelmarisForm::rbBrowserElseClick() {
-//       if (isVisible()) showBrowser(gallery::chooseOtherBrowser(m_services, this, BrowserName2));
-//   }
-//   void TPelmarisForm::btnChangeOtherBrowser1Click() {
-//       showBrowser(gallery::changeOtherBrowser(m_services, this, BrowserName1, BrowserName2,
-//                                               rbBrowserElse->isChecked()));
-//   }
-//
-// where showBrowser first reports `failure` when there is one, then sets BrowserName1 (when the
-// choice carries one), replaces slot 2 of ImageListBtnBrowse with a non-null icon, shows
-// buttonImage on both page buttons (unless it is KeepImage), puts statusText (when set) into the
-// status bar's second panel and label4 (when set) into Label4, and with checkElse checks
-// rbBrowserElse without running its handler.
+// The browser that shows the gallery page: the desktop's program for web pages, a known
+// browser, or a program the user picks. Each choice comes back as what to show of it
+// (BrowserShown); the caller keeps the chosen program and asks for a program where the
+// user is to pick one (otherBrowserChoice).
 //
 // A browser found through a desktop entry is remembered as the entry file and started
 // through it; its short name and button image follow the program the entry runs.
+
+#include "platform/filequestions.h"
+#include "platform/outcome.h"
 
 #include <QIcon>
 #include <QString>
 
 #include <optional>
-
-class QWidget;
 
 namespace pelmaris::platform {
 struct Services;
@@ -42,61 +27,57 @@ enum class KnownBrowser { Edge, Chrome };
 // Images of the page buttons (ImageListBtnBrowse); KeepImage leaves them as they are.
 enum ButtonImage { KeepImage = -2, NoImage = -1, EdgeImage = 0, ChromeImage = 1, ProgramImage = 2 };
 
-// A browser program looked up, or why none was found: the text the window reports.
-struct BrowserFound {
-    QString program;
-    QString failure; // empty when nothing is to be reported
-};
-
+// What a choice of browser changes.
 struct BrowserShown {
-    std::optional<QString> browserName1; // the new BrowserName1, when the choice sets it
+    std::optional<QString> browserName1; // the program chosen, when the choice sets one
     int buttonImage = NoImage;
-    QIcon slot2Icon;                   // replaces slot 2 when not null
-    std::optional<QString> statusText; // the status bar's second panel
-    std::optional<QString> label4;     // Label4 beside "任意のブラウザ"
-    bool checkElse = false;            // check rbBrowserElse without its handler
-    QString failure;                   // reported to the user before anything else is shown
+    QIcon slot2Icon;                   // the program's icon, when it has one
+    std::optional<QString> statusText; // the program's path to show, when it changes
+    bool checkElse = false; // the choice is "任意のブラウザ", made outside its button
+    // A failure to report before anything else is shown.
+    platform::Outcome outcome;
 };
 
-// The desktop's program for web pages, as a path; empty with "FindExecutable Failed.
+// The desktop's program for web pages, as a path; a failure "FindExecutable Failed.
 // Result=N" when there is none.
-BrowserFound GetDefaultBrowser(const platform::Services &services);
+platform::Result<QString> GetDefaultBrowser(const platform::Services &services);
 // "Microsoft Edge" or "Google Chrome" (any other name is looked for as a program of
-// that name); empty with "ブラウザを見付けられませんでした" when it is not installed.
-BrowserFound GetBrowserExePath(const platform::Services &services, const QString &clientName);
+// that name); a failure "ブラウザを見付けられませんでした" when it is not installed.
+platform::Result<QString> GetBrowserExePath(const platform::Services &services,
+                                            const QString &clientName);
 QString clientName(KnownBrowser browser);
 
 BrowserShown chooseDefaultBrowser(const platform::Services &services);
 BrowserShown chooseKnownBrowser(const platform::Services &services, KnownBrowser browser);
-// Reuses the remembered program; asks for one (pickOtherBrowser) when none is. With
-// none chosen the page goes to the desktop's program for web pages, and nothing of the
-// previous browser stays on show.
-BrowserShown chooseOtherBrowser(const platform::Services &services, QWidget *parent,
-                                QString &browserName2);
-// "変更" beside "任意のブラウザ": asks for a program and chooses it. Cancelling keeps
-// everything as it was, the remembered program included.
-BrowserShown changeOtherBrowser(const platform::Services &services, QWidget *parent,
-                                const QString &browserName1, QString &browserName2,
-                                bool elseChecked);
-// Asks for a program. Empty result when cancelled, browserName2 then unchanged.
-std::optional<BrowserShown> pickOtherBrowser(const platform::Services &services, QWidget *parent,
-                                             QString &browserName2);
+// "任意のブラウザ" with the remembered program (browserName2). With none remembered
+// (the user picked none either) the page goes to the desktop's program for web pages,
+// and nothing of the previous browser stays on show.
+BrowserShown chooseOtherBrowser(const platform::Services &services, const QString &browserName2);
+// The chooser of a browser program: the installed programs before any was picked, then
+// the program picked last, in its folder.
+platform::FileChoice otherBrowserChoice(const platform::Services &services,
+                                        const QString &browserName2);
+// A program the user picked in that chooser, which the caller remembers as browserName2.
+// Cancelling the chooser changes nothing.
+BrowserShown pickedOtherBrowser(const platform::Services &services, const QString &file);
 // Opens the desktop's settings for default applications.
-void changeDefaultBrowser(const platform::Services &services);
+platform::Outcome changeDefaultBrowser(const platform::Services &services);
 
 // "ブラウザで開く": the page file is recreated when missing so the default-browser
 // lookup keeps working; with no browser chosen the desktop's program for web pages is
 // used.
-void openInBrowser(const platform::Services &services, const QString &browserName1,
-                   const QString &imagePath, const QString &pageFile);
+platform::Outcome openInBrowser(const platform::Services &services, const QString &browserName1,
+                                const QString &imagePath, const QString &pageFile);
 
 // A program's short name in parentheses: "/usr/bin/chrome" gives "(Chrome)",
 // "MyBrowser.EXE" gives "(Mybrowser)", an empty path "()"; a desktop entry gives the
 // program it runs ("(Firefox)" for a snap or Flatpak launcher of it).
 QString browserShortName(const QString &programPath);
 QString browserLabel(const QString &programPath);
-// Label2 and Label4 when the "ファイル" tab is shown.
-QString defaultBrowserLabel(const BrowserFound &defaultBrowser);
+// The labels beside "既定のブラウザ" and "任意のブラウザ": the default program's name
+// ("()" without one), and the chosen program's when "任意のブラウザ" is the choice, else
+// the remembered one's.
+QString defaultBrowserLabel(const platform::Result<QString> &defaultBrowser);
 QString otherBrowserLabel(bool elseChecked, const QString &browserName1,
                           const QString &browserName2);
 
@@ -108,7 +89,7 @@ bool isLauncherWrapper(const QString &programPath);
 // The page buttons' image for a browser program: Edge 0, Chrome 1, any other 2.
 int browserButtonImage(const QString &browserName1);
 
-// Small icons for the image lists (SetProgramIcon, SetFileTypeIcon); null when none.
+// Small icons of a program and of a file's type; null when none.
 QIcon programIcon(const platform::Services &services, const QString &programPath);
 QIcon fileTypeIcon(const platform::Services &services, const QString &filePath);
 

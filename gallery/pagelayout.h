@@ -1,15 +1,8 @@
 #pragma once
 
-// The option row's layouts and the guards of its number boxes:
-//
-//   void TPelmarisForm::NumberBox12Change() {
-//       if (!isVisible()) return;
-//       NumberBox12->setValue(gallery::guardRangeCount(NumberBox12->value(), listRowCount()));
-//       RadioButton12->setChecked(true);
-//   }
-//   NumberBox41: the same with gallery::guardWidthPercent() and RadioButton41.
-//   GridPanel1Resize: gallery::layoutButtonWidth(fontMetrics(), caption) for the four
-//   radio buttons, gallery::numberBoxWidth(RadioButton11->width()) for the number boxes.
+// How the gallery page sizes its pictures: the six layouts, the CSS rule each gives for
+// a work area and a number of pictures, the bounds their numbers are kept within, and
+// the widths of the controls that choose them.
 
 #include <QSize>
 #include <QString>

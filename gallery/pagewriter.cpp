@@ -16,7 +16,7 @@
 
 namespace pelmaris::gallery {
 
-bool writePageFile(const QString &path, const QStringList &lines, QString *error)
+platform::Outcome writePageFile(const QString &path, const QStringList &lines)
 {
     qsizetype size = 3;
     for (const QString &line : lines)
@@ -28,7 +28,10 @@ bool writePageFile(const QString &path, const QStringList &lines, QString *error
         text += line;
         text += QLatin1String("\r\n");
     }
-    return platform::writeWholeFile(path, text.toUtf8(), error);
+    QString error;
+    if (!platform::writeWholeFile(path, text.toUtf8(), &error))
+        return platform::Outcome::failure(error);
+    return {};
 }
 
 bool writeIconFileOnce(const QString &path, const QIcon &icon, int size)
@@ -49,16 +52,15 @@ bool writeIconFileOnce(const QString &path, const QIcon &icon, int size)
     return platform::writeWholeFile(path, bytes, options);
 }
 
-void openPage(const platform::Services &services, const QString &browserName1,
-              const QString &pagePath)
+platform::Outcome openPage(const platform::Services &services, const QString &browserName1,
+                           const QString &pagePath)
 {
     if (browserName1.isEmpty())
-        shell::ShellOpen(services, pagePath);
-    else
-        shell::ShellOpenWith(services, browserName1, platform::quoteArgument(pagePath));
+        return shell::ShellOpen(services, pagePath);
+    return shell::ShellOpenWith(services, browserName1, platform::quoteArgument(pagePath));
 }
 
-QString writeHtmlFile(const platform::Services &services, const PageRequest &request)
+platform::Outcome writeHtmlFile(const platform::Services &services, const PageRequest &request)
 {
     if (request.paths.isEmpty())
         return {};
@@ -80,7 +82,8 @@ QString writeHtmlFile(const platform::Services &services, const PageRequest &req
     in.thumbnails = request.thumbnails;
 
     if (!writePageFile(request.files.html, buildPageLines(in)))
-        return WriteFailedText + QStringLiteral("\r\n") + request.files.html;
+        return platform::Outcome::failure(WriteFailedText + QStringLiteral("\r\n") +
+                                          request.files.html);
     return {};
 }
 

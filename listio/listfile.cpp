@@ -62,28 +62,25 @@ QString tooLargeText()
     return QStringLiteral("File too large");
 }
 
-ListFileText readListFile(const QString &path, qint64 maxBytes)
+platform::Result<ListSource> readListFile(const QString &path, qint64 maxBytes)
 {
-    ListFileText out;
     platform::ReadResult read = platform::readRegularFile(path, maxBytes);
+    QString error;
     switch (read.status) {
     case platform::ReadStatus::Ok:
-        out.ok = true;
-        out.source = ListSource::fromBytes(std::move(read.bytes));
-        return out;
+        return ListSource::fromBytes(std::move(read.bytes));
     case platform::ReadStatus::NotRegular:
-        out.error = QStringLiteral("Not a regular file");
+        error = QStringLiteral("Not a regular file");
         break;
     case platform::ReadStatus::TooLarge:
-        out.error = tooLargeText();
+        error = tooLargeText();
         break;
     case platform::ReadStatus::Missing:
     case platform::ReadStatus::Failed:
-        out.error = read.error.isEmpty() ? QStringLiteral("Cannot read the file") : read.error;
+        error = read.error.isEmpty() ? QStringLiteral("Cannot read the file") : read.error;
         break;
     }
-    out.error += CrLf + path;
-    return out;
+    return platform::Outcome::failure(error + CrLf + path);
 }
 
 QList<platform::FileFilter> listFileFilters()

@@ -1,12 +1,12 @@
 #pragma once
 
 // List files on disk: their encodings, reading one whole, and what the save and open
-// commands ask their dialogs and make of the answers (listcommands.h puts these
-// together for the window's handlers).
+// commands ask in their file dialogs and make of the answers.
 
 #include "listio/listformat.h"
 #include "listio/listsource.h"
-#include "platform/dialogs.h"
+#include "platform/filequestions.h"
+#include "platform/outcome.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -37,17 +37,10 @@ QString decodeListFile(const QByteArray &bytes);
 inline constexpr qint64 kMaxListFileBytes = qint64(512) << 20;
 QString tooLargeText();
 
-struct ListFileText {
-    bool ok = false;
-    ListSource source;
-    QString error; // when !ok: the system's description, CR LF, the path
-
-    QString text() const { return wholeText(source); }
-};
-
 // Reads a list file whole. Only a regular file is opened (links followed): a folder,
-// FIFO or device as list file gives a clear message and is never read.
-ListFileText readListFile(const QString &path, qint64 maxBytes = kMaxListFileBytes);
+// FIFO or device as list file gives a clear message and is never read. A failure's text
+// is the system's description, CR LF, the path.
+platform::Result<ListSource> readListFile(const QString &path, qint64 maxBytes = kMaxListFileBytes);
 
 // ---- the dialogs ----
 

@@ -1,11 +1,11 @@
 #pragma once
 
-// LoadListFromText without stalling the window: the lines are parsed and their paths
-// checked on worker threads, and the rows join the model in list order, in batches,
+// A list text loaded into the list model without stalling its thread: the lines are parsed and
+// their paths checked on worker threads, and the rows join the model in list order, in batches,
 // about every 16 ms.
 //
 //   loader.LoadListFromText(text);   // empties the model (rows and thumbnails) first
-//   loader.loadList(file.source);    // the same, from a list file's bytes
+//   loader.loadList(*readListFile(path));   // the same, from a list file's bytes
 //   -> loadProgress(line, lines, rows, counted)
 //                                    // once `counted`: loadProgressText(rows, lines)
 //   -> loadFinished(cancelled)       // captions: loadedCaptions(model.rowCount())
@@ -13,9 +13,8 @@
 // The text is read where it lies, a chunk of lines at a time: memory grows with the
 // rows made, not with the lines read.
 //
-// The cancel button calls cancel(): the workers stop before their next line, and the
-// rows of the lines read before the first line left unread stay. isLoading() is what
-// the busy state tests.
+// cancel() stops the workers before their next line; the rows of the lines read before
+// the first line left unread stay. isLoading() holds from the start to loadFinished.
 
 #include "listio/listformat.h"
 #include "listio/listsource.h"

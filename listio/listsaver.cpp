@@ -18,9 +18,8 @@ SaveResult saveList(const SaveTarget &target, const std::vector<scan::ListItem> 
     result.skipped = text.skipped;
     result.utf8WithBom = encoded.utf8WithBom;
     QString error;
-    result.ok = platform::writeWholeFile(target.path, encoded.bytes, &error);
-    if (!result.ok)
-        result.error = error + QStringLiteral("\r\n") + target.path;
+    if (!platform::writeWholeFile(target.path, encoded.bytes, &error))
+        result.outcome = platform::Outcome::failure(error + QStringLiteral("\r\n") + target.path);
     return result;
 }
 

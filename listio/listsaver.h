@@ -1,15 +1,16 @@
 #pragma once
 
-// Saving a list off the window's thread: the text is built, encoded and written whole
+// Saving a list off the caller's thread: the text is built, encoded and written whole
 // on a worker, and saveFinished reports once it is on disk or has failed. A failed or
 // interrupted save leaves the old file as it was.
 //
-//   saver.start(listio::saveTarget(answer), ListModel->items(), ScanList());
-//   -> saveFinished(result)   // ok: savedText(result.lines, result.path)
-//                             // else: result.error in a message box
+//   saver.start(listio::saveTarget(answer), rows, paths);
+//   -> saveFinished(result)   // success: savedText(result.lines, result.path)
+//                             // else: result.outcome, the failure to tell
 
 #include "listio/listfile.h"
 #include "listio/listformat.h"
+#include "platform/outcome.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -20,12 +21,12 @@
 namespace pelmaris::listio {
 
 struct SaveResult {
-    bool ok = false;
+    // A failure's text: the system's description, CR LF, the path.
+    platform::Outcome outcome;
     QString path;
     qint64 lines = 0;         // lines written
     qint64 skipped = 0;       // entries left out: a line break in them
     bool utf8WithBom = false; // the locale's character set could not hold them all
-    QString error;            // when !ok: the system's description, CR LF, the path
 };
 
 // Builds the text of the target's form (detail form from the rows, path form from

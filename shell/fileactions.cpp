@@ -2,7 +2,6 @@
 
 #include "platform/clipboard.h"
 #include "platform/commandline.h"
-#include "platform/dialogs.h"
 #include "platform/filesystem.h"
 #include "platform/shell.h"
 #include "platform/shortcuts.h"
@@ -124,128 +123,140 @@ QString FileActions::tooLongText(const QString &path)
            QStringLiteral(" バイト)") + CrLf + path;
 }
 
-bool FileActions::reportIfTooLong(const QString &path)
+platform::Outcome FileActions::tooLongCheck(const QString &path)
 {
-    if (!tooLongToHand(path))
-        return false;
-    m_services.dialogs->message(m_window, tooLongText(path));
-    return true;
+    return tooLongToHand(path) ? platform::Outcome::failure(tooLongText(path))
+                               : platform::Outcome();
 }
 
 // A file removed since the list was built gets one clear report instead of a program
 // that starts and complains in its own way.
-bool FileActions::reportIfGone(const QString &path)
+platform::Outcome FileActions::goneCheck(const QString &path)
 {
-    if (reportIfTooLong(path))
-        return true;
+    if (platform::Outcome tooLong = tooLongCheck(path); !tooLong)
+        return tooLong;
     if (exists(path))
-        return false;
-    m_services.dialogs->message(m_window, goneText(path));
-    return true;
+        return {};
+    return platform::Outcome::failure(goneText(path), platform::ShellError::NotFound);
 }
 
-void FileActions::openDefault(const QString &path)
+platform::Outcome FileActions::openDefault(const QString &path)
 {
-    if (!path.isEmpty() && !reportIfTooLong(path))
-        ShellOpen(m_services, path);
+    if (path.isEmpty())
+        return {};
+    if (platform::Outcome tooLong = tooLongCheck(path); !tooLong)
+        return tooLong;
+    return ShellOpen(m_services, path);
 }
 
 // Every program gets the path as one argument: quoted in the parameter text, and
 // always absolute, so a name beginning with '-' is never read as an option.
-bool FileActions::openInPaint(const QString &path)
+platform::Outcome FileActions::openInPaint(const QString &path)
 {
-    if (path.isEmpty() || reportIfGone(path))
-        return true;
+    if (path.isEmpty())
+        return {};
+    if (platform::Outcome gone = goneCheck(path); !gone)
+        return gone;
     const QString program = m_services.shell->paintProgram();
     if (program.isEmpty())
-        return false;
-    ShellOpenWith(m_services, program, platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
-    return true;
+        return platform::Outcome::failure(
+            noPaintProgramText(m_services.shell->paintProgramNames()));
+    return ShellOpenWith(m_services, program,
+                         platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
 }
 
-bool FileActions::openInTextEditor(const QString &path)
+platform::Outcome FileActions::openInTextEditor(const QString &path)
 {
-    if (path.isEmpty() || reportIfGone(path))
-        return true;
+    if (path.isEmpty())
+        return {};
+    if (platform::Outcome gone = goneCheck(path); !gone)
+        return gone;
     const QString program = m_services.shell->textEditorProgram();
     if (program.isEmpty())
-        return false;
-    ShellOpenWith(m_services, program, platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
-    return true;
+        return platform::Outcome::failure(noTextEditorText(m_services.shell->textEditorNames()));
+    return ShellOpenWith(m_services, program,
+                         platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
 }
 
-void FileActions::openWith(const QString &path)
+platform::Outcome FileActions::openWith(const QString &path)
 {
-    if (path.isEmpty() || reportIfGone(path))
-        return;
+    if (path.isEmpty())
+        return {};
+    if (platform::Outcome gone = goneCheck(path); !gone)
+        return gone;
     platform::ShellError error;
     if (m_services.shell->openWith(m_window, QFileInfo(path).absoluteFilePath(), &error) ==
         platform::OpenWithResult::Failed)
-        m_services.dialogs->message(m_window, openWithFailedText(path));
+        return platform::Outcome::failure(openWithFailedText(path), error.code);
+    return {};
 }
 
-void FileActions::sendToSibling(const QString &siblingProgram, const QString &path)
+platform::Outcome FileActions::sendToSibling(const QString &siblingProgram, const QString &path)
 {
-    if (siblingProgram.isEmpty() || path.isEmpty() || reportIfGone(path))
-        return;
+    if (siblingProgram.isEmpty() || path.isEmpty())
+        return {};
+    if (platform::Outcome gone = goneCheck(path); !gone)
+        return gone;
     // One argument however many blanks the path holds.
-    ShellOpenWith(m_services, siblingProgram,
-                  platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
+    platform::Outcome started = ShellOpenWith(
+        m_services, siblingProgram, platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
     m_services.clipboard->setText(path);
+    return started;
 }
 
-void FileActions::sendTo(const QString &path)
+platform::Outcome FileActions::checkSendTo(const QString &path)
 {
     // A path too long to hand over can still be copied into a folder entry.
-    if (path.isEmpty() || (!tooLongToHand(path) && reportIfGone(path)))
-        return;
-    const QString entry = m_services.dialogs->openFileName(
-        m_window, QStringLiteral("「送る」先を指定して開く"),
-        m_services.folders->path(platform::SpecialFolder::SendTo), QString());
-    if (entry.isEmpty())
-        return;
+    if (path.isEmpty() || tooLongToHand(path))
+        return {};
+    return goneCheck(path);
+}
+
+platform::FileChoice FileActions::sendToChoice() const
+{
+    return {QStringLiteral("「送る」先を指定して開く"),
+            m_services.folders->path(platform::SpecialFolder::SendTo), QString()};
+}
+
+platform::Outcome FileActions::sendTo(const QString &path, const QString &entry)
+{
+    if (path.isEmpty() || entry.isEmpty())
+        return {};
     const QFileInfo info(entry);
     const bool isLauncher =
         info.fileName().toLower().endsWith(m_services.shortcuts->extension().toLower());
     const QString target =
         isLauncher || info.isSymLink() ? m_services.shell->shortcutTarget(entry) : entry;
-    if (QFileInfo(target).isDir()) {
-        copyInto(path, target);
-        return;
-    }
+    if (QFileInfo(target).isDir())
+        return copyInto(path, target);
     // A launcher is started through itself, so its own arguments and working folder
     // hold; a link is the program it points to.
     const QString program = isLauncher ? entry : target;
-    if (reportIfTooLong(path))
-        return;
-    ShellOpenWith(m_services, program, platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
+    if (platform::Outcome tooLong = tooLongCheck(path); !tooLong)
+        return tooLong;
+    return ShellOpenWith(m_services, program,
+                         platform::quoteArgument(QFileInfo(path).absoluteFilePath()));
 }
 
-void FileActions::copyInto(const QString &path, const QString &folder)
+platform::Outcome FileActions::copyInto(const QString &path, const QString &folder)
 {
     const QString destination =
         withoutTrailingDelimiter(folder) + u'/' + QFileInfo(path).fileName();
-    if (exists(destination)) {
-        m_services.dialogs->message(m_window, copyExistsText(destination));
-        return;
-    }
+    if (exists(destination))
+        return platform::Outcome::failure(copyExistsText(destination), EEXIST);
     // Only a regular file is copied: reading a FIFO or device would never end. The file
     // system opens paths of any length.
     const platform::OpenedFile source = m_services.fileSystem->openRegularFile(path);
-    if (source.status != platform::ReadStatus::Ok) {
-        m_services.dialogs->message(m_window, source.status == platform::ReadStatus::Failed
-                                                  ? copyFailedText(source.error, destination)
-                                                  : goneText(path));
-        return;
-    }
+    if (source.status != platform::ReadStatus::Ok)
+        return platform::Outcome::failure(source.status == platform::ReadStatus::Failed
+                                              ? copyFailedText(source.error, destination)
+                                              : goneText(path));
     QFile target(destination);
     // The name may have been taken meanwhile; the copy never replaces it.
-    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        m_services.dialogs->message(
-            m_window, exists(destination) ? copyExistsText(destination)
-                                          : copyFailedText(target.errorString(), destination));
-        return;
-    }
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return platform::Outcome::failure(exists(destination)
+                                              ? copyExistsText(destination)
+                                              : copyFailedText(target.errorString(), destination));
     QString failure;
     while (failure.isEmpty()) {
         const QByteArray chunk = source.file->read(1 << 20);
@@ -263,70 +274,84 @@ void FileActions::copyInto(const QString &path, const QString &folder)
     if (failure.isEmpty() && target.error() != QFileDevice::NoError)
         failure = target.errorString();
     if (failure.isEmpty())
-        return;
+        return {};
     // No half copy stays under the file's name.
     target.remove();
-    m_services.dialogs->message(m_window, copyFailedText(failure, destination));
+    return platform::Outcome::failure(copyFailedText(failure, destination));
 }
 
-void FileActions::showProperties(const QString &path)
+platform::Outcome FileActions::showProperties(const QString &path)
 {
-    if (!path.isEmpty() && !reportIfTooLong(path))
-        ShowFileProperties(m_services, m_window, path);
+    if (path.isEmpty())
+        return {};
+    if (platform::Outcome tooLong = tooLongCheck(path); !tooLong)
+        return tooLong;
+    return ShowFileProperties(m_services, m_window, path);
 }
 
-void FileActions::showInFolder(const QString &path)
+platform::Outcome FileActions::showInFolder(const QString &path)
 {
-    if (path.isEmpty() || reportIfTooLong(path))
-        return;
-    if (!exists(path)) {
-        ShellOpen(m_services, path.left(path.lastIndexOf(u'/') + 1));
-        return;
-    }
+    if (path.isEmpty())
+        return {};
+    if (platform::Outcome tooLong = tooLongCheck(path); !tooLong)
+        return tooLong;
+    if (!exists(path))
+        return ShellOpen(m_services, path.left(path.lastIndexOf(u'/') + 1));
     platform::ShellError error;
     if (!m_services.shell->showItem(QFileInfo(path).absoluteFilePath(), &error))
-        m_services.dialogs->message(nullptr, openFailedText(error.code, error.text, path));
+        return platform::Outcome::desktopFailure(openFailedText(error.code, error.text, path),
+                                                 error.code);
+    return {};
 }
 
-bool FileActions::moveToTrash(const QString &path)
+platform::Result<QString> FileActions::trashQuestion(const QString &path)
 {
     // Such a file would look gone to the trash, and its row would go while it stays.
-    if (path.isEmpty() || reportIfTooLong(path))
-        return false;
-    return DeleteToRecycleBin(m_services, m_window, path);
+    if (platform::Outcome tooLong = tooLongCheck(path); !tooLong)
+        return tooLong;
+    return recycleQuestion(path);
 }
 
-void FileActions::openTreeFolder(const QString &treeFolder, const QString &selectedPath)
+platform::Outcome FileActions::moveToTrash(const QString &path)
+{
+    if (platform::Outcome tooLong = tooLongCheck(path); !tooLong)
+        return tooLong;
+    return DeleteToRecycleBin(m_services, path);
+}
+
+platform::Outcome FileActions::openTreeFolder(const QString &treeFolder,
+                                              const QString &selectedPath)
 {
     const QString folder = withoutTrailingDelimiter(treeFolder);
     if (folder.isEmpty())
-        return;
+        return {};
     if (!selectedPath.isEmpty() && folderOf(selectedPath) == folder && exists(selectedPath)) {
         platform::ShellError error;
         if (m_services.shell->showItem(selectedPath, &error))
-            return;
-        m_services.dialogs->message(nullptr, openFailedText(error.code, error.text, selectedPath));
-        return;
+            return {};
+        return platform::Outcome::desktopFailure(
+            openFailedText(error.code, error.text, selectedPath), error.code);
     }
-    ShellOpen(m_services, folder);
+    return ShellOpen(m_services, folder);
 }
 
-void FileActions::pasteFolderPath(const std::function<bool(const QString &)> &navigate)
+platform::Outcome FileActions::pasteFolderPath(const std::function<bool(const QString &)> &navigate)
 {
     if (!m_services.clipboard->hasText())
-        return;
+        return {};
     const QString text = m_services.clipboard->text();
     if (text.size() > MaxPastedPath)
-        return;
+        return {};
     QString path = trimBlanksAndControls(text);
     // A folder copied in a file manager may come as its address.
     if (path.startsWith(QStringLiteral("file://")))
         path = QUrl(path).toLocalFile();
     if (path.isEmpty() || path.contains(QChar(0)) || !QDir::isAbsolutePath(path) ||
         !QFileInfo(path).isDir())
-        return;
+        return {};
     if (!navigate(path))
-        m_services.dialogs->error(m_window, pastePathText(path));
+        return platform::Outcome::failure(pastePathText(path));
+    return {};
 }
 
 } // namespace pelmaris::shell

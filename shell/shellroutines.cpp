@@ -2,10 +2,8 @@
 
 #include "platform/commandline.h"
 #include "platform/desktop.h"
-#include "platform/dialogs.h"
 #include "platform/shell.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -28,29 +26,34 @@ QString openByFailedText(int code, const QString &systemText, const QString &pro
            program + CrLf + parameters;
 }
 
-void ShellOpen(const platform::Services &services, const QString &target)
+platform::Outcome ShellOpen(const platform::Services &services, const QString &target)
 {
     const QString unquoted = platform::dequote(target);
     platform::ShellError error;
-    if (!services.shell->open(unquoted, &error))
-        services.dialogs->message(nullptr, openFailedText(error.code, error.text, unquoted));
+    if (services.shell->open(unquoted, &error))
+        return {};
+    return platform::Outcome::desktopFailure(openFailedText(error.code, error.text, unquoted),
+                                             error.code);
 }
 
-void ShellOpenWith(const platform::Services &services, const QString &program,
-                   const QString &parameters)
+platform::Outcome ShellOpenWith(const platform::Services &services, const QString &program,
+                                const QString &parameters)
 {
     const QString unquoted = platform::dequote(program);
     platform::ShellError error;
-    if (!services.shell->startDetached(unquoted, parameters, &error))
-        services.dialogs->message(nullptr,
-                                  openByFailedText(error.code, error.text, unquoted, parameters));
+    if (services.shell->startDetached(unquoted, parameters, &error))
+        return {};
+    return platform::Outcome::desktopFailure(
+        openByFailedText(error.code, error.text, unquoted, parameters), error.code);
 }
 
-void ShowFileProperties(const platform::Services &services, QWidget *parent, const QString &path)
+platform::Outcome ShowFileProperties(const platform::Services &services, QWidget *parent,
+                                     const QString &path)
 {
-    if (!services.shell->showProperties(parent, path))
-        services.dialogs->message(nullptr,
-                                  QStringLiteral("プロパティを表示できませんでした") + CrLf + path);
+    if (services.shell->showProperties(parent, path))
+        return {};
+    return platform::Outcome::desktopFailure(QStringLiteral("プロパティを表示できませんでした") +
+                                             CrLf + path);
 }
 
 void FlashTaskbarButton(const platform::Services &services, QWidget *window, int count,
@@ -63,33 +66,36 @@ void FlashTaskbarButton(const platform::Services &services, QWidget *window, int
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
 }
 
-bool DeleteToRecycleBin(const platform::Services &services, QWidget *owner, const QString &path)
+QString recycleQuestion(const QString &path)
 {
     const QFileInfo info(path);
     // A dangling link is still something to delete.
     if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
-        return true;
-    QString report;
-    if (!services.dialogs->askYesNo(owner, QStringLiteral("このファイルをごみ箱に移動しますか?") +
-                                               CrLf + CrLf + path)) {
-        report = QStringLiteral("Operations Aborted.");
-    } else {
-        platform::ShellError error;
-        if (services.shell->moveToTrash(path, &error))
-            return true;
-        // No shell window has explained the failure yet, so the report says why; a file
-        // that finds no trash is kept, never deleted for good.
-        const QString reason = error.code == platform::ShellError::NotSupported
-                                   ? QStringLiteral("この場所にはごみ箱がないため、"
-                                                    "ファイルは削除せずに残しました。")
-                                   : error.text;
-        report = QStringLiteral("Delete \"") + info.fileName() + QStringLiteral("\" Failed.");
-        if (!reason.isEmpty())
-            report += CrLf + reason;
-    }
-    services.dialogs->message(owner, report);
-    QCoreApplication::processEvents();
-    return false;
+        return {};
+    return QStringLiteral("このファイルをごみ箱に移動しますか?") + CrLf + CrLf + path;
+}
+
+QString abortedText()
+{
+    return QStringLiteral("Operations Aborted.");
+}
+
+platform::Outcome DeleteToRecycleBin(const platform::Services &services, const QString &path)
+{
+    platform::ShellError error;
+    if (services.shell->moveToTrash(path, &error))
+        return {};
+    // No shell window has explained the failure yet, so the report says why; a file that
+    // finds no trash is kept, never deleted for good.
+    const QString reason = error.code == platform::ShellError::NotSupported
+                               ? QStringLiteral("この場所にはごみ箱がないため、"
+                                                "ファイルは削除せずに残しました。")
+                               : error.text;
+    QString report =
+        QStringLiteral("Delete \"") + QFileInfo(path).fileName() + QStringLiteral("\" Failed.");
+    if (!reason.isEmpty())
+        report += CrLf + reason;
+    return platform::Outcome::failure(report, error.code);
 }
 
 } // namespace pelmaris::shell

@@ -1,14 +1,10 @@
 #pragma once
 
-// The routines through which the whole program hands things to the desktop. Each one
-// reports its own failure in a message box, so callers never report it again:
-//
-//   shell::ShellOpen(m_services, path);                       // default application
-//   shell::ShellOpenWith(m_services, BrowserName1, platform::quoteArgument(path));
-//   shell::ShowFileProperties(m_services, this, path);
-//   if (!isActiveWindow()) shell::FlashTaskbarButton(m_services, this, 10, 500);
-//   if (!shell::DeleteToRecycleBin(m_services, this, path)) return;
+// The routines through which the whole program hands things to the desktop. Each gives
+// back what became of the request; a failure carries the report to show, in a box of its
+// own (Outcome::Origin::Desktop) as the desktop's own reports are.
 
+#include "platform/outcome.h"
 #include "platform/services.h"
 
 #include <QString>
@@ -19,14 +15,16 @@ namespace pelmaris::shell {
 
 // Opens a file, folder or address (one pair of enclosing quotes removed) with the
 // program the desktop associates with it.
-void ShellOpen(const platform::Services &services, const QString &target);
+platform::Outcome ShellOpen(const platform::Services &services, const QString &target);
 
 // Starts a program (enclosing quotes removed) with parameter text in the command-line
 // form; platform::quoteArgument() makes one argument of a path.
-void ShellOpenWith(const platform::Services &services, const QString &program,
-                   const QString &parameters);
+platform::Outcome ShellOpenWith(const platform::Services &services, const QString &program,
+                                const QString &parameters);
 
-void ShowFileProperties(const platform::Services &services, QWidget *parent, const QString &path);
+// The desktop's properties window for the file, owned by parent.
+platform::Outcome ShowFileProperties(const platform::Services &services, QWidget *parent,
+                                     const QString &path);
 
 // Draws the user's attention to a window in the background and brings it back if it is
 // minimized. The desktop decides how long the request lasts, so count and interval are
@@ -34,10 +32,15 @@ void ShowFileProperties(const platform::Services &services, QWidget *parent, con
 void FlashTaskbarButton(const platform::Services &services, QWidget *window, int count,
                         int interval);
 
-// Moves a file to the trash after the user confirms. True when it is gone or there was
-// nothing to delete; false after a failure or a refusal, both reported. Where the file
-// system has no trash the file stays and the report says so.
-bool DeleteToRecycleBin(const platform::Services &services, QWidget *owner, const QString &path);
+// Deleting goes in two steps, the user's confirmation between them. The question comes
+// first; it is empty when there is nothing to delete (the file is gone already, which
+// counts as deleted).
+QString recycleQuestion(const QString &path);
+// Moves the file to the trash once the user agreed. A failure, a file system without
+// trash among them, is reported with the file's name and the reason; the file stays.
+platform::Outcome DeleteToRecycleBin(const platform::Services &services, const QString &path);
+// The report when the user declines.
+QString abortedText();
 
 // The texts of the failure reports.
 QString openFailedText(int code, const QString &systemText, const QString &target);

@@ -1,15 +1,11 @@
 #include "shell/shortcutregistration.h"
 
-#include "platform/dialogs.h"
 #include "platform/programinfo.h"
 #include "platform/shell.h"
-#include "platform/shortcuts.h"
 #include "platform/systeminfo.h"
 #include "shell/shellroutines.h"
 
 #include <QFileInfo>
-
-#include <optional>
 
 namespace pelmaris::shell {
 
@@ -19,9 +15,9 @@ const QString CrLf = QStringLiteral("\r\n");
 const QString Folder = QStringLiteral("フォルダ ");
 
 // The system's numbers stand where the shell's result codes would: 0 is success.
-QString failureText(const QString &step, int code, const QString &systemText)
+platform::Outcome stepFailed(const QString &step, int code, const QString &systemText)
 {
-    return step + QString::number(code) + CrLf + systemText;
+    return platform::Outcome::failure(step + QString::number(code) + CrLf + systemText, code);
 }
 
 bool exists(const QString &path)
@@ -31,58 +27,136 @@ bool exists(const QString &path)
 
 } // namespace
 
-QString ConfigureShortcut(platform::ShortcutLink &link, const QString &target,
-                          const QString &arguments, const QString &workingFolder,
-                          const QString &description)
+platform::Outcome ConfigureShortcut(platform::ShortcutLink &link, const QString &target,
+                                    const QString &arguments, const QString &workingFolder,
+                                    const QString &description)
 {
     if (const int code = link.setPath(target))
-        return failureText(QStringLiteral("SetPath Failed HRESULT="), code, link.errorText());
+        return stepFailed(QStringLiteral("SetPath Failed HRESULT="), code, link.errorText());
     if (!arguments.isEmpty())
         if (const int code = link.setArguments(arguments))
-            return failureText(QStringLiteral("SetArguments Failed HRESULT="), code,
-                               link.errorText());
+            return stepFailed(QStringLiteral("SetArguments Failed HRESULT="), code,
+                              link.errorText());
     if (const int code = link.setWorkingDirectory(workingFolder))
-        return failureText(QStringLiteral("SetWorkingDirectory Failed HRESULT="), code,
-                           link.errorText());
+        return stepFailed(QStringLiteral("SetWorkingDirectory Failed HRESULT="), code,
+                          link.errorText());
     if (const int code = link.setDescription(description))
-        return failureText(QStringLiteral("SetDescription HRESULT="), code, link.errorText());
+        return stepFailed(QStringLiteral("SetDescription HRESULT="), code, link.errorText());
     return {};
 }
 
-ShortcutRegistration::ShortcutRegistration(const platform::Services &services, QWidget *window)
-    : m_services(services), m_window(window), m_clock([] { return QDateTime::currentDateTime(); })
+QString ShortcutPlan::updateQuestion() const
+{
+    return Folder + label + QStringLiteral(" に") + CrLf + name + CrLf +
+           QStringLiteral("は既に存在します。更新しますか？") + CrLf + CrLf +
+           QStringLiteral("[はい]: 更新, [いいえ]: 削除, [ｷｬﾝｾﾙ]: 取消し");
+}
+
+QString ShortcutPlan::writtenText() const
+{
+    return exists ? Folder + label + QStringLiteral(" の") + CrLf + name + CrLf +
+                        QStringLiteral("を更新しました。")
+                  : Folder + label + QStringLiteral(" に") + CrLf + name + CrLf +
+                        QStringLiteral("を新規作成しました。");
+}
+
+QString ShortcutPlan::removedText(bool removed) const
+{
+    return Folder + label + QStringLiteral(" から ") + CrLf + name + CrLf +
+           (removed ? QStringLiteral("を削除しました。")
+                    : QStringLiteral("を削除できませんでした。"));
+}
+
+QString ShortcutPlan::openQuestion() const
+{
+    return Folder + label + QStringLiteral(" を開きますか？");
+}
+
+ShortcutRegistration::ShortcutRegistration(const platform::Services &services)
+    : m_services(services), m_clock([] { return QDateTime::currentDateTime(); })
 {
 }
 
-void ShortcutRegistration::toggleSendTo()
+std::optional<ShortcutPlan> ShortcutRegistration::plan(ShortcutPlace place) const
 {
-    ToggleShortcut(platform::SpecialFolder::SendTo, QStringLiteral("「送る」"),
-                   m_services.system->executablePath());
+    const QString program = m_services.system->executablePath();
+    switch (place) {
+    case ShortcutPlace::SendTo:
+        return plan(platform::SpecialFolder::SendTo, QStringLiteral("「送る」"), program);
+    case ShortcutPlace::Desktop:
+        return plan(platform::SpecialFolder::Desktop, QStringLiteral("デスクトップ"), program);
+    case ShortcutPlace::StartMenu:
+        return plan(platform::SpecialFolder::Programs,
+                    QStringLiteral("スタートメニューのプログラム"), program);
+    case ShortcutPlace::Startup:
+        return plan(platform::SpecialFolder::Startup, QStringLiteral("スタートアップ"), program);
+    }
+    return std::nullopt;
 }
 
-void ShortcutRegistration::toggleDesktop()
+std::optional<ShortcutPlan> ShortcutRegistration::planFor(const QString &path) const
 {
-    ToggleShortcut(platform::SpecialFolder::Desktop, QStringLiteral("デスクトップ"),
-                   m_services.system->executablePath());
+    if (path.isEmpty())
+        return std::nullopt;
+    return plan(platform::SpecialFolder::Desktop, QStringLiteral("デスクトップ"), path);
 }
 
-void ShortcutRegistration::toggleStartMenu()
+std::optional<ShortcutPlan> ShortcutRegistration::plan(platform::SpecialFolder folder,
+                                                       const QString &label,
+                                                       const QString &target) const
 {
-    ToggleShortcut(platform::SpecialFolder::Programs,
-                   QStringLiteral("スタートメニューのプログラム"),
-                   m_services.system->executablePath());
+    const QString folderPath = m_services.folders->pathToCreateIn(folder);
+    if (folderPath.isEmpty() || target.isEmpty())
+        return std::nullopt;
+    ShortcutPlan plan;
+    plan.label = label;
+    plan.folderPath = folderPath;
+    plan.name = shortcutFileName(target);
+    plan.file = folderPath + u'/' + plan.name;
+    plan.target = target;
+    plan.exists = exists(plan.file);
+    plan.kind = platform::ShortcutKind::Document;
+    if (target == m_services.system->executablePath())
+        plan.kind = folder == platform::SpecialFolder::SendTo
+                        ? platform::ShortcutKind::FileManagerScript
+                        : platform::ShortcutKind::Program;
+    return plan;
 }
 
-void ShortcutRegistration::toggleStartup()
+platform::Result<std::unique_ptr<platform::ShortcutLink>>
+ShortcutRegistration::fill(const ShortcutPlan &plan) const
 {
-    ToggleShortcut(platform::SpecialFolder::Startup, QStringLiteral("スタートアップ"),
-                   m_services.system->executablePath());
+    std::unique_ptr<platform::ShortcutLink> link = m_services.shortcuts->create(plan.kind);
+    platform::Outcome filled = ConfigureShortcut(
+        *link, plan.target, QString(), m_services.system->tempPath() + u'/', description());
+    if (!filled)
+        return filled;
+    return link;
 }
 
-void ShortcutRegistration::toggleDesktopShortcutTo(const QString &path)
+platform::Outcome ShortcutRegistration::save(platform::ShortcutLink &link,
+                                             const ShortcutPlan &plan) const
 {
-    if (!path.isEmpty())
-        ToggleShortcut(platform::SpecialFolder::Desktop, QStringLiteral("デスクトップ"), path);
+    const int code = link.save(plan.file);
+    if (code == 0)
+        return {};
+    const QString head = plan.exists
+                             ? Folder + plan.label + QStringLiteral(" の") + CrLf + plan.name +
+                                   CrLf + QStringLiteral("を更新できませんでした。HRESULT=")
+                             : Folder + plan.label + QStringLiteral(" に") + CrLf + plan.name +
+                                   CrLf + QStringLiteral("を新規作成できませんでした。HRESULT=");
+    return platform::Outcome::failure(head + QString::number(code) + CrLf + link.errorText(), code);
+}
+
+platform::Outcome ShortcutRegistration::showFolder(const ShortcutPlan &plan) const
+{
+    if (!exists(plan.file))
+        return ShellOpen(m_services, plan.folderPath);
+    platform::ShellError error;
+    if (m_services.shell->showItem(plan.file, &error))
+        return {};
+    return platform::Outcome::desktopFailure(openFailedText(error.code, error.text, plan.file),
+                                             error.code);
 }
 
 QString ShortcutRegistration::shortcutFileName(const QString &target) const
@@ -99,76 +173,6 @@ QString ShortcutRegistration::description() const
            QStringLiteral(" Created by ") +
            QFileInfo(m_services.system->executablePath()).completeBaseName() + u' ' +
            program::VersionLabel;
-}
-
-void ShortcutRegistration::ToggleShortcut(platform::SpecialFolder folder, const QString &label,
-                                          const QString &target)
-{
-    const QString folderPath = m_services.folders->pathToCreateIn(folder);
-    if (folderPath.isEmpty() || target.isEmpty())
-        return;
-    const QString name = shortcutFileName(target);
-    const QString file = folderPath + u'/' + name;
-
-    const bool isProgram = target == m_services.system->executablePath();
-    platform::ShortcutKind kind = platform::ShortcutKind::Document;
-    if (isProgram)
-        kind = folder == platform::SpecialFolder::SendTo ? platform::ShortcutKind::FileManagerScript
-                                                         : platform::ShortcutKind::Program;
-    // Written fresh each time, so an update also moves a shortcut left behind by a
-    // program that was moved.
-    const auto write = [&](const QString &done, const QString &failed) -> std::optional<QString> {
-        const auto link = m_services.shortcuts->create(kind);
-        const QString error = ConfigureShortcut(
-            *link, target, QString(), m_services.system->tempPath() + u'/', description());
-        if (!error.isEmpty()) {
-            m_services.dialogs->error(m_window, error);
-            return std::nullopt;
-        }
-        const int code = link->save(file);
-        return code == 0 ? done : failed + QString::number(code) + CrLf + link->errorText();
-    };
-
-    std::optional<QString> outcome;
-    if (exists(file)) {
-        const QString question = Folder + label + QStringLiteral(" に") + CrLf + name + CrLf +
-                                 QStringLiteral("は既に存在します。更新しますか？") + CrLf + CrLf +
-                                 QStringLiteral("[はい]: 更新, [いいえ]: 削除, [ｷｬﾝｾﾙ]: 取消し");
-        const QString head = Folder + label + QStringLiteral(" の") + CrLf + name + CrLf;
-        const QString fromHead = Folder + label + QStringLiteral(" から ") + CrLf + name + CrLf;
-        switch (m_services.dialogs->askYesNoCancel(m_window, question)) {
-        case platform::Answer::Yes:
-            outcome = write(head + QStringLiteral("を更新しました。"),
-                            head + QStringLiteral("を更新できませんでした。HRESULT="));
-            if (!outcome)
-                return;
-            break;
-        case platform::Answer::No:
-            outcome = DeleteToRecycleBin(m_services, m_window, file)
-                          ? fromHead + QStringLiteral("を削除しました。")
-                          : fromHead + QStringLiteral("を削除できませんでした。");
-            break;
-        case platform::Answer::Cancel:
-            return;
-        }
-    } else {
-        const QString head = Folder + label + QStringLiteral(" に") + CrLf + name + CrLf;
-        outcome = write(head + QStringLiteral("を新規作成しました。"),
-                        head + QStringLiteral("を新規作成できませんでした。HRESULT="));
-        if (!outcome)
-            return;
-    }
-    m_services.dialogs->message(m_window, *outcome);
-
-    if (!m_services.dialogs->askYesNo(m_window, Folder + label + QStringLiteral(" を開きますか？")))
-        return;
-    if (exists(file)) {
-        platform::ShellError error;
-        if (!m_services.shell->showItem(file, &error))
-            m_services.dialogs->message(nullptr, openFailedText(error.code, error.text, file));
-    } else {
-        ShellOpen(m_services, folderPath);
-    }
 }
 
 } // namespace pelmaris::shell

@@ -95,7 +95,7 @@ void benchSave(const listio::SaveTarget &target, const std::vector<scan::ListIte
     loop.exec();
     const qint64 ms = clock.elapsed();
     std::printf("save %-6s %7lld lines  %5lld ms  (longest stall %lld ms)%s\n", label,
-                qint64(result.lines), ms, stall.stop(), result.ok ? "" : "  FAILED");
+                qint64(result.lines), ms, stall.stop(), result.outcome.ok() ? "" : "  FAILED");
 }
 
 void benchLoad(const QString &path, const char *label)
@@ -109,9 +109,9 @@ void benchLoad(const QString &path, const char *label)
     QElapsedTimer clock;
     clock.start();
     stall.start();
-    const listio::ListFileText file = listio::readListFile(path);
+    const auto file = listio::readListFile(path);
     const qint64 readMs = clock.elapsed();
-    loader.loadList(file.source);
+    loader.loadList(file.ok() ? *file : listio::ListSource());
     loop.exec();
     const qint64 ms = clock.elapsed();
     std::printf("load %-6s %7d rows   %5lld ms  (read and decode %lld ms, longest stall %lld ms)\n",

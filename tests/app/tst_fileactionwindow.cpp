@@ -35,6 +35,8 @@ private Q_SLOTS:
     void fileRemovedSinceListing_data();
     void fileRemovedSinceListing();
     void sendToFolderNeverOverwrites();
+    void reportsOwnedAsBefore_data();
+    void reportsOwnedAsBefore();
     void deleteFile_data();
     void deleteFile();
     void deleteEveryRow();
@@ -225,6 +227,7 @@ void TestFileActionWindow::fileRemovedSinceListing()
     if (toldGone)
         QVERIFY(messages[0].endsWith(CrLf + w.path(Awkward)));
     QCOMPARE(w.fake.dialogs.texts("ask"), QStringList());
+    QCOMPARE(w.fake.dialogs.texts("open"), QStringList()); // no SendTo entry asked for
     QCOMPARE(w.form->ListModel->rowCount(), rowsAfter);
 }
 
@@ -254,6 +257,47 @@ void TestFileActionWindow::sendToFolderNeverOverwrites()
              QStringList{"Same Name File Already Exists. Copyfile Failed" + CrLf + CrLf + copy});
     QCOMPARE(readFile(copy), QByteArray("edited since"));
     QCOMPARE(callsOf(w.fake.shell, Launches).size(), 0);
+}
+
+// What the desktop failed at is told in a box of its own; the program's own reports and
+// questions belong to the window.
+void TestFileActionWindow::reportsOwnedAsBefore_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("failing"); // the shell request that fails; "GONE": the file
+    QTest::addColumn<bool>("owned");
+    QTest::newRow("default application fails") << "pm1Open"
+                                               << "open" << false;
+    QTest::newRow("file manager fails") << "pm1OpenFolder"
+                                        << "showItem" << false;
+    QTest::newRow("properties fail") << "pm1Properties"
+                                     << "properties" << false;
+    QTest::newRow("chooser fails") << "pm1OpenBy"
+                                   << "openWith" << true;
+    QTest::newRow("file gone") << "pm1Paint"
+                               << "GONE" << true;
+    QTest::newRow("trash fails") << "pm1DeleteFile"
+                                 << "trash" << true;
+}
+
+void TestFileActionWindow::reportsOwnedAsBefore()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, failing);
+    QFETCH(bool, owned);
+    Window w;
+    QVERIFY(w.ready());
+    w.select(Awkward);
+    if (failing == "GONE")
+        QVERIFY(QFile::remove(w.path(Awkward)));
+    else
+        w.fake.shell.failures << failing;
+    w.choose(qPrintable(entry));
+    const auto &calls = w.fake.dialogs.calls;
+    QVERIFY(!calls.isEmpty());
+    QCOMPARE(calls.last().kind, QStringLiteral("message"));
+    for (const auto &call : calls)
+        QCOMPARE(call.parent, owned || call.kind != "message" ? w.form.get() : nullptr);
 }
 
 // The row goes only when the file went to the trash; the scan's list keeps the file.

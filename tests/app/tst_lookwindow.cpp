@@ -2,13 +2,13 @@
 // detail columns in a narrow window, the tree and the empty list at the first start, the
 // tree after a scan, the start folders of the dialogs, and the dark scheme's check boxes.
 
+#include "app/gallerycommands.h"
 #include "app/listcommands.h"
 #include "app/listfilecommands.h"
 #include "app/ordercommands.h"
 #include "app/pelmarisform.h"
 #include "app/scancommands.h"
 #include "fakeservices.h"
-#include "gallery/browserchoice.h"
 #include "platform/linux/linuxstyles.h"
 #include "platform/specialfolders.h"
 #include "scan/imagelistmodel.h"
@@ -249,10 +249,9 @@ void TestLookWindow::dialogsStartWhereUsedLast()
     QCOMPARE(dialogs.requests.at(1).filters.size(), 3);
 
     // The browser chooser: the installed programs, then the program chosen last.
-    QString browserName2;
     dialogs.files = {w.fake.root() + QStringLiteral("/programs/web")};
-    pelmaris::gallery::pickOtherBrowser(w.fake.services(), w.form.get(), browserName2);
-    pelmaris::gallery::pickOtherBrowser(w.fake.services(), w.form.get(), browserName2);
+    w.form->Gallery->btnChangeOtherBrowser1Click();
+    w.form->Gallery->btnChangeOtherBrowser1Click();
     QCOMPARE(dialogs.starts, QStringList({w.fake.folders.path(SpecialFolder::ProgramFiles),
                                           w.fake.root() + QStringLiteral("/programs/web")}));
 }

@@ -56,32 +56,43 @@ public:
     struct Call {
         QString kind; // "message", "centered", "error", "ask", "open", "save"
         QString text;
+        QWidget *parent; // the window that owns the box
     };
 
-    void message(QWidget *, const QString &text) override { calls.append({"message", text}); }
-    void messageCentered(const QString &text) override { calls.append({"centered", text}); }
-    void error(QWidget *, const QString &text) override { calls.append({"error", text}); }
-    bool askYesNo(QWidget *, const QString &text) override
+    void message(QWidget *parent, const QString &text) override
     {
-        calls.append({"ask", text});
+        calls.append({"message", text, parent});
+    }
+    void messageCentered(const QString &text) override
+    {
+        calls.append({"centered", text, nullptr});
+    }
+    void error(QWidget *parent, const QString &text) override
+    {
+        calls.append({"error", text, parent});
+    }
+    bool askYesNo(QWidget *parent, const QString &text) override
+    {
+        calls.append({"ask", text, parent});
         return answers.isEmpty() ? true : answers.takeFirst();
     }
-    QString openFileName(QWidget *, const QString &title, const QString &start,
+    QString openFileName(QWidget *parent, const QString &title, const QString &start,
                          const QString &) override
     {
-        calls.append({"open", title});
+        calls.append({"open", title, parent});
         starts.append(start);
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    QString saveFileName(QWidget *, const QString &title, const QString &, const QString &) override
+    QString saveFileName(QWidget *parent, const QString &title, const QString &,
+                         const QString &) override
     {
-        calls.append({"save", title});
+        calls.append({"save", title, parent});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
     // Answers from choices, Cancel when they run out.
-    platform::Answer askYesNoCancel(QWidget *, const QString &text) override
+    platform::Answer askYesNoCancel(QWidget *parent, const QString &text) override
     {
-        calls.append({"ask3", text});
+        calls.append({"ask3", text, parent});
         return choices.isEmpty() ? platform::Answer::Cancel : choices.takeFirst();
     }
 
@@ -95,17 +106,20 @@ public:
     // The file dialogs with types: each records its request (kind "saveFile" or
     // "openFile", text the suggested name) and gives the next scripted answer, which
     // names the type chosen too; none left is a cancel.
-    platform::FileDialogAnswer saveFile(QWidget *, const platform::FileDialogRequest &r) override
+    platform::FileDialogAnswer saveFile(QWidget *parent,
+                                        const platform::FileDialogRequest &r) override
     {
-        return fileDialog(QStringLiteral("saveFile"), r);
+        return fileDialog(QStringLiteral("saveFile"), r, parent);
     }
-    platform::FileDialogAnswer openFile(QWidget *, const platform::FileDialogRequest &r) override
+    platform::FileDialogAnswer openFile(QWidget *parent,
+                                        const platform::FileDialogRequest &r) override
     {
-        return fileDialog(QStringLiteral("openFile"), r);
+        return fileDialog(QStringLiteral("openFile"), r, parent);
     }
-    platform::FileDialogAnswer fileDialog(const QString &kind, const platform::FileDialogRequest &r)
+    platform::FileDialogAnswer fileDialog(const QString &kind, const platform::FileDialogRequest &r,
+                                          QWidget *parent)
     {
-        calls.append({kind, r.fileName});
+        calls.append({kind, r.fileName, parent});
         requests.append(r);
         return fileAnswers.isEmpty() ? platform::FileDialogAnswer{} : fileAnswers.takeFirst();
     }

@@ -151,7 +151,7 @@ void TestBrowserChoice::knownBrowsers()
     QCOMPARE(shown.browserName1.value(), expected);
     QCOMPARE(shown.statusText.value(), expected);
     QCOMPARE(shown.buttonImage, browser == int(KnownBrowser::Edge) ? 0 : 1);
-    QTEST(shown.failure.isEmpty() ? QStringList() : QStringList{shown.failure}, "messages");
+    QTEST(shown.outcome ? QStringList() : QStringList{shown.outcome.text()}, "messages");
     QVERIFY(fp.dialogs.calls.isEmpty()); // the window reports, the library does not
 }
 
@@ -163,21 +163,22 @@ void TestBrowserChoice::defaultBrowser()
     QCOMPARE(shown.browserName1.value(), "/usr/bin/firefox");
     QCOMPARE(shown.buttonImage, int(ProgramImage));
     QCOMPARE(defaultBrowserLabel(GetDefaultBrowser(fp.services())), "(Firefox)");
-    QVERIFY(shown.failure.isEmpty());
+    QVERIFY(shown.outcome.ok());
 
     fp.shell.failures = {"html"};
     fp.shell.failCode = 31;
     shown = chooseDefaultBrowser(fp.services());
     QCOMPARE(shown.browserName1.value(), QString());
-    QCOMPARE(shown.failure, "FindExecutable Failed. Result=31");
-    const BrowserFound none = GetDefaultBrowser(fp.services());
+    QCOMPARE(shown.outcome.text(), "FindExecutable Failed. Result=31");
+    const auto none = GetDefaultBrowser(fp.services());
     QCOMPARE(defaultBrowserLabel(none), "()");
-    QCOMPARE(none.failure, "FindExecutable Failed. Result=31");
+    QCOMPARE(none.outcome().text(), "FindExecutable Failed. Result=31");
     QVERIFY(fp.dialogs.calls.isEmpty());
 }
 
-// A remembered program is reused without a dialog; with none the dialog opens at once,
-// and cancelling leaves both names empty.
+// A remembered program is chosen as it is; the chooser for one opens in the installed
+// programs, later where the program picked last is; with none the page goes to the
+// desktop's program, and nothing of the previous browser stays on show.
 void TestBrowserChoice::otherBrowserIsRememberedOrAskedFor()
 {
     fakes::FakePlatform fp;
@@ -185,67 +186,50 @@ void TestBrowserChoice::otherBrowserIsRememberedOrAskedFor()
     pm.fill(Qt::red);
     fp.shell.icon = QIcon(pm);
 
-    QString browserName2 = "/opt/vivaldi";
-    BrowserShown shown = chooseOtherBrowser(fp.services(), nullptr, browserName2);
+    BrowserShown shown = chooseOtherBrowser(fp.services(), "/opt/vivaldi");
     QCOMPARE(shown.browserName1.value(), "/opt/vivaldi");
     QCOMPARE(shown.buttonImage, int(ProgramImage));
     QVERIFY(!shown.slot2Icon.isNull());
-    QVERIFY(fp.dialogs.calls.isEmpty());
 
-    browserName2.clear();
-    fp.dialogs.files = {"/opt/MyBrowser.EXE"};
-    shown = chooseOtherBrowser(fp.services(), nullptr, browserName2);
-    QCOMPARE(fp.dialogs.texts("open").size(), 1);
-    QCOMPARE(browserName2, "/opt/MyBrowser.EXE");
+    const platform::FileChoice first = otherBrowserChoice(fp.services(), QString());
+    QCOMPARE(first.title, "ブラウザを選択");
+    QCOMPARE(first.start, fp.folders.path(platform::SpecialFolder::ProgramFiles));
+    QCOMPARE(otherBrowserChoice(fp.services(), "\"/opt/My Browser.EXE\"").start,
+             "/opt/My Browser.EXE");
+    shown = chooseOtherBrowser(fp.services(), "/opt/MyBrowser.EXE");
     QCOMPARE(shown.browserName1.value(), "/opt/MyBrowser.EXE");
-    QCOMPARE(otherBrowserLabel(true, *shown.browserName1, browserName2), "(Mybrowser)");
+    QCOMPARE(otherBrowserLabel(true, *shown.browserName1, "/opt/MyBrowser.EXE"), "(Mybrowser)");
 
-    // cancelled with nothing remembered: the page goes to the desktop's program, and
-    // nothing of the previous browser stays on show
-    browserName2.clear();
-    shown = chooseOtherBrowser(fp.services(), nullptr, browserName2);
-    QCOMPARE(browserName2, QString());
+    shown = chooseOtherBrowser(fp.services(), QString());
     QCOMPARE(shown.browserName1.value(), QString());
     QCOMPARE(shown.buttonImage, int(NoImage));
     QCOMPARE(shown.statusText.value(), QString());
-    QCOMPARE(shown.label4.value(), "()");
+    QVERIFY(fp.dialogs.calls.isEmpty());
 }
 
 void TestBrowserChoice::pickingWithoutIcon()
 {
     fakes::FakePlatform fp; // icons are null
-    QString browserName2;
-    fp.dialogs.files = {"/opt/plain"};
-    const auto picked = pickOtherBrowser(fp.services(), nullptr, browserName2);
-    QVERIFY(picked);
-    QCOMPARE(picked->browserName1.value(), "/opt/plain");
-    QCOMPARE(picked->buttonImage, int(NoImage));
-    QVERIFY(!picked->statusText);
+    const BrowserShown picked = pickedOtherBrowser(fp.services(), "/opt/plain");
+    QCOMPARE(picked.browserName1.value(), "/opt/plain");
+    QCOMPARE(picked.buttonImage, int(NoImage));
+    QVERIFY(!picked.statusText);
 }
 
-// "変更" cancelled keeps the program chosen before, on show and remembered.
+// Beside "任意のブラウザ": the chosen program while it is the choice, else the one
+// remembered, which a cancelled "変更" keeps.
 void TestBrowserChoice::changingKeepsThePreviousOnCancel()
 {
+    QCOMPARE(otherBrowserLabel(false, "/usr/bin/firefox", "/opt/old/Vivaldi"), "(Vivaldi)");
+    QCOMPARE(otherBrowserLabel(true, "/opt/old/Vivaldi", "/opt/old/Vivaldi"), "(Vivaldi)");
+    QCOMPARE(otherBrowserLabel(false, "/usr/bin/firefox", QString()), QString());
+
     fakes::FakePlatform fp;
-    QString browserName2 = "/opt/old/Vivaldi";
-    BrowserShown shown =
-        changeOtherBrowser(fp.services(), nullptr, "/usr/bin/firefox", browserName2, false);
-    QCOMPARE(browserName2, "/opt/old/Vivaldi");
-    QVERIFY(!shown.browserName1);
-    QVERIFY(!shown.statusText);
-    QVERIFY(!shown.checkElse);
-    QCOMPARE(shown.buttonImage, int(KeepImage));
-    QCOMPARE(shown.label4.value(), "(Vivaldi)");
-
-    shown = changeOtherBrowser(fp.services(), nullptr, "/opt/old/Vivaldi", browserName2, true);
-    QCOMPARE(shown.label4.value(), "(Vivaldi)");
-
-    fp.dialogs.files = {"/opt/new/MyBrowser.EXE"};
-    shown = changeOtherBrowser(fp.services(), nullptr, "/usr/bin/firefox", browserName2, false);
-    QCOMPARE(browserName2, "/opt/new/MyBrowser.EXE");
-    QCOMPARE(shown.browserName1.value(), "/opt/new/MyBrowser.EXE");
-    QCOMPARE(shown.label4.value(), "(Mybrowser)");
-    QVERIFY(shown.checkElse);
+    fp.shell.icon = QIcon(QPixmap(16, 16));
+    const BrowserShown picked = pickedOtherBrowser(fp.services(), "/opt/new/MyBrowser.EXE");
+    QCOMPARE(picked.browserName1.value(), "/opt/new/MyBrowser.EXE");
+    QCOMPARE(picked.statusText.value(), "/opt/new/MyBrowser.EXE");
+    QCOMPARE(picked.buttonImage, int(ProgramImage));
 }
 
 void TestBrowserChoice::openOneImage_data()
@@ -268,7 +252,7 @@ void TestBrowserChoice::openOneImage()
     QFETCH(QString, program);
     fakes::FakePlatform fp;
     const QString page = fp.system.temp + "/t.html";
-    openInBrowser(fp.services(), browser, image, page);
+    QVERIFY(openInBrowser(fp.services(), browser, image, page).ok());
     QVERIFY(QFile::exists(page));
     QCOMPARE(fp.shell.calls.last().kind, "start");
     QCOMPARE(fp.shell.calls.last().target, program);

@@ -61,14 +61,13 @@ void TestPageWriter::fullDiskKeepsTheOldPage()
     const QString path = fp.system.temp + "/p.html";
     QVERIFY(writePageFile(path, {"old"}));
     const QByteArray old = readAll(path);
-    bool written = true;
-    QString error;
+    pelmaris::platform::Outcome written;
     {
         const fakes::FullDisk disk(16);
-        written = writePageFile(path, QStringList(100, QString(80, u'x')), &error);
+        written = writePageFile(path, QStringList(100, QString(80, u'x')));
     }
     QVERIFY(!written);
-    QVERIFY(!error.isEmpty());
+    QVERIFY(!written.text().isEmpty());
     QCOMPARE(readAll(path), old);
 }
 
@@ -99,8 +98,8 @@ void TestPageWriter::createHtmlFile()
     r.folderPath = "/p";
     r.browserName1 = browser;
     r.programIcon = squareIcon(Qt::red);
-    QCOMPARE(writeHtmlFile(fp.services(), r), QString());
-    openPage(fp.services(), r.browserName1, r.files.html);
+    QVERIFY(writeHtmlFile(fp.services(), r).ok());
+    QVERIFY(openPage(fp.services(), r.browserName1, r.files.html).ok());
 
     const QByteArray bytes = readAll(r.files.html);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF<!DOCTYPE html>\r\n<!--\r\nGenerated "));
@@ -128,7 +127,7 @@ void TestPageWriter::writeFailureIsReturned()
     r.paths = {"/p/a.jpg"};
     r.files.html = fp.system.temp + "/missing-folder/t.html";
     r.browserName1 = "/usr/bin/browser";
-    QCOMPARE(writeHtmlFile(fp.services(), r),
+    QCOMPARE(writeHtmlFile(fp.services(), r).text(),
              "Create HtmlFile Failed, Try Again a little later\r\n" + r.files.html);
     QVERIFY(fp.dialogs.calls.isEmpty()); // the window reports it
 }

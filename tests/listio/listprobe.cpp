@@ -62,13 +62,13 @@ int main(int argc, char **argv)
     reset.close();
     qint64 inputBytes = 0;
     {
-        listio::ListFileText file = listio::readListFile(QFile::decodeName(argv[1]));
-        if (!file.ok) {
-            std::fprintf(stderr, "listprobe: %s\n", qPrintable(file.error));
+        auto file = listio::readListFile(QFile::decodeName(argv[1]));
+        if (!file) {
+            std::fprintf(stderr, "listprobe: %s\n", qPrintable(file.outcome().text()));
             return 2;
         }
-        inputBytes = file.source.bytes.size();
-        loader.loadList(std::move(file.source));
+        inputBytes = file->bytes.size();
+        loader.loadList(std::move(*file));
     }
     loop.exec();
     const qint64 grew = processStatusKb("VmHWM") - before;

@@ -215,7 +215,7 @@ private Q_SLOTS:
         }
         const QString csv = dir.filePath(QStringLiteral("list.csv"));
         SaveResult result = saveList({csv, ListForm::Detail}, rows, paths);
-        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY2(result.outcome.ok(), qPrintable(result.outcome.text()));
         QCOMPARE(result.lines, 3);
         const QByteArray bytes = readAll(csv);
         QVERIFY(bytes.startsWith('"' + QFile::encodeName(paths.at(0)) + "\",\"png\",\"1,234\""));
@@ -224,16 +224,16 @@ private Q_SLOTS:
         // Save, open, load: the same rows in the same order, all checked.
         ImageListModel model;
         ListLoader loader(model, *m_fs);
-        ListFileText read = readListFile(csv);
-        QVERIFY(read.ok);
-        loader.loadList(read.source);
+        auto read = readListFile(csv);
+        QVERIFY(read.ok());
+        loader.loadList(*read);
         loader.waitForDone();
         QCOMPARE(captionsOf(model), paths);
         QCOMPARE(model.item(2).subItems, rows[2].subItems);
 
         const QString txt = dir.filePath(QStringLiteral("list.txt"));
         result = saveList({txt, ListForm::Path}, rows, paths.mid(0, 2));
-        QVERIFY(result.ok);
+        QVERIFY(result.outcome.ok());
         QCOMPARE(readAll(txt), QFile::encodeName(paths.at(0) + "\r\n" + paths.at(1) + "\r\n"));
     }
 
@@ -252,12 +252,12 @@ private Q_SLOTS:
         QVERIFY(shallow.open(QIODevice::WriteOnly));
         shallow.close();
         const QString txt = dir.filePath(QStringLiteral("list.txt"));
-        QVERIFY(saveList({txt, ListForm::Path}, {}, paths).ok);
+        QVERIFY(saveList({txt, ListForm::Path}, {}, paths).outcome.ok());
         ImageListModel model;
         ListLoader loader(model, *m_fs);
-        ListFileText read = readListFile(txt);
-        QVERIFY(read.ok);
-        loader.loadList(read.source);
+        auto read = readListFile(txt);
+        QVERIFY(read.ok());
+        loader.loadList(*read);
         loader.waitForDone();
         QCOMPARE(captionsOf(model), paths);
         fixtures::removeDeepChain(dir.path(), depth, name, "x.jpg");
@@ -278,14 +278,14 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
         const SaveResult result = saveList({old, ListForm::Path}, {}, {"/new"});
         QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (result.ok)
+        if (result.outcome.ok())
             QSKIP("running with rights that ignore permissions");
-        QVERIFY(result.error.endsWith(QStringLiteral("\r\n") + old));
+        QVERIFY(result.outcome.text().endsWith(QStringLiteral("\r\n") + old));
         QCOMPARE(readAll(old), QByteArray("old contents\r\n"));
 
         const QString fifo = dir.filePath(QStringLiteral("fifo.txt"));
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QVERIFY(!saveList({fifo, ListForm::Path}, {}, {"/new"}).ok);
+        QVERIFY(!saveList({fifo, ListForm::Path}, {}, {"/new"}).outcome.ok());
     }
 
     void saverReportsWhenWritten()
@@ -299,7 +299,7 @@ private Q_SLOTS:
         QVERIFY(saver.isSaving());
         QVERIFY(!saver.start({path, ListForm::Path}, {}, {"/c"}));
         QTRY_VERIFY(reported.has_value());
-        QVERIFY(reported->ok);
+        QVERIFY(reported->outcome.ok());
         QCOMPARE(reported->lines, 2);
         QVERIFY(!saver.isSaving());
         QCOMPARE(readAll(path), QByteArray("/a\r\n/b\r\n"));

@@ -28,27 +28,41 @@ QByteArray contents(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Runs a row command by its menu item's name.
-void run(FileActions &actions, const QString &command, const QString &path)
+// Runs a row command by its menu item's name, its steps as the window takes them: SendTo
+// with `entry` picked, the trash confirmed. Gives the failure to tell, if any.
+platform::Outcome run(FileActions &actions, const QString &command, const QString &path,
+                      const QString &entry = {})
 {
     if (command == "pm1Open")
-        actions.openDefault(path);
-    else if (command == "pm1Paint")
-        actions.openInPaint(path);
-    else if (command == "pm1Notepad")
-        actions.openInTextEditor(path);
-    else if (command == "pm1OpenBy")
-        actions.openWith(path);
-    else if (command == "pm1SendToCorvindale")
-        actions.sendToSibling("/opt/corvindale/Corvindale", path);
-    else if (command == "pm1SendTo")
-        actions.sendTo(path);
-    else if (command == "pm1Properties")
-        actions.showProperties(path);
-    else if (command == "pm1OpenFolder")
-        actions.showInFolder(path);
-    else if (command == "pm1DeleteFile")
-        actions.moveToTrash(path);
+        return actions.openDefault(path);
+    if (command == "pm1Paint")
+        return actions.openInPaint(path);
+    if (command == "pm1Notepad")
+        return actions.openInTextEditor(path);
+    if (command == "pm1OpenBy")
+        return actions.openWith(path);
+    if (command == "pm1SendToCorvindale")
+        return actions.sendToSibling("/opt/corvindale/Corvindale", path);
+    if (command == "pm1SendTo") {
+        platform::Outcome checked = actions.checkSendTo(path);
+        return checked ? actions.sendTo(path, entry) : checked;
+    }
+    if (command == "pm1Properties")
+        return actions.showProperties(path);
+    if (command == "pm1OpenFolder")
+        return actions.showInFolder(path);
+    if (command == "pm1DeleteFile") {
+        const platform::Result<QString> question = actions.trashQuestion(path);
+        if (!question || question->isEmpty())
+            return question.outcome();
+        return actions.moveToTrash(path);
+    }
+    return platform::Outcome::failure("no such command");
+}
+
+QStringList told(const platform::Outcome &outcome)
+{
+    return outcome ? QStringList{} : QStringList{outcome.text()};
 }
 
 const QStringList RowCommands = {
@@ -115,14 +129,10 @@ void TestFileActions::pathReachesProgramsWhole()
     fakes::FakePlatform fp;
     const QString path = makeFile(fp.root() + "/pics/" + name);
     QVERIFY(!path.isEmpty());
-    if (program == "SCRIPT") {
+    if (program == "SCRIPT")
         program = makeFile(fp.folders.path(platform::SpecialFolder::SendTo) + "/upload");
-        fp.dialogs.files = {program};
-    }
     FileActions actions(fp.services());
-    run(actions, command, path);
-
-    QCOMPARE(fp.dialogs.texts("message"), QStringList());
+    QCOMPARE(told(run(actions, command, path, program)), QStringList());
     QCOMPARE(fp.shell.calls.size(), 1);
     const auto call = fp.shell.calls.first();
     QCOMPARE(call.kind, kind);
@@ -142,8 +152,8 @@ void TestFileActions::nothingWithoutSelection()
     fakes::FakePlatform fp;
     FileActions actions(fp.services());
     for (const QString &command : RowCommands)
-        run(actions, command, QString());
-    actions.sendToSibling(QString(), makeFile(fp.root() + "/a.jpg"));
+        QVERIFY(run(actions, command, QString(), "/usr/bin/gimp").ok());
+    QVERIFY(actions.sendToSibling(QString(), makeFile(fp.root() + "/a.jpg")).ok());
     QVERIFY(fp.shell.calls.isEmpty());
     QVERIFY(fp.dialogs.calls.isEmpty());
     QVERIFY(!fp.clipboard.hasText());
@@ -172,18 +182,20 @@ void TestFileActions::removedFile()
     const QString path = fp.root() + "/pics/gone now.jpg";
     QDir().mkpath(fp.root() + "/pics");
     FileActions actions(fp.services());
-    run(actions, command, path);
+    const platform::Outcome outcome = run(actions, command, path, "/usr/bin/gimp");
     QStringList kinds;
     for (const auto &call : fp.shell.calls)
         kinds << call.kind;
     QTEST(kinds, "shellCalls");
     QFETCH(bool, goneReported);
-    QCOMPARE(fp.dialogs.texts("message"),
+    QCOMPARE(told(outcome),
              goneReported ? QStringList{FileActions::goneText(path)} : QStringList{});
     QVERIFY(FileActions::goneText(path).startsWith("Open Failed 2\r\n"));
+    if (goneReported) // told beside the window, as the program's own check
+        QCOMPARE(outcome.origin(), platform::Outcome::Origin::Program);
     if (command == "pm1OpenFolder")
         QCOMPARE(fp.shell.calls.first().target, fp.root() + "/pics/");
-    QVERIFY(fp.dialogs.texts("open").isEmpty());
+    QVERIFY(fp.dialogs.calls.isEmpty());
     QVERIFY(!fp.clipboard.hasText());
 }
 
@@ -207,8 +219,7 @@ void TestFileActions::openWith()
     fp.shell.openWithCancelled = cancelled;
     if (fails)
         fp.shell.failures = {"openWith"};
-    FileActions(fp.services()).openWith(path);
-    QCOMPARE(fp.dialogs.texts("message"),
+    QCOMPARE(told(FileActions(fp.services()).openWith(path)),
              message.isEmpty() ? QStringList{} : QStringList{message.replace("PATH", path)});
 }
 
@@ -235,24 +246,22 @@ void TestFileActions::pathsOverTheLimit()
     QVERIFY(QFile::encodeName(path).size() > 4096);
     const QString backup = fp.root() + "/backup";
     QDir().mkpath(backup);
+    QString entry;
     if (command == "pm1SendTo")
-        fp.dialogs.files = {backup};
+        entry = backup;
     else if (command == "pm1SendTo program")
-        fp.dialogs.files = {makeFile(fp.folders.path(platform::SpecialFolder::SendTo) + "/up")};
+        entry = makeFile(fp.folders.path(platform::SpecialFolder::SendTo) + "/up");
     FileActions actions(fp.services());
-    bool trashed = false;
-    if (command == "pm1DeleteFile")
-        trashed = actions.moveToTrash(path);
-    else
-        run(actions, command == "pm1SendTo program" ? "pm1SendTo" : command, path);
+    const platform::Outcome outcome =
+        run(actions, command == "pm1SendTo program" ? "pm1SendTo" : command, path, entry);
 
     QVERIFY(fp.shell.calls.isEmpty());
-    QVERIFY(!trashed);
     if (command == "pm1SendTo") {
         QCOMPARE(contents(backup + "/deep.jpg"), QByteArray("x"));
-        QCOMPARE(fp.dialogs.texts("message"), QStringList());
+        QCOMPARE(told(outcome), QStringList());
     } else {
-        QCOMPARE(fp.dialogs.texts("message"), QStringList{FileActions::tooLongText(path)});
+        // a failure: nothing started, and the trash keeps the row
+        QCOMPARE(told(outcome), QStringList{FileActions::tooLongText(path)});
     }
     fixtures::removeDeepChain(fp.root(), depth, name, "deep.jpg");
 }
@@ -270,25 +279,19 @@ void TestFileActions::sendToFolderNeverOverwrites()
     fp.shell.shortcuts.insert(shortcut, backup);
     FileActions actions(fp.services());
 
-    fp.dialogs.files = {shortcut};
-    actions.sendTo(path);
+    QCOMPARE(told(actions.sendTo(path, shortcut)), QStringList());
     QCOMPARE(contents(backup + "/a #1.jpg"), QByteArray("first"));
-    QVERIFY(fp.dialogs.texts("message").isEmpty());
 
     makeFile(path, "second");
-    fp.dialogs.files = {shortcut};
-    actions.sendTo(path);
-    QCOMPARE(contents(backup + "/a #1.jpg"), QByteArray("first"));
-    QCOMPARE(fp.dialogs.texts("message"),
+    QCOMPARE(told(actions.sendTo(path, shortcut)),
              QStringList{"Same Name File Already Exists. Copyfile Failed\r\n\r\n" + backup +
                          "/a #1.jpg"});
+    QCOMPARE(contents(backup + "/a #1.jpg"), QByteArray("first"));
     // a link of that name, even a dangling one, is never written through
     QFile::remove(backup + "/a #1.jpg");
     QVERIFY(QFile::link(fp.root() + "/nowhere", backup + "/a #1.jpg"));
-    fp.dialogs.files = {shortcut};
-    actions.sendTo(path);
+    QVERIFY(!actions.sendTo(path, shortcut));
     QVERIFY(!QFile::exists(fp.root() + "/nowhere"));
-    QCOMPARE(fp.dialogs.texts("message").size(), 2);
     QVERIFY(fp.shell.calls.isEmpty());
 }
 
@@ -323,9 +326,11 @@ void TestFileActions::sendToEntries()
         file = makeFile(folder + "/" + entry);
         fp.shell.shortcuts.insert(file, "/usr/bin/mailer");
     }
-    fp.dialogs.files = {file};
-    FileActions(fp.services()).sendTo(path);
-    QCOMPARE(fp.dialogs.texts("open").size(), 1);
+    FileActions actions(fp.services());
+    // The chooser opens in the SendTo folder.
+    QCOMPARE(actions.sendToChoice().start, folder);
+    QCOMPARE(actions.sendToChoice().title, "「送る」先を指定して開く");
+    QVERIFY(run(actions, "pm1SendTo", path, file).ok());
     started.replace("ENTRY", file);
     QList<fakes::FakeShell::Call> starts;
     for (const auto &call : fp.shell.calls)
@@ -338,34 +343,36 @@ void TestFileActions::sendToEntries()
     }
 }
 
-// The row goes only when the file is gone; a refusal, a failure or a file system
-// without trash keep both.
+// The row goes only when the file is gone; a failure or a file system without trash
+// keep both. (Declining the question is the window's: nothing is moved then.)
 void TestFileActions::trash_data()
 {
-    QTest::addColumn<bool>("confirm");
     QTest::addColumn<int>("failure");
     QTest::addColumn<bool>("rowGoes");
-    QTest::newRow("moved to the trash") << true << 0 << true;
-    QTest::newRow("declined") << false << 0 << false;
-    QTest::newRow("failed") << true << 5 << false;
-    QTest::newRow("no trash there") << true << int(platform::ShellError::NotSupported) << false;
+    QTest::newRow("moved to the trash") << 0 << true;
+    QTest::newRow("failed") << 5 << false;
+    QTest::newRow("no trash there") << int(platform::ShellError::NotSupported) << false;
 }
 
 void TestFileActions::trash()
 {
-    QFETCH(bool, confirm);
     QFETCH(int, failure);
     QFETCH(bool, rowGoes);
     fakes::FakePlatform fp;
     const QString path = makeFile(fp.root() + "/a.jpg");
-    fp.dialogs.answers = {confirm};
     if (failure) {
         fp.shell.failures = {"trash"};
         fp.shell.failCode = failure;
     }
-    QCOMPARE(FileActions(fp.services()).moveToTrash(path), rowGoes);
+    FileActions actions(fp.services());
+    const platform::Result<QString> question = actions.trashQuestion(path);
+    QVERIFY(question.ok());
+    QVERIFY(question->endsWith(path));
+    const platform::Outcome moved = actions.moveToTrash(path);
+    QCOMPARE(moved.ok(), rowGoes);
     QCOMPARE(QFile::exists(path), !rowGoes);
-    QCOMPARE(fp.dialogs.texts("message").size(), rowGoes ? 0 : 1);
+    QCOMPARE(told(moved).size(), rowGoes ? 0 : 1);
+    QVERIFY(fp.dialogs.calls.isEmpty());
 }
 
 void TestFileActions::treeFolder_data()
@@ -413,8 +420,10 @@ void TestFileActions::treeFolder()
     fakes::FakePlatform fp;
     makeFile(fp.root() + "/pics/a b.jpg");
     makeFile(fp.root() + "/other/c.jpg");
-    FileActions(fp.services())
-        .openTreeFolder(tree.replace("ROOT", fp.root()), selected.replace("ROOT", fp.root()));
+    QVERIFY(
+        FileActions(fp.services())
+            .openTreeFolder(tree.replace("ROOT", fp.root()), selected.replace("ROOT", fp.root()))
+            .ok());
     QCOMPARE(fp.shell.calls.size(), 1);
     QCOMPARE(fp.shell.calls.first().kind, kind);
     QCOMPARE(fp.shell.calls.first().target, target.replace("ROOT", fp.root()));
@@ -467,15 +476,16 @@ void TestFileActions::pasteFolderPath()
     else
         fp.clipboard.setText(text.replace("ROOT", fp.root()));
     QStringList asked;
-    FileActions(fp.services()).pasteFolderPath([&](const QString &folder) {
-        asked << folder;
-        return treeTakesIt;
-    });
+    const platform::Outcome pasted =
+        FileActions(fp.services()).pasteFolderPath([&](const QString &folder) {
+            asked << folder;
+            return treeTakesIt;
+        });
     QCOMPARE(asked, navigated.isEmpty() ? QStringList{}
                                         : QStringList{navigated.replace("ROOT", fp.root())});
-    QCOMPARE(fp.dialogs.texts("error"),
+    QCOMPARE(told(pasted),
              error.isEmpty() ? QStringList{} : QStringList{error.replace("ROOT", fp.root())});
-    QVERIFY(fp.dialogs.texts("message").isEmpty());
+    QVERIFY(fp.dialogs.calls.isEmpty());
 }
 
 QTEST_MAIN(TestFileActions)

@@ -18,8 +18,8 @@ private Q_SLOTS:
     void flashAlertsAndRestores();
 };
 
-// Each routine hands the unquoted target to the shell and reports a failure in its own
-// words; success shows nothing.
+// Each routine hands the unquoted target to the shell and gives back a failure in its
+// own words, as the desktop's; it shows nothing itself.
 void TestShellRoutines::reports_data()
 {
     QTest::addColumn<QString>("routine");
@@ -68,38 +68,41 @@ void TestShellRoutines::reports()
     fakes::FakePlatform fp;
     if (fail)
         fp.shell.failures = {"open", "start", "properties"};
+    platform::Outcome outcome;
     if (routine == "open")
-        ShellOpen(fp.services(), first);
+        outcome = ShellOpen(fp.services(), first);
     else if (routine == "with")
-        ShellOpenWith(fp.services(), first, second);
+        outcome = ShellOpenWith(fp.services(), first, second);
     else
-        ShowFileProperties(fp.services(), nullptr, first);
+        outcome = ShowFileProperties(fp.services(), nullptr, first);
     QCOMPARE(fp.shell.calls.size(), 1);
     QTEST(fp.shell.calls.first().target, "shellTarget");
     if (routine == "with")
         QCOMPARE(fp.shell.calls.first().parameters, second);
-    QTEST(fp.dialogs.texts("message"), "messages");
+    QTEST(outcome.ok() ? QStringList{} : QStringList{outcome.text()}, "messages");
+    if (!outcome)
+        QCOMPARE(outcome.origin(), platform::Outcome::Origin::Desktop);
+    QVERIFY(fp.dialogs.calls.isEmpty());
 }
 
+// Nothing to delete asks nothing and counts as deleted; otherwise the question names
+// the file, and the move's failure says why the file stays.
 void TestShellRoutines::deleteToRecycleBin_data()
 {
-    QTest::addColumn<QString>("file"); // created in the sandbox unless empty or "missing"
-    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("file");     // created in the sandbox unless empty or "missing"
     QTest::addColumn<int>("trashFailure"); // the shell's code, 0 for success
     QTest::addColumn<bool>("result");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<bool>("asked");
-    QTest::newRow("empty path") << "" << true << 0 << true << QStringList{} << false;
-    QTest::newRow("missing file") << "missing" << true << 0 << true << QStringList{} << false;
-    QTest::newRow("moved") << "a.lnk" << true << 0 << true << QStringList{} << true;
-    QTest::newRow("declined") << "a.lnk" << false << 0 << false
-                              << QStringList{"Operations Aborted."} << true;
-    QTest::newRow("trash fails") << "a.lnk" << true << 5 << false
+    QTest::newRow("empty path") << "" << 0 << true << QStringList{} << false;
+    QTest::newRow("missing file") << "missing" << 0 << true << QStringList{} << false;
+    QTest::newRow("moved") << "a.lnk" << 0 << true << QStringList{} << true;
+    QTest::newRow("trash fails") << "a.lnk" << 5 << false
                                  << QStringList{"Delete \"a.lnk\" Failed.\r\nPermission denied"}
                                  << true;
     // Where the file system has no trash the file is kept, and the report says so.
     QTest::newRow("no trash there")
-        << "a b.jpg" << true << int(platform::ShellError::NotSupported) << false
+        << "a b.jpg" << int(platform::ShellError::NotSupported) << false
         << QStringList{"Delete \"a b.jpg\" Failed.\r\n"
                        "この場所にはごみ箱がないため、ファイルは削除せずに残しました。"}
         << true;
@@ -108,9 +111,9 @@ void TestShellRoutines::deleteToRecycleBin_data()
 void TestShellRoutines::deleteToRecycleBin()
 {
     QFETCH(QString, file);
-    QFETCH(bool, confirm);
     QFETCH(int, trashFailure);
     QFETCH(bool, result);
+    QFETCH(bool, asked);
     fakes::FakePlatform fp;
     QString path;
     if (!file.isEmpty()) {
@@ -120,15 +123,21 @@ void TestShellRoutines::deleteToRecycleBin()
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
     }
-    fp.dialogs.answers = {confirm};
     if (trashFailure) {
         fp.shell.failures = {"trash"};
         fp.shell.failCode = trashFailure;
         fp.shell.failText = "Permission denied";
     }
-    QCOMPARE(DeleteToRecycleBin(fp.services(), nullptr, path), result);
-    QTEST(fp.dialogs.texts("message"), "messages");
-    QTEST(!fp.dialogs.texts("ask").isEmpty(), "asked");
+    const QString question = recycleQuestion(path);
+    QCOMPARE(!question.isEmpty(), asked);
+    if (asked) {
+        QCOMPARE(question, "このファイルをごみ箱に移動しますか?\r\n\r\n" + path);
+        const platform::Outcome moved = DeleteToRecycleBin(fp.services(), path);
+        QCOMPARE(moved.ok(), result);
+        QTEST(moved.ok() ? QStringList{} : QStringList{moved.text()}, "messages");
+        QCOMPARE(moved.code(), trashFailure);
+    }
+    QVERIFY(fp.dialogs.calls.isEmpty());
     if (!result)
         QVERIFY(QFile::exists(path));
 }

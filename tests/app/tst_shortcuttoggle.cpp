@@ -1,24 +1,28 @@
+// The shortcut buttons' questions and reports around the registration's steps, over the
+// fake desktop.
+
+#include "app/shortcuttoggle.h"
 #include "fakeservices.h"
-#include "shell/shortcutregistration.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
 using namespace pelmaris;
+using app::ShortcutToggle;
 using platform::Answer;
 using platform::ShortcutKind;
 using platform::SpecialFolder;
-using shell::ShortcutRegistration;
+using shell::ShortcutPlace;
 
 namespace {
 
 const QDateTime Now(QDate(2025, 7, 15), QTime(9, 5, 7));
 
 struct Sandbox {
-    Sandbox() : registration(fp.services())
+    Sandbox() : shortcuts(fp.services(), nullptr)
     {
-        registration.setClock([] { return Now; });
+        shortcuts.registration().setClock([] { return Now; });
     }
     QString folder(SpecialFolder id) const { return fp.folders.path(id); }
     QStringList kinds() const
@@ -29,26 +33,26 @@ struct Sandbox {
         return out;
     }
     fakes::FakePlatform fp;
-    ShortcutRegistration registration;
+    ShortcutToggle shortcuts;
 };
 
-void press(ShortcutRegistration &r, const QString &button, const QString &file = {})
+void press(ShortcutToggle &r, const QString &button, const QString &file = {})
 {
     if (button == "SendTo1")
-        r.toggleSendTo();
+        r.toggle(ShortcutPlace::SendTo);
     else if (button == "DeskTop1")
-        r.toggleDesktop();
+        r.toggle(ShortcutPlace::Desktop);
     else if (button == "StartMenu1")
-        r.toggleStartMenu();
+        r.toggle(ShortcutPlace::StartMenu);
     else if (button == "StartUp1")
-        r.toggleStartup();
+        r.toggle(ShortcutPlace::Startup);
     else
         r.toggleDesktopShortcutTo(file);
 }
 
 } // namespace
 
-class TestShortcutRegistration : public QObject {
+class TestShortcutToggle : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void firstPressCreates_data();
@@ -61,7 +65,7 @@ private Q_SLOTS:
     void failures();
 };
 
-void TestShortcutRegistration::firstPressCreates_data()
+void TestShortcutToggle::firstPressCreates_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("folder");
@@ -77,7 +81,7 @@ void TestShortcutRegistration::firstPressCreates_data()
                              << int(ShortcutKind::Program);
 }
 
-void TestShortcutRegistration::firstPressCreates()
+void TestShortcutToggle::firstPressCreates()
 {
     QFETCH(QString, button);
     QFETCH(int, folder);
@@ -85,7 +89,7 @@ void TestShortcutRegistration::firstPressCreates()
     QFETCH(int, kind);
     Sandbox s;
     const QString file = s.folder(SpecialFolder(folder)) + "/ペルマリス.desktop";
-    press(s.registration, button);
+    press(s.shortcuts, button);
 
     QCOMPARE(s.fp.shortcuts.saved.size(), 1);
     const auto saved = s.fp.shortcuts.saved.first();
@@ -107,7 +111,7 @@ void TestShortcutRegistration::firstPressCreates()
     QCOMPARE(s.fp.shell.calls[0].target, file);
 }
 
-void TestShortcutRegistration::secondPressAsks_data()
+void TestShortcutToggle::secondPressAsks_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QStringList>("dialogs");
@@ -125,21 +129,21 @@ void TestShortcutRegistration::secondPressAsks_data()
     QTest::newRow("cancel") << int(Answer::Cancel) << QStringList{"ask3"} << "" << true << "";
 }
 
-void TestShortcutRegistration::secondPressAsks()
+void TestShortcutToggle::secondPressAsks()
 {
     QFETCH(int, answer);
     QFETCH(QString, outcome);
     QFETCH(bool, remains);
     QFETCH(QString, shown);
     Sandbox s;
-    s.registration.toggleSendTo();
+    s.shortcuts.toggle(ShortcutPlace::SendTo);
     s.fp.dialogs.calls.clear();
     s.fp.shell.calls.clear();
     s.fp.shortcuts.saved.clear();
-    s.registration.setClock([] { return Now.addDays(1); });
+    s.shortcuts.registration().setClock([] { return Now.addDays(1); });
 
     s.fp.dialogs.choices = {Answer(answer)};
-    s.registration.toggleSendTo();
+    s.shortcuts.toggle(ShortcutPlace::SendTo);
     QTEST(s.kinds(), "dialogs");
     QCOMPARE(
         s.fp.dialogs.calls[0].text,
@@ -165,30 +169,30 @@ void TestShortcutRegistration::secondPressAsks()
     }
 }
 
-void TestShortcutRegistration::pictureOnDesktop()
+void TestShortcutToggle::pictureOnDesktop()
 {
     Sandbox s;
     const QString picture = s.fp.root() + "/pics/a.jpg";
     s.fp.dialogs.answers = {false};
-    s.registration.toggleDesktopShortcutTo(picture);
+    s.shortcuts.toggleDesktopShortcutTo(picture);
     QCOMPARE(s.fp.shortcuts.saved.size(), 1);
     QCOMPARE(s.fp.shortcuts.saved[0].file, s.folder(SpecialFolder::Desktop) + "/a.jpg.desktop");
     QCOMPARE(s.fp.shortcuts.saved[0].kind, ShortcutKind::Document);
     QCOMPARE(s.fp.shortcuts.saved[0].target, picture);
     QVERIFY(s.fp.shell.calls.isEmpty()); // the closing question was answered no
 
-    s.registration.toggleDesktopShortcutTo(picture);
+    s.shortcuts.toggleDesktopShortcutTo(picture);
     QCOMPARE(s.fp.dialogs.texts("ask3"),
              QStringList{"フォルダ デスクトップ に\r\na.jpg.desktop\r\nは既に存在します。"
                          "更新しますか？\r\n\r\n[はい]: 更新, [いいえ]: 削除, [ｷｬﾝｾﾙ]: 取消し"});
 
-    s.registration.toggleDesktopShortcutTo(QString());
+    s.shortcuts.toggleDesktopShortcutTo(QString());
     QCOMPARE(s.fp.dialogs.calls.size(), 3);
 }
 
 // Where the desktop folder was never made (the folder lookups then name the home
 // folder), the shortcuts go into a new desktop folder, never into home.
-void TestShortcutRegistration::desktopFolderNeverMade()
+void TestShortcutToggle::desktopFolderNeverMade()
 {
     Sandbox s;
     const QString home = s.fp.root() + "/home";
@@ -196,8 +200,8 @@ void TestShortcutRegistration::desktopFolderNeverMade()
     QDir().mkpath(home);
     s.fp.folders.paths[int(SpecialFolder::Desktop)] = home;
     s.fp.folders.createIn[int(SpecialFolder::Desktop)] = desktop;
-    s.registration.toggleDesktop();
-    s.registration.toggleDesktopShortcutTo(s.fp.root() + "/a.jpg");
+    s.shortcuts.toggle(ShortcutPlace::Desktop);
+    s.shortcuts.toggleDesktopShortcutTo(s.fp.root() + "/a.jpg");
     QCOMPARE(s.fp.shortcuts.saved.size(), 2);
     QCOMPARE(s.fp.shortcuts.saved[0].file, desktop + "/ペルマリス.desktop");
     QCOMPARE(s.fp.shortcuts.saved[1].file, desktop + "/a.jpg.desktop");
@@ -205,7 +209,7 @@ void TestShortcutRegistration::desktopFolderNeverMade()
     QCOMPARE(s.fp.shell.calls.first().target, desktop + "/ペルマリス.desktop");
 }
 
-void TestShortcutRegistration::failures_data()
+void TestShortcutToggle::failures_data()
 {
     QTest::addColumn<QString>("step");
     QTest::addColumn<bool>("existing");
@@ -231,7 +235,7 @@ void TestShortcutRegistration::failures_data()
                                  "を削除できませんでした。";
 }
 
-void TestShortcutRegistration::failures()
+void TestShortcutToggle::failures()
 {
     QFETCH(QString, step);
     QFETCH(bool, existing);
@@ -239,7 +243,7 @@ void TestShortcutRegistration::failures()
     QFETCH(QString, message);
     Sandbox s;
     if (existing) {
-        s.registration.toggleStartup();
+        s.shortcuts.toggle(ShortcutPlace::Startup);
         s.fp.dialogs.calls.clear();
     }
     s.fp.shortcuts.failures.insert(step, 13);
@@ -249,7 +253,7 @@ void TestShortcutRegistration::failures()
     } else {
         s.fp.dialogs.choices = {Answer::Yes};
     }
-    s.registration.toggleStartup();
+    s.shortcuts.toggle(ShortcutPlace::Startup);
     QCOMPARE(s.fp.dialogs.texts("error"), error.isEmpty() ? QStringList{} : QStringList{error});
     if (error.isEmpty()) {
         QCOMPARE(s.fp.dialogs.texts("message").last(), message);
@@ -260,5 +264,5 @@ void TestShortcutRegistration::failures()
     }
 }
 
-QTEST_MAIN(TestShortcutRegistration)
-#include "tst_shortcutregistration.moc"
+QTEST_MAIN(TestShortcutToggle)
+#include "tst_shortcuttoggle.moc"

@@ -1,7 +1,7 @@
 #include "../scan/picturefixtures.h"
 #include "deeptree.h"
 #include "fakeservices.h"
-#include "listio/clipboardcommands.h"
+#include "listio/clipboardlist.h"
 #include "platform/filesystem.h"
 
 #include <QBuffer>
@@ -124,10 +124,12 @@ private Q_SLOTS:
         writeFile(path, bytes);
         FakeClipboard clipboard;
         clipboard.setText(QStringLiteral("kept"));
-        QCOMPARE(CopyImageToClipboard(clipboard, path, *m_fs), copied);
+        const pelmaris::platform::Outcome outcome = CopyImageToClipboard(clipboard, path, *m_fs);
+        QCOMPARE(outcome.ok(), copied);
         if (copied) {
             QCOMPARE(clipboard.image.size(), QSize(3, 2));
         } else {
+            QCOMPARE(outcome.text(), imageIncompleteText());
             QCOMPARE(clipboard.text(), QStringLiteral("kept"));
             QVERIFY(clipboard.image.isNull());
         }
@@ -200,4 +202,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestClipboardCommands)
-#include "tst_clipboardcommands.moc"
+#include "tst_clipboardlist.moc"

@@ -1,4 +1,4 @@
-#include "listio/clipboardcommands.h"
+#include "listio/clipboardlist.h"
 
 #include "listio/listformat.h"
 #include "platform/commandline.h"
@@ -62,24 +62,24 @@ bool hasImageCopyExtension(const QString &path)
     return extensions.contains(suffixOf(path));
 }
 
-bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
-                          platform::FileSystem &fileSystem)
+platform::Outcome CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
+                                       platform::FileSystem &fileSystem)
 {
     // An icon has no clipboard form; it fails before anything is read or replaced.
     if (!hasImageCopyExtension(path) || suffixOf(path) == u"ico")
-        return false;
+        return platform::Outcome::failure(imageIncompleteText());
     scan::limitDecoderAllocation();
     // The list's decoder, whole, within the process's budget: it checks the header
     // before it allocates, opens paths of any length and streams the file.
     scan::PictureDecoder picture(fileSystem, path);
     if (!picture.open())
-        return false;
+        return platform::Outcome::failure(imageIncompleteText());
     scan::PictureDecoder::Decoded decoded =
         picture.decode(QSize(), *scan::DecodeBudget::processWide());
     if (decoded.outcome != scan::PictureDecoder::Outcome::Decoded || decoded.image.isNull())
-        return false;
+        return platform::Outcome::failure(imageIncompleteText());
     clipboard.setImage(decoded.image);
-    return true;
+    return {};
 }
 
 QString imageIncompleteText()

@@ -1,19 +1,13 @@
 #pragma once
 
-// What the list menu and the folder tree menu put on the clipboard. Each command
-// replaces what the clipboard held; one that has nothing to put, or fails, leaves it
-// as it was.
-//
-//   pm1CopyListClick:     copyListText(*clipboard, RbReport->isChecked(), ListModel->items(),
-//   ScanList()); pm1CopyPathClick:     copyPath(*clipboard, item.caption); pm1CopyFileClick:
-//   CopyFilesToClipboard(*clipboard, {item.caption}); pm1CopyImageClick:    if
-//   (!CopyImageToClipboard(*clipboard, item.caption))
-//                             dialogs->message(this, imageIncompleteText());
-//   pm3CopyFileListClick: copyScanList(*clipboard, ScanList());
-//   pm3CopyPathClick:     copyFolderPath(*clipboard, treeSelectedPath());
+// The list, a path, files and a picture put on the clipboard, and the folder list's
+// output: the tree's entries, its path, and what the SendTo folder starts for it. Each
+// copy replaces what the clipboard held; one that has nothing to put, or fails, leaves
+// it as it was.
 
 #include "platform/clipboard.h"
-#include "platform/dialogs.h"
+#include "platform/filequestions.h"
+#include "platform/outcome.h"
 #include "scan/listitem.h"
 
 #include <QString>
@@ -46,13 +40,13 @@ bool CopyFilesToClipboard(platform::Clipboard &clipboard, const QStringList &pat
 bool hasImageCopyExtension(const QString &path);
 
 // The picture of an image file, whole, as clipboard image: decoded as the list decodes,
-// within the process's decode budget, so anything a camera makes fits. False, with the
-// clipboard as it was, when the extension is not among the image copy's, the file is
-// an icon (which cannot be put on the clipboard), is not a regular file, or does not
-// decode within the budget; the caller then shows imageIncompleteText(). The file is
-// opened through `fileSystem`.
-bool CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
-                          platform::FileSystem &fileSystem);
+// within the process's decode budget, so anything a camera makes fits. A failure, with
+// the clipboard as it was and imageIncompleteText() to tell, when the extension is not
+// among the image copy's, the file is an icon (which cannot be put on the clipboard),
+// is not a regular file, or does not decode within the budget. The file is opened
+// through `fileSystem`.
+platform::Outcome CopyImageToClipboard(platform::Clipboard &clipboard, const QString &path,
+                                       platform::FileSystem &fileSystem);
 QString imageIncompleteText();
 
 // ---- folder list output ----

@@ -1,5 +1,5 @@
+#include "app/listfiledialogs.h"
 #include "fakeservices.h"
-#include "listio/listcommands.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -7,19 +7,26 @@
 
 #include <sys/stat.h>
 
-using namespace pelmaris::listio;
+using namespace pelmaris::app;
 using pelmaris::fakes::FakeDialogs;
+using pelmaris::listio::ListForm;
+using pelmaris::listio::SaveTarget;
+using pelmaris::listio::SendToCall;
 using pelmaris::platform::FileDialogAnswer;
 
-class TestListCommands : public QObject {
+class TestListFileDialogs : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void saveAsksWithTheViewsTypeAndAppliesTheChosenOne()
     {
         FakeDialogs dialogs;
-        const SaveContext detail{true, 1000, 40, QStringLiteral("/b/Pelmaris"),
-                                 QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5))};
+        const SaveContext detail{true,
+                                 1000,
+                                 40,
+                                 QStringLiteral("/b/Pelmaris"),
+                                 QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)),
+                                 QString()};
         QVERIFY(!askSaveTarget(dialogs, nullptr, detail)); // cancelled
         QCOMPARE(dialogs.requests.constLast().filterIndex, 0);
         QCOMPARE(dialogs.texts(QStringLiteral("saveFile")),
@@ -48,12 +55,12 @@ private Q_SLOTS:
         QVERIFY(!askListFile(dialogs, nullptr));
         dialogs.fileAnswers = {FileDialogAnswer{path, 0}, FileDialogAnswer{fifo, 0}};
         std::optional<OpenedList> opened = askListFile(dialogs, nullptr);
-        QVERIFY(opened && opened->file.ok);
-        QCOMPARE(opened->file.text(), QStringLiteral("/p/a.jpg\r\n"));
+        QVERIFY(opened && opened->file.ok());
+        QCOMPARE(pelmaris::listio::wholeText(*opened->file), QStringLiteral("/p/a.jpg\r\n"));
         QCOMPARE(opened->title, QStringLiteral("my list.csv"));
         opened = askListFile(dialogs, nullptr);
-        QVERIFY(opened && !opened->file.ok);
-        QVERIFY(opened->file.error.endsWith(fifo));
+        QVERIFY(opened && !opened->file.ok());
+        QVERIFY(opened->file.outcome().text().endsWith(fifo));
         QCOMPARE(dialogs.requests.constFirst().filterIndex, 0);
     }
 
@@ -71,5 +78,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestListCommands)
-#include "tst_listcommands.moc"
+QTEST_MAIN(TestListFileDialogs)
+#include "tst_listfiledialogs.moc"

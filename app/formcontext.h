@@ -14,6 +14,7 @@ class ScanController;
 
 namespace pelmaris::app {
 
+class Activity;
 class CountCaptions;
 class FolderTree;
 class MenuCommands;
@@ -28,6 +29,7 @@ struct FormContext {
     QMainWindow *window;
     FormControls &ui;
     FormState &state;
+    Activity &activity; // what the program is doing
     MenuCommands &menus;
     scan::ImageListModel &model;
     scan::ScanController &scanner;

@@ -13,6 +13,7 @@
 #include "app/listcommands.h"
 #include "app/listfilecommands.h"
 #include "app/menucommands.h"
+#include "app/menurules.h"
 #include "app/ordercommands.h"
 #include "app/pagebuttons.h"
 #include "app/pagecontrol.h"
@@ -83,10 +84,14 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     m_routines = std::make_unique<WindowRoutines>(m_services, *this, *this, *ListModel,
                                                   *m_pageButtons, *m_captions);
 
-    const FormContext context{m_services, this,        *this,          *this,
-                              *m_menus,   *ListModel,  *Scanner,       Scanner->randomEngine(),
-                              *m_tree,    *m_captions, *m_pageButtons, *m_routines,
-                              m_shownOnce};
+    m_activity = new Activity(this);
+    connect(m_activity, &Activity::changed, this, &TPelmarisForm::showActivity);
+
+    const FormContext context{m_services,  this,        *this,
+                              *this,       *m_activity, *m_menus,
+                              *ListModel,  *Scanner,    Scanner->randomEngine(),
+                              *m_tree,     *m_captions, *m_pageButtons,
+                              *m_routines, m_shownOnce};
     Scan = new ScanCommands(context, this);
     List = new ListCommands(context, this);
     Gallery = new GalleryCommands(context, this);
@@ -122,6 +127,26 @@ void TPelmarisForm::buildStatusBar()
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1);
+}
+
+void TPelmarisForm::showActivity(Work work)
+{
+    if (work == Work::Scanning) {
+        CenterCancelButton(btnCancel3, ShellTreeView1);
+        btnCancel3->show();
+    } else {
+        btnCancel3->hide();
+    }
+    if (Activity::fillsList(work)) {
+        CenterCancelButton(btnCancel1, PnListView);
+        btnCancel1->show();
+    } else {
+        btnCancel1->hide();
+    }
+    // An entry the work refuses is off while it runs, for the keys as for the menus.
+    m_menus->release();
+    if (!Activity::isIdle(work))
+        m_menus->holdOff([work](Command c) { return refusedWhile(c, work); });
 }
 
 // Every control's signal goes to its handler: one line each.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/activity.h"
 #include "app/formcontrols.h"
 #include "app/formstate.h"
 #include "app/settings.h"
@@ -49,6 +50,9 @@ public:
     TPelmarisForm(const platform::Services &services, QStringList launchParameters,
                   QWidget *parent = nullptr);
     ~TPelmarisForm() override;
+
+    // What the program is doing: the cancel buttons and the menus follow it.
+    const Activity &activity() const { return *m_activity; }
 
     // The image list: one model behind both views, and the scan that fills it.
     scan::ImageListModel *ListModel = nullptr;
@@ -107,6 +111,7 @@ protected:
 
 private:
     void buildStatusBar();
+    void showActivity(Work work);
     void wireControls();
     void FormCreate();
     void ShowingChanged();
@@ -125,6 +130,7 @@ private:
     bool m_shownOnce = false;
     WindowPlacement m_placement;
     SettingsLoad m_settingsLoad;
+    Activity *m_activity = nullptr;
     MenuCommands *m_menus = nullptr;
     FolderTree *m_tree = nullptr;
     std::unique_ptr<CountCaptions> m_captions;

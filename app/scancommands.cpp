@@ -1,5 +1,6 @@
 #include "app/scancommands.h"
 
+#include "app/activity.h"
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
 #include "app/menucommands.h"
@@ -111,7 +112,7 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
     FormControls &ui = m_c.ui;
     FormState &st = m_c.state;
     // One scan, list build or list load at a time; a further request is refused.
-    if (ui.btnCancel3->isVisible() || ui.btnCancel1->isVisible() || m_c.scanner.isBusy())
+    if (m_c.activity.isScanning() || m_c.activity.fillsList())
         return;
     m_c.routines.setTaskbarProgress(0, 0);
     m_c.captions.plainCounts();
@@ -124,8 +125,7 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
     st.CurrentDir1 = pathtext::withDelimiter(folder);
 
     ui.ListView1->setEnabled(false);
-    WindowRoutines::CenterCancelButton(ui.btnCancel3, ui.ShellTreeView1);
-    ui.btnCancel3->show();
+    m_c.activity.set(Work::Scanning);
     st.CancelFlag3 = false;
     ui.btnBrowse1->setEnabled(false);
     m_c.captions.scanRunning();
@@ -171,11 +171,10 @@ void ScanCommands::onScanFinished(bool cancelled)
     m_c.captions.filesFound(found);
     m_c.pageButtons.showBrowser(m_c.state.BrowserName1);
 
-    ui.btnCancel3->hide();
+    m_c.activity.set(detail ? Work::Building : Work::Idle);
     m_c.routines.SetCloseEnabled(true);
     ui.ListView1->setEnabled(true);
     if (detail) {
-        WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
         RunImageListBuild();
     } else {
         m_c.routines.setBusyCursor(false);
@@ -208,8 +207,7 @@ void ScanCommands::RunImageListBuild()
 {
     FormControls &ui = m_c.ui;
     m_c.routines.setBusyCursor(true);
-    WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
-    ui.btnCancel1->show();
+    m_c.activity.set(Work::Building);
     m_c.routines.SetCloseEnabled(false);
     ui.ListView1->setEnabled(false);
     m_c.state.CancelFlag1 = false;
@@ -238,7 +236,7 @@ void ScanCommands::onBuildProgress(qint64 tried, qint64 total)
 void ScanCommands::onBuildFinished(bool)
 {
     FormControls &ui = m_c.ui;
-    ui.btnCancel1->hide();
+    m_c.activity.set(Work::Idle);
     m_c.routines.SetCloseEnabled(true);
     ui.ListView1->setEnabled(true);
     m_c.routines.setTaskbarProgress(0, 0);
@@ -280,7 +278,7 @@ void ScanCommands::btnCancel1Click()
 
 void ScanCommands::pm1RebuildListviewClick()
 {
-    if (m_c.scanner.isBusy())
+    if (m_c.activity.isScanning() || m_c.activity.fillsList())
         return;
     m_c.captions.plainCounts();
     m_c.state.PrevCount1 = 0;
@@ -293,8 +291,7 @@ void ScanCommands::pm1RebuildListviewClick()
 void ScanCommands::PopupMenu3Popup()
 {
     TreeMenuState s;
-    s.scanning = m_c.ui.btnCancel3->isVisible() || m_c.scanner.isScanning();
-    s.building = m_c.ui.btnCancel1->isVisible() || m_c.scanner.isBuilding();
+    s.work = m_c.activity.work();
     s.rows = m_c.model.rowCount();
     s.scanListEmpty = m_c.scanner.scanList().isEmpty();
     s.clipboardHasText = !m_c.services.clipboard->text().isEmpty();
@@ -315,7 +312,7 @@ void ScanCommands::ShellTreeView1Click()
     m_c.routines.checkAllRows(false);
     st.CurrentDir1 = m_c.tree.selectedPath();
     int n = 0;
-    if (m_c.model.rowCount() > 0 && !m_c.scanner.isBuilding() && !ui.btnCancel1->isVisible()) {
+    if (m_c.model.rowCount() > 0 && !m_c.activity.fillsList()) {
         n = scan::checkRowsInsideFolder(m_c.model, st.CurrentDir1);
         if (st.ListViewSortCol1 != 0) {
             st.ListViewSortCol1 = 0;

@@ -2,6 +2,7 @@
 
 #include "app/clipboardcommands.h"
 #include "app/countcaptions.h"
+#include "app/currentoptions.h"
 #include "app/fileactioncommands.h"
 #include "app/filepage.h"
 #include "app/folderlistcommands.h"
@@ -18,6 +19,7 @@
 #include "app/pagebuttons.h"
 #include "app/pagecontrol.h"
 #include "app/scancommands.h"
+#include "app/settingsbinding.h"
 #include "app/shortcutcommands.h"
 #include "app/statuslabel.h"
 #include "app/viewercommands.h"
@@ -84,14 +86,16 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     m_routines = std::make_unique<WindowRoutines>(m_services, *this, *this, *ListModel,
                                                   *m_pageButtons, *m_captions);
 
+    // Before the controllers' handlers: a control's change is in the options when they run.
+    m_options = new CurrentOptions(this);
+    m_binding = std::make_unique<SettingsBinding>(*this, *this, *m_menus, *m_tree, *m_options);
     m_activity = new Activity(this);
     connect(m_activity, &Activity::changed, this, &TPelmarisForm::showActivity);
 
-    const FormContext context{m_services,  this,        *this,
-                              *this,       *m_activity, *m_menus,
-                              *ListModel,  *Scanner,    Scanner->randomEngine(),
-                              *m_tree,     *m_captions, *m_pageButtons,
-                              *m_routines, m_shownOnce};
+    const FormContext context{
+        m_services, this,        *this,          *this,       *m_activity,
+        *m_options, *m_menus,    *ListModel,     *Scanner,    Scanner->randomEngine(),
+        *m_tree,    *m_captions, *m_pageButtons, *m_routines, m_shownOnce};
     Scan = new ScanCommands(context, this);
     List = new ListCommands(context, this);
     Gallery = new GalleryCommands(context, this);
@@ -311,7 +315,7 @@ int TPelmarisForm::pageButtonImage() const
 
 void TPelmarisForm::ChkBxShowHiddenClick()
 {
-    m_tree->setShowHidden(ChkBxShowHidden->isChecked());
+    m_tree->setShowHidden(m_options->values().showHidden);
 }
 
 void TPelmarisForm::PageControl1Change(int)

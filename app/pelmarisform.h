@@ -23,6 +23,7 @@ namespace pelmaris::app {
 
 class ClipboardCommands;
 class CountCaptions;
+class CurrentOptions;
 class FileActionCommands;
 class FolderListCommands;
 class FolderTree;
@@ -34,6 +35,7 @@ class MenuCommands;
 class OrderCommands;
 class PageButtons;
 class ScanCommands;
+class SettingsBinding;
 class ShortcutCommands;
 class ViewerCommands;
 class WindowRoutines;
@@ -53,6 +55,8 @@ public:
 
     // What the program is doing: the cancel buttons and the menus follow it.
     const Activity &activity() const { return *m_activity; }
+    // The options in force: the controls write the user's choices into them.
+    const CurrentOptions &options() const { return *m_options; }
 
     // The image list: one model behind both views, and the scan that fills it.
     scan::ImageListModel *ListModel = nullptr;
@@ -131,11 +135,13 @@ private:
     WindowPlacement m_placement;
     SettingsLoad m_settingsLoad;
     Activity *m_activity = nullptr;
+    CurrentOptions *m_options = nullptr;
     MenuCommands *m_menus = nullptr;
     FolderTree *m_tree = nullptr;
     std::unique_ptr<CountCaptions> m_captions;
     std::unique_ptr<PageButtons> m_pageButtons;
     std::unique_ptr<WindowRoutines> m_routines;
+    std::unique_ptr<SettingsBinding> m_binding;
 };
 
 } // namespace pelmaris::app

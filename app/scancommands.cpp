@@ -2,6 +2,7 @@
 
 #include "app/activity.h"
 #include "app/countcaptions.h"
+#include "app/currentoptions.h"
 #include "app/foldertree.h"
 #include "app/menucommands.h"
 #include "app/menurules.h"
@@ -82,21 +83,6 @@ void ScanCommands::pm3RandomOutClick()
     m_c.menus.action(Command::pm3RandomOut)->setChecked(true);
 }
 
-scan::ScanOrder ScanCommands::checkedOrder() const
-{
-    const std::pair<Command, scan::ScanOrder> orders[] = {
-        {Command::pm3NumSortA, scan::ScanOrder::NumericAscending},
-        {Command::pm3NumSortD, scan::ScanOrder::NumericDescending},
-        {Command::pm3DicSortA, scan::ScanOrder::DictionaryAscending},
-        {Command::pm3DicSortD, scan::ScanOrder::DictionaryDescending},
-        {Command::pm3RandomOut, scan::ScanOrder::Random},
-    };
-    for (const auto &[command, order] : orders)
-        if (m_c.menus.action(command)->isChecked())
-            return order;
-    return scan::ScanOrder::None;
-}
-
 void ScanCommands::ShellTreeView1DblClick()
 {
     startScanOf(m_c.tree.selectedPath(), false);
@@ -143,7 +129,7 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
     m_c.routines.SetCloseEnabled(false);
     st.TotalListUp1 = 0;
     ui.StatusPanel1->setText(scan::scanCountText(0));
-    m_c.scanner.startScan(st.CurrentDir1, checkedOrder());
+    m_c.scanner.startScan(st.CurrentDir1, m_c.options.scanOrder());
 }
 
 void ScanCommands::onScanProgress(qint64 found)
@@ -158,7 +144,7 @@ void ScanCommands::onScanFinished(bool cancelled)
 {
     FormControls &ui = m_c.ui;
     const qint64 found = m_c.scanner.scanList().size();
-    const bool detail = m_c.menus.action(Command::pm3ScanDetail)->isChecked();
+    const bool detail = m_c.options.values().treeViewScanDetail;
     // After a cancel the cancel text stays until the list building replaces it; without a
     // list building nothing would, so every scan then ends with its count.
     ui.StatusPanel1->setText(cancelled && detail
@@ -198,7 +184,7 @@ void ScanCommands::showLeftOut()
 
 QColor ScanCommands::thumbnailBackground() const
 {
-    return m_c.ui.rbbrowserDark->isChecked()
+    return m_c.options.values().browserDark
                ? m_c.services.styles->color(platform::StyleColor::ListView)
                : QColor(Qt::white);
 }
@@ -215,7 +201,7 @@ void ScanCommands::RunImageListBuild()
     m_c.routines.setTaskbarProgress(0, m_c.scanner.scanList().size());
     scan::BuildSettings settings;
     settings.background = thumbnailBackground();
-    settings.useThumbnailCache = m_c.ui.ChkBxThumbnailCache->isChecked();
+    settings.useThumbnailCache = m_c.options.values().thumbnailCache;
     if (!m_c.scanner.startBuild(settings))
         onBuildFinished(false);
 }
@@ -284,7 +270,7 @@ void ScanCommands::pm1RebuildListviewClick()
     m_c.state.PrevCount1 = 0;
     m_c.routines.EnableListControls(false);
     m_c.model.clearRows(true);
-    m_c.scanner.SortScanList(checkedOrder());
+    m_c.scanner.SortScanList(m_c.options.scanOrder());
     RunImageListBuild();
 }
 

@@ -1,5 +1,6 @@
 #include "app/fileactioncommands.h"
 
+#include "app/activity.h"
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
 #include "app/menucommands.h"
@@ -95,7 +96,7 @@ void FileActionCommands::pm1OpenFolderClick()
 void FileActionCommands::pm1DeleteFileClick()
 {
     // Rows must not go while a build or a load is still filling the list.
-    if (!m_c.ui.btnCancel1->isHidden() || m_c.scanner.isBusy())
+    if (m_c.activity.isScanning() || m_c.activity.fillsList())
         return;
     const int row = m_c.routines.selectedRow();
     const QString path = selectedPath();

@@ -14,7 +14,9 @@ class ScanController;
 
 namespace pelmaris::app {
 
+class Activity;
 class CountCaptions;
+class CurrentOptions;
 class FolderTree;
 class MenuCommands;
 class PageButtons;
@@ -28,6 +30,8 @@ struct FormContext {
     QMainWindow *window;
     FormControls &ui;
     FormState &state;
+    Activity &activity;      // what the program is doing
+    CurrentOptions &options; // the options in force
     MenuCommands &menus;
     scan::ImageListModel &model;
     scan::ScanController &scanner;

@@ -1,5 +1,6 @@
 #include "app/gallerycommands.h"
 
+#include "app/currentoptions.h"
 #include "app/foldertree.h"
 #include "app/menucommands.h"
 #include "app/pagebuttons.h"
@@ -137,12 +138,12 @@ void GalleryCommands::refreshBrowserLabels()
     tell(found.outcome());
     m_c.ui.Label2->setText(gallery::defaultBrowserLabel(found));
     m_c.ui.Label4->setText(gallery::otherBrowserLabel(
-        m_c.ui.rbBrowserElse->isChecked(), m_c.state.BrowserName1, m_c.state.BrowserName2));
+        m_c.options.values().browserElse, m_c.state.BrowserName1, m_c.state.BrowserName2));
 }
 
 void GalleryCommands::rbBrowserDefaultClick()
 {
-    if (!m_c.ui.rbBrowserDefault->isChecked()) {
+    if (!m_c.options.values().browserDefault) {
         m_c.ui.rbBrowserDefault->setChecked(true); // runs this handler through its signal
         return;
     }
@@ -151,7 +152,7 @@ void GalleryCommands::rbBrowserDefaultClick()
 
 void GalleryCommands::rbBrowserEdgeClick()
 {
-    if (!m_c.ui.rbBrowserEdge->isChecked()) {
+    if (!m_c.options.values().browserEdge) {
         m_c.ui.rbBrowserEdge->setChecked(true); // runs this handler through its signal
         return;
     }
@@ -160,7 +161,7 @@ void GalleryCommands::rbBrowserEdgeClick()
 
 void GalleryCommands::rbBrowserChromeClick()
 {
-    if (!m_c.ui.rbBrowserChrome->isChecked()) {
+    if (!m_c.options.values().browserChrome) {
         m_c.ui.rbBrowserChrome->setChecked(true); // runs this handler through its signal
         return;
     }
@@ -172,7 +173,7 @@ void GalleryCommands::rbBrowserElseClick()
     // Nothing is asked while the settings are being restored.
     if (!m_c.shown)
         return;
-    if (!m_c.ui.rbBrowserElse->isChecked()) {
+    if (!m_c.options.values().browserElse) {
         m_c.ui.rbBrowserElse->setChecked(true); // runs this handler again through its signal
         return;
     }
@@ -185,7 +186,7 @@ void GalleryCommands::rbBrowserElseClick()
 void GalleryCommands::btnChangeOtherBrowser1Click()
 {
     FormState &st = m_c.state;
-    const bool elseChecked = m_c.ui.rbBrowserElse->isChecked();
+    const bool elseChecked = m_c.options.values().browserElse;
     const QString file = askOtherBrowser();
     if (file.isEmpty()) {
         // Cancelled: everything stays as it was, the remembered program included.
@@ -218,16 +219,16 @@ void GalleryCommands::BtnChangeDefaultBrowser1Click()
 
 void GalleryCommands::PopupMenu2Popup()
 {
-    const std::pair<QRadioButton *, Command> items[] = {
-        {m_c.ui.rbBrowserDefault, Command::pm2Default},
-        {m_c.ui.rbBrowserEdge, Command::pm2Edge},
-        {m_c.ui.rbBrowserChrome, Command::pm2Chrome},
-        {m_c.ui.rbBrowserElse, Command::pm2Else},
+    const std::pair<bool Options::*, Command> items[] = {
+        {&Options::browserDefault, Command::pm2Default},
+        {&Options::browserEdge, Command::pm2Edge},
+        {&Options::browserChrome, Command::pm2Chrome},
+        {&Options::browserElse, Command::pm2Else},
     };
     for (QAction *a : m_c.ui.PopupMenu2->actions())
         a->setChecked(false);
-    for (const auto &[button, command] : items)
-        if (button->isChecked())
+    for (const auto &[chosen, command] : items)
+        if (m_c.options.values().*chosen)
             m_c.menus.action(command)->setChecked(true);
 }
 
@@ -258,18 +259,18 @@ void GalleryCommands::showPage(const QStringList &paths)
     gallery::PageRequest request;
     request.paths = paths;
     request.layout = layoutChoice();
-    request.light = m_c.ui.rbBrowserLight->isChecked();
+    request.light = m_c.options.values().browserLight;
     request.files = {st.TempHtmlFileName1, st.TempIconFileName1, st.TempIconFileName4};
     request.title = st.DblClickPath1;
     request.folderPath = m_c.tree.selectedPath();
     request.programIcon = m_c.window->windowIcon();
     request.browserName1 = st.BrowserName1;
     cancelThumbnails();
-    if (!m_c.ui.ChkBxPageThumbnails->isChecked()) {
+    if (!m_c.options.values().pageThumbnails) {
         writeAndOpen(request);
         return;
     }
-    if (!m_c.ui.ChkBxThumbnailCache->isChecked()) {
+    if (!m_c.options.values().thumbnailCache) {
         // The desktop's cache is not to be used: the originals, loaded as they scroll near.
         request.thumbnails.resize(request.paths.size());
         writeAndOpen(request);
@@ -340,26 +341,26 @@ void GalleryCommands::closeProgress()
 
 gallery::LayoutChoice GalleryCommands::layoutChoice() const
 {
-    const FormControls &ui = m_c.ui;
+    const Options &o = m_c.options.values();
     gallery::LayoutChoice choice;
-    const std::pair<QRadioButton *, gallery::Layout> order[] = {
-        {ui.RadioButton11, gallery::Layout::AutoScaled},
-        {ui.RadioButton12, gallery::Layout::RangeView},
-        {ui.RadioButton21, gallery::Layout::FixedWidth},
-        {ui.RadioButton31, gallery::Layout::FixedHeight},
-        {ui.RadioButton41, gallery::Layout::WidthPercent},
+    const std::pair<bool Options::*, gallery::Layout> order[] = {
+        {&Options::autoSized, gallery::Layout::AutoScaled},
+        {&Options::rangeView, gallery::Layout::RangeView},
+        {&Options::fixedWidth, gallery::Layout::FixedWidth},
+        {&Options::fixedHeight, gallery::Layout::FixedHeight},
+        {&Options::setWidth, gallery::Layout::WidthPercent},
     };
     choice.layout = gallery::Layout::RealSize;
-    for (const auto &[button, layout] : order) {
-        if (button->isChecked()) {
+    for (const auto &[chosen, layout] : order) {
+        if (o.*chosen) {
             choice.layout = layout;
             break;
         }
     }
-    choice.rangeCount = ui.NumberBox12->value();
-    choice.columns = ui.NumberBox21->value();
-    choice.rows = ui.NumberBox31->value();
-    choice.widthPercent = ui.NumberBox41->value();
+    choice.rangeCount = o.rangeVal;
+    choice.columns = o.horizVal;
+    choice.rows = o.vertVal;
+    choice.widthPercent = o.widthVal;
     return choice;
 }
 

@@ -1,6 +1,7 @@
 #include "app/helpcommands.h"
 
 #include "app/aboutbox.h"
+#include "app/currentoptions.h"
 #include "app/prompts.h"
 
 #include "platform/dialogs.h"
@@ -98,7 +99,7 @@ void HelpCommands::btnHelpClick()
 
 void HelpCommands::bnAboutClick()
 {
-    showAboutBox(m_c.services, m_c.window, m_c.ui.rbBrowserLight->isChecked(), m_c.random);
+    showAboutBox(m_c.services, m_c.window, m_c.options.values().browserLight, m_c.random);
 }
 
 void HelpCommands::btnPropertiesClick()

@@ -1,5 +1,6 @@
 #include "app/listcommands.h"
 
+#include "app/activity.h"
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
 #include "app/menucommands.h"
@@ -232,19 +233,20 @@ void ListCommands::PopupMenu1Popup()
 int ListCommands::updateMenuEnabling()
 {
     ListMenuState s;
-    s.busy = m_c.ui.btnCancel1->isVisible() || m_c.scanner.isBuilding();
+    s.work = m_c.activity.work();
+    const bool busy = m_c.activity.fillsList();
     s.rows = m_c.model.rowCount();
     s.selectedRow = s.rows > 0 ? m_c.routines.selectedRow() : -1;
     s.scanListEmpty = m_c.scanner.scanList().isEmpty();
-    if (s.busy)
+    if (busy)
         m_c.ui.GridPanel2->setEnabled(false);
-    if (!s.busy && s.selectedRow >= 0) {
+    if (!busy && s.selectedRow >= 0) {
         m_c.state.CorvindaleExeName1 =
             FindCorvindaleExe(m_c.services.folders->path(platform::SpecialFolder::AppData));
         s.siblingFound = !m_c.state.CorvindaleExeName1.isEmpty();
     }
     m_c.menus.enable(Menu::List, [&s](Command c) { return listMenuEnables(c, s); });
-    return s.busy ? -1 : s.selectedRow;
+    return busy ? -1 : s.selectedRow;
 }
 
 } // namespace pelmaris::app

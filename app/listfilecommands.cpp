@@ -1,5 +1,6 @@
 #include "app/listfilecommands.h"
 
+#include "app/activity.h"
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
 #include "app/listfiledialogs.h"
@@ -53,8 +54,7 @@ ListFileCommands::ListFileCommands(const FormContext &context, QObject *parent)
 
 bool ListFileCommands::listWorkRunning() const
 {
-    return m_pasteReading || m_c.ui.btnCancel1->isVisible() || m_c.ui.btnCancel3->isVisible() ||
-           m_c.scanner.isBusy() || Loader->isLoading() || Saver->isSaving();
+    return !m_c.activity.isIdle();
 }
 
 void ListFileCommands::flashWhenInBackground()
@@ -98,11 +98,13 @@ void ListFileCommands::saveListTo(const listio::SaveTarget &target)
     m_c.routines.setTaskbarProgress(0, m_c.model.rowCount());
     m_c.routines.setBusyCursor(true);
     m_c.ui.ListView1->setEnabled(false);
+    m_c.activity.set(Work::SavingList);
     Saver->start(target, m_c.model.items(), m_c.scanner.scanList());
 }
 
 void ListFileCommands::onSaveFinished(const listio::SaveResult &result)
 {
+    m_c.activity.set(Work::Idle);
     if (result.outcome) {
         QString text = listio::savedText(result.lines, result.path);
         // A name with a line break in it has no line of its own; the user is told.
@@ -153,10 +155,8 @@ void ListFileCommands::pm1PasteListClick()
     // The clipboard's owner may answer late or never: the text is read off the window's
     // thread, with the cancel button shown meanwhile, and the list is replaced only by
     // what was read.
-    m_pasteReading = true;
+    m_c.activity.set(Work::ReadingClipboard);
     m_c.routines.setBusyCursor(true);
-    WindowRoutines::CenterCancelButton(m_c.ui.btnCancel1, m_c.ui.PnListView);
-    m_c.ui.btnCancel1->show();
     m_c.services.clipboard->readText(
         this, listio::kMaxListFileBytes,
         [this](platform::ClipboardText read) { onPasteRead(std::move(read)); });
@@ -164,8 +164,7 @@ void ListFileCommands::pm1PasteListClick()
 
 void ListFileCommands::onPasteRead(platform::ClipboardText read)
 {
-    m_pasteReading = false;
-    m_c.ui.btnCancel1->hide();
+    m_c.activity.set(Work::Idle);
     m_c.routines.setBusyCursor(false);
     using Status = platform::ClipboardText::Status;
     switch (read.status) {
@@ -216,9 +215,8 @@ void ListFileCommands::loadList(listio::ListSource source)
     m_c.captions.noneChecked();
     ui.BtnShuffle1->setEnabled(false);
 
-    WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
     m_c.state.CancelFlag1 = false;
-    ui.btnCancel1->show();
+    m_c.activity.set(Work::LoadingList);
     m_c.routines.SetCloseEnabled(false);
     // The loader empties the rows and their pictures before the first new row.
     Loader->loadList(std::move(source));
@@ -235,7 +233,7 @@ void ListFileCommands::onLoadProgress(qint64 line, qint64 lines, qint64 rows, bo
 void ListFileCommands::onLoadFinished()
 {
     FormControls &ui = m_c.ui;
-    ui.btnCancel1->hide();
+    m_c.activity.set(Work::Idle);
     m_c.routines.SetCloseEnabled(true);
     m_c.state.CancelFlag1 = false;
     ui.btnBrowse1->setEnabled(true);
@@ -269,7 +267,7 @@ void ListFileCommands::onLoadFinished()
 
 void ListFileCommands::btnCancel1Click()
 {
-    if (m_pasteReading)
+    if (m_c.activity.work() == Work::ReadingClipboard)
         m_c.services.clipboard->cancelTextRead();
     if (Loader->isLoading())
         Loader->cancel();

@@ -59,7 +59,6 @@ private:
 
     FormContext m_c;
     bool m_flashAfterLoad = false;
-    bool m_pasteReading = false; // the clipboard's text is on its way
     // Where each of the two list dialogs was last used; kept for this run only.
     QString m_saveFolder;
     QString m_openFolder;

@@ -142,7 +142,8 @@ QString nameOf(Command command)
 }
 
 MenuCommands::MenuCommands(QWidget *owner)
-    : QObject(owner), m_actions(size_t(EntryCount)), m_claimed(size_t(EntryCount), false)
+    : QObject(owner), m_actions(size_t(EntryCount)), m_claimed(size_t(EntryCount), false),
+      m_held(size_t(EntryCount), false)
 {
     static const char *const menuNames[] = {"PopupMenu1", "PopupMenu2", "PopupMenu3"};
     for (int m = 0; m < 3; ++m) {
@@ -204,8 +205,30 @@ void MenuCommands::enable(Menu which, const std::function<bool(Command)> &rule)
 {
     for (int i = 0; i < EntryCount; ++i) {
         const auto command = Command(i);
-        if (menuOf(command) == which)
+        if (menuOf(command) == which) {
             action(command)->setEnabled(claimed(command) && rule(command));
+            m_held[size_t(i)] = false;
+        }
+    }
+}
+
+void MenuCommands::holdOff(const std::function<bool(Command)> &refused)
+{
+    for (int i = 0; i < EntryCount; ++i) {
+        QAction *a = action(Command(i));
+        if (a->isEnabled() && refused(Command(i))) {
+            a->setEnabled(false);
+            m_held[size_t(i)] = true;
+        }
+    }
+}
+
+void MenuCommands::release()
+{
+    for (int i = 0; i < EntryCount; ++i) {
+        if (m_held[size_t(i)])
+            action(Command(i))->setEnabled(true);
+        m_held[size_t(i)] = false;
     }
 }
 

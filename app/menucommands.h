@@ -120,6 +120,12 @@ public:
     // Enables each claimed entry of the menu as `rule` decides; unclaimed ones stay off.
     void enable(Menu which, const std::function<bool(Command)> &rule);
 
+    // Switches off, in every menu, the entries that are on and that `refused` names, so
+    // that neither a click nor a key reaches them; release() puts back those it switched
+    // off that no opening of their menu has decided on since.
+    void holdOff(const std::function<bool(Command)> &refused);
+    void release();
+
     // Makes the menu's keys work while `widget` (or a child) has the focus.
     void attachShortcuts(Menu which, QWidget *widget);
     // Whether a key press is the key of one of the menu's entries.
@@ -128,6 +134,7 @@ public:
 private:
     std::vector<QAction *> m_actions; // by Command
     std::vector<bool> m_claimed;
+    std::vector<bool> m_held; // switched off by holdOff
     QHash<QString, QAction *> m_byName;
     QMenu *m_menus[3] = {};
 };

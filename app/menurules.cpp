@@ -26,11 +26,40 @@ bool isScanOrOrder(Command c)
     }
 }
 
+bool replacesOrWritesList(Command c)
+{
+    return c == Command::pm1RebuildListview || c == Command::pm1RebuildListviewFileNameOnly ||
+           c == Command::pm1OpenList || c == Command::pm1PasteList || c == Command::pm1SaveListAs;
+}
+
 } // namespace
+
+bool refusedWhile(Command c, Work work)
+{
+    switch (menuOf(c)) {
+    case Menu::List:
+        // While rows come in or the list is written, it is not to be changed or acted on.
+        if (Activity::fillsList(work) || work == Work::SavingList)
+            return true;
+        // A scan adds to the list: what would replace or write it waits for the scan's end.
+        return work == Work::Scanning && replacesOrWritesList(c);
+    case Menu::Tree:
+        if (work == Work::Scanning)
+            return true;
+        // The save writes the list and switches its view: neither may happen while the
+        // rows are still coming, nor while another save runs.
+        if (c == Command::pm3SaveFileList)
+            return !Activity::isIdle(work);
+        return Activity::fillsList(work) && isScanOrOrder(c);
+    case Menu::Browser:
+        break;
+    }
+    return false;
+}
 
 bool listMenuEnables(Command c, const ListMenuState &s)
 {
-    if (s.busy)
+    if (refusedWhile(c, s.work))
         return false;
     if (c == Command::pm1OpenList || c == Command::pm1PasteList)
         return true;
@@ -60,19 +89,14 @@ bool listMenuEnables(Command c, const ListMenuState &s)
 
 bool treeMenuEnables(Command c, const TreeMenuState &s)
 {
-    if (s.scanning)
-        return false;
-    if (s.building && isScanOrOrder(c))
+    if (refusedWhile(c, s.work))
         return false;
     switch (c) {
     case Command::pm3AddDetect:
         return s.rows > 0;
     case Command::pm3CopyFileList:
-        return !s.scanListEmpty;
     case Command::pm3SaveFileList:
-        // The save writes the list and switches its view: neither may happen while the
-        // rows are still coming.
-        return !s.scanListEmpty && !s.building;
+        return !s.scanListEmpty;
     case Command::pm3PasteFolderPath:
         return s.clipboardHasText;
     default:

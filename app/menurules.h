@@ -1,12 +1,13 @@
 #pragma once
 
+#include "app/activity.h"
 #include "app/menucommands.h"
 
 namespace pelmaris::app {
 
 // What the list menu's enabling depends on, read once when the menu opens.
 struct ListMenuState {
-    bool busy = false; // a list build or load runs
+    Work work = Work::Idle;
     int rows = 0;
     int selectedRow = -1; // -1 without a selection
     bool scanListEmpty = true;
@@ -15,13 +16,14 @@ struct ListMenuState {
 
 // What the tree menu's enabling depends on.
 struct TreeMenuState {
-    bool scanning = false;
-    bool building = false; // a list build or load runs
+    Work work = Work::Idle;
     int rows = 0;
     bool scanListEmpty = true;
     bool clipboardHasText = false;
 };
 
+// Whether `work` alone keeps an entry off, whatever else the menu's state is.
+bool refusedWhile(Command command, Work work);
 // Whether an entry of the list menu (PopupMenu1) is on in that state.
 bool listMenuEnables(Command command, const ListMenuState &state);
 // Whether an entry of the tree menu (PopupMenu3) is on in that state.

@@ -2,6 +2,7 @@
 
 #include "app/clipboardcommands.h"
 #include "app/countcaptions.h"
+#include "app/currentoptions.h"
 #include "app/fileactioncommands.h"
 #include "app/filepage.h"
 #include "app/folderlistcommands.h"
@@ -13,10 +14,12 @@
 #include "app/listcommands.h"
 #include "app/listfilecommands.h"
 #include "app/menucommands.h"
+#include "app/menurules.h"
 #include "app/ordercommands.h"
 #include "app/pagebuttons.h"
 #include "app/pagecontrol.h"
 #include "app/scancommands.h"
+#include "app/settingsbinding.h"
 #include "app/shortcutcommands.h"
 #include "app/statuslabel.h"
 #include "app/viewercommands.h"
@@ -82,10 +85,16 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     m_routines = std::make_unique<WindowRoutines>(m_services, *this, *this, *ListModel,
                                                   *m_pageButtons, *m_captions);
 
-    const FormContext context{m_services, this,        *this,          *this,
-                              *m_menus,   *ListModel,  *Scanner,       Scanner->randomEngine(),
-                              *m_tree,    *m_captions, *m_pageButtons, *m_routines,
-                              m_shownOnce};
+    // Before the controllers' handlers: a control's change is in the options when they run.
+    m_options = new CurrentOptions(this);
+    m_binding = std::make_unique<SettingsBinding>(*this, *this, *m_menus, *m_tree, *m_options);
+    m_activity = new Activity(this);
+    connect(m_activity, &Activity::changed, this, &TPelmarisForm::showActivity);
+
+    const FormContext context{
+        m_services, this,        *this,          *this,       *m_activity,
+        *m_options, *m_menus,    *ListModel,     *Scanner,    Scanner->randomEngine(),
+        *m_tree,    *m_captions, *m_pageButtons, *m_routines, m_shownOnce};
     Scan = new ScanCommands(context, this);
     List = new ListCommands(context, this);
     Gallery = new GalleryCommands(context, this);
@@ -121,6 +130,26 @@ void TPelmarisForm::buildStatusBar()
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1);
+}
+
+void TPelmarisForm::showActivity(Work work)
+{
+    if (work == Work::Scanning) {
+        CenterCancelButton(btnCancel3, ShellTreeView1);
+        btnCancel3->show();
+    } else {
+        btnCancel3->hide();
+    }
+    if (Activity::fillsList(work)) {
+        CenterCancelButton(btnCancel1, PnListView);
+        btnCancel1->show();
+    } else {
+        btnCancel1->hide();
+    }
+    // An entry the work refuses is off while it runs, for the keys as for the menus.
+    m_menus->release();
+    if (!Activity::isIdle(work))
+        m_menus->holdOff([work](Command c) { return refusedWhile(c, work); });
 }
 
 // Every control's signal goes to its handler: one line each.
@@ -280,7 +309,7 @@ int TPelmarisForm::pageButtonImage() const
 
 void TPelmarisForm::ChkBxShowHiddenClick()
 {
-    m_tree->setShowHidden(ChkBxShowHidden->isChecked());
+    m_tree->setShowHidden(m_options->values().showHidden);
 }
 
 void TPelmarisForm::PageControl1Change(int)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/activity.h"
 #include "app/formcontrols.h"
 #include "app/formstate.h"
 #include "app/settings.h"
@@ -22,6 +23,7 @@ namespace pelmaris::app {
 
 class ClipboardCommands;
 class CountCaptions;
+class CurrentOptions;
 class FileActionCommands;
 class FolderListCommands;
 class FolderTree;
@@ -33,6 +35,7 @@ class MenuCommands;
 class OrderCommands;
 class PageButtons;
 class ScanCommands;
+class SettingsBinding;
 class ShortcutCommands;
 class ViewerCommands;
 class WindowRoutines;
@@ -49,6 +52,11 @@ public:
     TPelmarisForm(const platform::Services &services, QStringList launchParameters,
                   QWidget *parent = nullptr);
     ~TPelmarisForm() override;
+
+    // What the program is doing: the cancel buttons and the menus follow it.
+    const Activity &activity() const { return *m_activity; }
+    // The options in force: the controls write the user's choices into them.
+    const CurrentOptions &options() const { return *m_options; }
 
     // The image list: one model behind both views, and the scan that fills it.
     scan::ImageListModel *ListModel = nullptr;
@@ -105,6 +113,7 @@ protected:
 
 private:
     void buildStatusBar();
+    void showActivity(Work work);
     void wireControls();
     void FormCreate();
     void ShowingChanged();
@@ -123,11 +132,14 @@ private:
     bool m_shownOnce = false;
     WindowPlacement m_placement;
     SettingsLoad m_settingsLoad;
+    Activity *m_activity = nullptr;
+    CurrentOptions *m_options = nullptr;
     MenuCommands *m_menus = nullptr;
     FolderTree *m_tree = nullptr;
     std::unique_ptr<CountCaptions> m_captions;
     std::unique_ptr<PageButtons> m_pageButtons;
     std::unique_ptr<WindowRoutines> m_routines;
+    std::unique_ptr<SettingsBinding> m_binding;
 };
 
 } // namespace pelmaris::app

@@ -3,6 +3,7 @@
 
 #include "app/pelmarisform.h"
 
+#include "app/currentoptions.h"
 #include "app/foldertree.h"
 #include "app/gallerycommands.h"
 #include "app/menucommands.h"
@@ -66,10 +67,9 @@ void TPelmarisForm::FormCreate()
     context.desktopPath = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
     m_settingsLoad = loadSettingsFile(settingsFileToRead(), context);
     applyPlacement(m_settingsLoad.settings.placement);
-    SettingsBinding(*this, *this, *m_menus, *m_tree)
-        .apply(m_settingsLoad.settings.options, width());
+    m_binding->apply(m_settingsLoad.settings.options, width());
 
-    m_tree->create(PnTreeView, PopupMenu3, ChkBxShowHidden->isChecked());
+    m_tree->create(PnTreeView, PopupMenu3, m_options->values().showHidden);
     ShellTreeView1 = m_tree->view();
     m_menus->attachShortcuts(Menu::Tree, ShellTreeView1);
     ShellTreeView1->installEventFilter(this);
@@ -160,7 +160,7 @@ void TPelmarisForm::ShowingChanged()
 void TPelmarisForm::RestoreStartFolder()
 {
     QString folder;
-    if (!ChkBxSpreadTree->isChecked())
+    if (!m_options->values().spreadTree)
         folder = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
     else if (!CurrentDir1.isEmpty() && QFileInfo(CurrentDir1).isDir())
         folder = pathtext::withDelimiter(CurrentDir1);
@@ -203,7 +203,7 @@ void TPelmarisForm::closeEvent(QCloseEvent *event)
 
 bool TPelmarisForm::FormCloseQuery()
 {
-    if (ChkBxCloseQuery->isChecked() &&
+    if (m_options->values().closeQuery &&
         !m_services.dialogs->askYesNo(this, QStringLiteral("終了してもよいですか？")))
         return false;
     writeSettingsFile();
@@ -213,11 +213,11 @@ bool TPelmarisForm::FormCloseQuery()
 
 void TPelmarisForm::writeSettingsFile()
 {
-    if (!ChkBxSpreadTree->isChecked())
+    if (!m_options->values().spreadTree)
         CurrentDir1.clear();
     Settings settings;
     settings.placement = currentPlacement();
-    settings.options = SettingsBinding(*this, *this, *m_menus, *m_tree).collect();
+    settings.options = m_binding->collect();
     const QString error = saveSettingsFile(
         settingsFileToWrite(), settings,
         programInfo(m_services.system->executablePath(), QDateTime::currentDateTime()),

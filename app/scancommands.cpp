@@ -1,6 +1,8 @@
 #include "app/scancommands.h"
 
+#include "app/activity.h"
 #include "app/countcaptions.h"
+#include "app/currentoptions.h"
 #include "app/foldertree.h"
 #include "app/menucommands.h"
 #include "app/menurules.h"
@@ -81,21 +83,6 @@ void ScanCommands::pm3RandomOutClick()
     m_c.menus.action(Command::pm3RandomOut)->setChecked(true);
 }
 
-scan::ScanOrder ScanCommands::checkedOrder() const
-{
-    const std::pair<Command, scan::ScanOrder> orders[] = {
-        {Command::pm3NumSortA, scan::ScanOrder::NumericAscending},
-        {Command::pm3NumSortD, scan::ScanOrder::NumericDescending},
-        {Command::pm3DicSortA, scan::ScanOrder::DictionaryAscending},
-        {Command::pm3DicSortD, scan::ScanOrder::DictionaryDescending},
-        {Command::pm3RandomOut, scan::ScanOrder::Random},
-    };
-    for (const auto &[command, order] : orders)
-        if (m_c.menus.action(command)->isChecked())
-            return order;
-    return scan::ScanOrder::None;
-}
-
 void ScanCommands::ShellTreeView1DblClick()
 {
     startScanOf(m_c.tree.selectedPath(), false);
@@ -111,7 +98,7 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
     FormControls &ui = m_c.ui;
     FormState &st = m_c.state;
     // One scan, list build or list load at a time; a further request is refused.
-    if (ui.btnCancel3->isVisible() || ui.btnCancel1->isVisible() || m_c.scanner.isBusy())
+    if (m_c.activity.isScanning() || m_c.activity.fillsList())
         return;
     m_c.routines.setTaskbarProgress(0, 0);
     m_c.captions.plainCounts();
@@ -124,8 +111,7 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
     st.CurrentDir1 = pathtext::withDelimiter(folder);
 
     ui.ListView1->setEnabled(false);
-    WindowRoutines::CenterCancelButton(ui.btnCancel3, ui.ShellTreeView1);
-    ui.btnCancel3->show();
+    m_c.activity.set(Work::Scanning);
     st.CancelFlag3 = false;
     ui.btnBrowse1->setEnabled(false);
     m_c.captions.scanRunning();
@@ -143,7 +129,7 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
     m_c.routines.SetCloseEnabled(false);
     st.TotalListUp1 = 0;
     ui.StatusPanel1->setText(scan::scanCountText(0));
-    m_c.scanner.startScan(st.CurrentDir1, checkedOrder());
+    m_c.scanner.startScan(st.CurrentDir1, m_c.options.scanOrder());
 }
 
 void ScanCommands::onScanProgress(qint64 found)
@@ -158,7 +144,7 @@ void ScanCommands::onScanFinished(bool cancelled)
 {
     FormControls &ui = m_c.ui;
     const qint64 found = m_c.scanner.scanList().size();
-    const bool detail = m_c.menus.action(Command::pm3ScanDetail)->isChecked();
+    const bool detail = m_c.options.values().treeViewScanDetail;
     // After a cancel the cancel text stays until the list building replaces it; without a
     // list building nothing would, so every scan then ends with its count.
     ui.StatusPanel1->setText(cancelled && detail
@@ -171,11 +157,10 @@ void ScanCommands::onScanFinished(bool cancelled)
     m_c.captions.filesFound(found);
     m_c.pageButtons.showBrowser(m_c.state.BrowserName1);
 
-    ui.btnCancel3->hide();
+    m_c.activity.set(detail ? Work::Building : Work::Idle);
     m_c.routines.SetCloseEnabled(true);
     ui.ListView1->setEnabled(true);
     if (detail) {
-        WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
         RunImageListBuild();
     } else {
         m_c.routines.setBusyCursor(false);
@@ -199,7 +184,7 @@ void ScanCommands::showLeftOut()
 
 QColor ScanCommands::thumbnailBackground() const
 {
-    return m_c.ui.rbbrowserDark->isChecked()
+    return m_c.options.values().browserDark
                ? m_c.services.styles->color(platform::StyleColor::ListView)
                : QColor(Qt::white);
 }
@@ -208,8 +193,7 @@ void ScanCommands::RunImageListBuild()
 {
     FormControls &ui = m_c.ui;
     m_c.routines.setBusyCursor(true);
-    WindowRoutines::CenterCancelButton(ui.btnCancel1, ui.PnListView);
-    ui.btnCancel1->show();
+    m_c.activity.set(Work::Building);
     m_c.routines.SetCloseEnabled(false);
     ui.ListView1->setEnabled(false);
     m_c.state.CancelFlag1 = false;
@@ -217,7 +201,7 @@ void ScanCommands::RunImageListBuild()
     m_c.routines.setTaskbarProgress(0, m_c.scanner.scanList().size());
     scan::BuildSettings settings;
     settings.background = thumbnailBackground();
-    settings.useThumbnailCache = m_c.ui.ChkBxThumbnailCache->isChecked();
+    settings.useThumbnailCache = m_c.options.values().thumbnailCache;
     if (!m_c.scanner.startBuild(settings))
         onBuildFinished(false);
 }
@@ -238,7 +222,7 @@ void ScanCommands::onBuildProgress(qint64 tried, qint64 total)
 void ScanCommands::onBuildFinished(bool)
 {
     FormControls &ui = m_c.ui;
-    ui.btnCancel1->hide();
+    m_c.activity.set(Work::Idle);
     m_c.routines.SetCloseEnabled(true);
     ui.ListView1->setEnabled(true);
     m_c.routines.setTaskbarProgress(0, 0);
@@ -280,21 +264,20 @@ void ScanCommands::btnCancel1Click()
 
 void ScanCommands::pm1RebuildListviewClick()
 {
-    if (m_c.scanner.isBusy())
+    if (m_c.activity.isScanning() || m_c.activity.fillsList())
         return;
     m_c.captions.plainCounts();
     m_c.state.PrevCount1 = 0;
     m_c.routines.EnableListControls(false);
     m_c.model.clearRows(true);
-    m_c.scanner.SortScanList(checkedOrder());
+    m_c.scanner.SortScanList(m_c.options.scanOrder());
     RunImageListBuild();
 }
 
 void ScanCommands::PopupMenu3Popup()
 {
     TreeMenuState s;
-    s.scanning = m_c.ui.btnCancel3->isVisible() || m_c.scanner.isScanning();
-    s.building = m_c.ui.btnCancel1->isVisible() || m_c.scanner.isBuilding();
+    s.work = m_c.activity.work();
     s.rows = m_c.model.rowCount();
     s.scanListEmpty = m_c.scanner.scanList().isEmpty();
     s.clipboardHasText = !m_c.services.clipboard->text().isEmpty();
@@ -315,7 +298,7 @@ void ScanCommands::ShellTreeView1Click()
     m_c.routines.checkAllRows(false);
     st.CurrentDir1 = m_c.tree.selectedPath();
     int n = 0;
-    if (m_c.model.rowCount() > 0 && !m_c.scanner.isBuilding() && !ui.btnCancel1->isVisible()) {
+    if (m_c.model.rowCount() > 0 && !m_c.activity.fillsList()) {
         n = scan::checkRowsInsideFolder(m_c.model, st.CurrentDir1);
         if (st.ListViewSortCol1 != 0) {
             st.ListViewSortCol1 = 0;

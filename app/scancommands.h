@@ -33,9 +33,6 @@ public:
     void pm3DicSortDClick();
     void pm3RandomOutClick();
 
-    // The output order checked in the tree menu.
-    scan::ScanOrder checkedOrder() const;
-
 private:
     void onScanProgress(qint64 found);
     void onScanFinished(bool cancelled);

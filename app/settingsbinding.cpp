@@ -1,5 +1,6 @@
 #include "app/settingsbinding.h"
 
+#include "app/currentoptions.h"
 #include "app/foldertree.h"
 #include "app/menucommands.h"
 
@@ -43,8 +44,8 @@ void uncheckAll(const std::vector<QObject *> &members)
 } // namespace
 
 SettingsBinding::SettingsBinding(FormControls &ui, FormState &state, MenuCommands &menus,
-                                 FolderTree &tree)
-    : m_ui(ui), m_state(state), m_tree(tree)
+                                 FolderTree &tree, CurrentOptions &options)
+    : m_ui(ui), m_state(state), m_tree(tree), m_options(options)
 {
     const auto entry = [&menus](Command c) { return menus.action(c); };
     const Custom treeWidth{
@@ -94,6 +95,26 @@ SettingsBinding::SettingsBinding(FormControls &ui, FormState &state, MenuCommand
         {&Options::thumbnailCache, ui.ChkBxThumbnailCache},
         {&Options::pageThumbnails, ui.ChkBxPageThumbnails},
     };
+    // The connections end with the binding, whatever the controls do while they go.
+    const auto read = [this] { readControls(); };
+    for (const Bound &b : m_bound) {
+        std::visit(
+            Overloaded{
+                [&](QCheckBox *box) {
+                    QObject::connect(box, &QCheckBox::toggled, &m_context, read);
+                },
+                [&](QRadioButton *radio) {
+                    QObject::connect(radio, &QRadioButton::toggled, &m_context, read);
+                },
+                [&](QAction *a) { QObject::connect(a, &QAction::toggled, &m_context, read); },
+                [&](QSpinBox *box) {
+                    QObject::connect(box, &QSpinBox::valueChanged, &m_context, read);
+                },
+                [](QString FormState::*) {},
+                [](const Custom &) {},
+            },
+            b.target);
+    }
 }
 
 const SettingsBinding::Bound &SettingsBinding::boundTo(const OptionKey::Member &member) const
@@ -149,13 +170,15 @@ void SettingsBinding::apply(const Options &o, int windowWidth)
     }
     if (group != 0 && !anyChecked)
         uncheckAll(members);
+    // What the controls took (a number clamped to its box, one check per group) is what
+    // is in force; it is also what the close writes back.
+    readControls();
 }
 
-Options SettingsBinding::collect() const
+void SettingsBinding::readControls()
 {
-    Options o;
-    for (const OptionKey &key : OptionKeys) {
-        const Bound &b = boundTo(key.member);
+    Options o = m_options.values();
+    for (const Bound &b : m_bound) {
         std::visit(
             Overloaded{
                 [&](QCheckBox *box) { o.*std::get<bool Options::*>(b.member) = box->isChecked(); },
@@ -166,12 +189,30 @@ Options SettingsBinding::collect() const
                     o.*std::get<bool Options::*>(b.member) = entry->isChecked();
                 },
                 [&](QSpinBox *box) { o.*std::get<int Options::*>(b.member) = box->value(); },
-                [&](QString FormState::*field) {
-                    o.*std::get<QString Options::*>(b.member) = m_state.*field;
-                },
-                [&](const Custom &custom) { custom.collect(o); },
+                [](QString FormState::*) {},
+                [](const Custom &) {},
             },
             b.target);
+    }
+    m_options.setValues(o);
+}
+
+Options SettingsBinding::collect() const
+{
+    Options o = m_options.values();
+    for (const OptionKey &key : OptionKeys) {
+        const Bound &b = boundTo(key.member);
+        std::visit(Overloaded{
+                       [](QCheckBox *) {},
+                       [](QRadioButton *) {},
+                       [](QAction *) {},
+                       [](QSpinBox *) {},
+                       [&](QString FormState::*field) {
+                           o.*std::get<QString Options::*>(b.member) = m_state.*field;
+                       },
+                       [&](const Custom &custom) { custom.collect(o); },
+                   },
+                   b.target);
     }
     return o;
 }

@@ -4,6 +4,8 @@
 #include "app/formstate.h"
 #include "app/settings.h"
 
+#include <QObject>
+
 #include <functional>
 #include <variant>
 #include <vector>
@@ -12,19 +14,23 @@ class QAction;
 
 namespace pelmaris::app {
 
+class CurrentOptions;
 class FolderTree;
 class MenuCommands;
 
-// Carries the options between the settings and the controls that show them, walking the
-// settings' key table. Setting a control runs its handler as a user's change does, so the
-// radio buttons' actions (the browser lookup, the colour scheme) take effect while the
-// settings are restored.
+// Binds the options to the controls that show them, walking the settings' key table: the
+// restored settings are shown, and every change of a control is written into the current
+// options. Setting a control runs its handler as a user's change does, so the radio
+// buttons' actions (the browser lookup, the colour scheme) take effect while the settings
+// are restored.
 class SettingsBinding {
 public:
-    SettingsBinding(FormControls &ui, FormState &state, MenuCommands &menus, FolderTree &tree);
+    SettingsBinding(FormControls &ui, FormState &state, MenuCommands &menus, FolderTree &tree,
+                    CurrentOptions &options);
 
-    // `windowWidth` is the width the window has just been given.
+    // Shows restored settings; `windowWidth` is the width the window has just been given.
     void apply(const Options &options, int windowWidth);
+    // The options to save: the current ones, with what their owners keep.
     Options collect() const;
 
 private:
@@ -41,11 +47,15 @@ private:
         int group = 0; // radio buttons or entries of one group share a number
     };
     const Bound &boundTo(const OptionKey::Member &member) const;
-    void endGroup(int group, bool anyChecked);
+    // Writes what the controls show into the current options. A radio group is read
+    // whole, so that a check moved with the new button's signals blocked still counts.
+    void readControls();
 
     FormControls &m_ui;
     FormState &m_state;
     FolderTree &m_tree;
+    CurrentOptions &m_options;
+    QObject m_context; // of the controls' connections
     std::vector<Bound> m_bound;
     int m_windowWidth = 0;
 };

@@ -2,6 +2,7 @@
 // buttons, the colour scheme, the layout row's guards, the browser choice and its menu,
 // and the browser choice that the settings bring back.
 
+#include "app/currentoptions.h"
 #include "app/gallerycommands.h"
 #include "app/listcommands.h"
 #include "app/pelmarisform.h"
@@ -385,6 +386,13 @@ void TestGalleryWindow::browserChoice()
     QCOMPARE(w.form->StatusPanel1->text(), browser);
     QCOMPARE(w.fake.dialogs.texts("message"),
              message.isEmpty() ? QStringList() : QStringList{message});
+    // The options hold the choice the buttons show, also one put back with its signals
+    // held.
+    const pelmaris::app::Options &o = w.form->options().values();
+    QCOMPARE(
+        (QList<bool>{o.browserDefault, o.browserEdge, o.browserChrome, o.browserElse}),
+        (QList<bool>{w.form->rbBrowserDefault->isChecked(), w.form->rbBrowserEdge->isChecked(),
+                     w.form->rbBrowserChrome->isChecked(), w.form->rbBrowserElse->isChecked()}));
 
     w.fake.shell.calls.clear();
     w.form->btnBrowse1->click();

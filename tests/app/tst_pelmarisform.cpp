@@ -1,9 +1,11 @@
+#include "app/currentoptions.h"
 #include "app/pagecontrol.h"
 #include "app/pelmarisform.h"
 #include "fakeservices.h"
 #include "platform/inifile.h"
 #include "testfiles.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void startGeometry();
     void statusClockShowsMemoryLoad();
     void savedSettingsReachTheControls();
+    void userChoicesReachTheOptions();
     void unreadSettingsAreNotReplaced_data();
     void unreadSettingsAreNotReplaced();
     void saveStatusUncheckedGivesDefaultsNextTime();
@@ -180,6 +183,39 @@ void TestPelmarisForm::savedSettingsReachTheControls()
     const QRegularExpression closeTime(
         QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
     QVERIFY(closeTime.match(again.readString("PROGRAM", "LastClose", {})).hasMatch());
+}
+
+void TestPelmarisForm::userChoicesReachTheOptions()
+{
+    FakePlatform fake;
+    auto form = makeForm(fake);
+    QVERIFY(showForm(*form));
+    const pelmaris::app::CurrentOptions &options = form->options();
+    QVERIFY(options.values().thumbnailCache);
+    QCOMPARE(options.scanOrder(), pelmaris::scan::ScanOrder::NumericAscending);
+
+    int changes = 0;
+    connect(&options, &pelmaris::app::CurrentOptions::changed, this, [&] { ++changes; });
+    form->ChkBxThumbnailCache->click();
+    form->rbbrowserDark->click();
+    form->NumberBox21->setValue(7);
+    form->action("pm3RandomOut")->trigger();
+    QCOMPARE(changes, 4);
+    const pelmaris::app::Options &o = options.values();
+    QVERIFY(!o.thumbnailCache);
+    QVERIFY(o.browserDark && !o.browserLight);
+    QCOMPARE(o.horizVal, 7);
+    QCOMPARE(options.scanOrder(), pelmaris::scan::ScanOrder::Random);
+    QVERIFY(!o.numSortA);
+
+    // What the close writes is what the options hold.
+    QVERIFY(form->close());
+    const IniFile saved = IniFile::parse(readFile(perUserIni(fake)));
+    QCOMPARE(saved.readInteger("OPTION", "ThumbnailCache", 1), 0);
+    QCOMPARE(saved.readInteger("OPTION", "BrowserDark", 0), 1);
+    QCOMPARE(saved.readInteger("OPTION", "HorizVal", 0), 7);
+    QCOMPARE(saved.readInteger("OPTION", "TreeViewRandomOut", 0), 1);
+    QCOMPARE(saved.readInteger("OPTION", "TreeViewNumSortA", 1), 0);
 }
 
 void TestPelmarisForm::unreadSettingsAreNotReplaced_data()

@@ -147,6 +147,7 @@ private Q_SLOTS:
     void pathFromOutside_data();
     void pathFromOutside();
     void treeMenuFollowsTheWork();
+    void saveEntriesAreOffWhileTheListBuilds();
 
 private:
     QString at(const QString &relative) const { return m_dir.filePath(relative); }
@@ -788,6 +789,37 @@ void TestScanWindow::treeMenuFollowsTheWork()
     w.form.action("pm3AddDetect")->trigger();
     QVERIFY(waitIdle(w.form));
     QCOMPARE(w.form.ListModel->rowCount(), 9);
+}
+
+void TestScanWindow::saveEntriesAreOffWhileTheListBuilds()
+{
+    Window w;
+    QVERIFY(w.show());
+    QVERIFY(w.scan(at("mixed/sub")));
+    // Opened while nothing runs, both menus offer their saves.
+    w.form.Scan->PopupMenu3Popup();
+    w.form.List->updateMenuEnabling();
+    const char *const saves[] = {"pm3SaveFileList", "pm1SaveListAs"};
+    for (const char *name : saves)
+        QVERIFY2(w.form.action(name)->isEnabled(), name);
+
+    // The build that follows the walk switches them off, menu opened again or not: chosen
+    // meanwhile (a key, a menu left open) they would do nothing at all.
+    QStringList onWhileBuilding;
+    QObject::connect(w.form.Scanner, &ScanController::scanFinished, &w.form, [&] {
+        QVERIFY(w.form.activity().fillsList());
+        for (const char *name : saves) {
+            if (w.form.action(name)->isEnabled())
+                onWhileBuilding << name;
+            w.form.action(name)->trigger();
+        }
+    });
+    QVERIFY(w.scan(at("slow")));
+    QCOMPARE(onWhileBuilding, QStringList());
+    QVERIFY(w.fake.dialogs.calls.isEmpty());
+    // The build over, they are back as the last opening left them.
+    for (const char *name : saves)
+        QVERIFY2(w.form.action(name)->isEnabled(), name);
 }
 
 QTEST_MAIN(TestScanWindow)

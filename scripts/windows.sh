@@ -54,5 +54,5 @@ cmake --build "$build" --target pelmaris_packages
 ls -l "$root"/dist/Pelmaris-*-win64.zip "$root"/dist/Pelmaris-*-setup.exe
 
 if [ "${1:-}" = "--test" ]; then
-  (cd "$build" && ctest --output-on-failure -j1)
+  (cd "$build" && ctest --output-on-failure -j2)
 fi

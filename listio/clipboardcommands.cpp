@@ -103,12 +103,15 @@ platform::FileDialogRequest sendToDialog(const QString &sendToFolder)
     request.directory = sendToFolder;
     request.typeExtension = false;
     request.confirmOverwrite = false;
+    request.chooseLinks = true;
     return request;
 }
 
 std::optional<SendToCall> sendToCall(const QString &folder, const QString &entry)
 {
-    if (folder.isEmpty() || entry.isEmpty() || QFileInfo(entry).isDir())
+    // A link to a folder is an entry like any other; a plain folder is not.
+    const QFileInfo info(entry);
+    if (folder.isEmpty() || entry.isEmpty() || (info.isDir() && !info.isSymLink()))
         return std::nullopt;
     // The parameter text is split into arguments by the platform's rules; quoting
     // makes the folder one argument whatever blanks or quotes it holds.

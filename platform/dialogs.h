@@ -24,6 +24,9 @@ struct FileDialogRequest {
     // question, so the question is asked about the file that will be written.
     bool typeExtension = true;
     bool confirmOverwrite = true;
+    // Open dialogs: a link is itself the choice, even a link to a folder, which the dialog
+    // would otherwise open (the entries of a folder of send-to targets).
+    bool chooseLinks = false;
 };
 
 struct FileDialogAnswer {

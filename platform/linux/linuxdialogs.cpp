@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -35,10 +37,41 @@ QFileDialog::Options schemeOptions()
     return {};
 }
 
+// Takes a selected link as the answer where the plain dialog would open the folder it
+// points at. Only Qt's own dialog can be told so; a desktop's dialog follows links.
+class LinkChoosingDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    bool chooseLinks = false;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (chooseLinks && files.size() == 1 && QFileInfo(files.constFirst()).isSymLink()) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 FileDialogAnswer runFileDialog(QWidget *parent, const FileDialogRequest &request, bool save)
 {
-    QFileDialog dialog(parent, request.title, request.directory);
+    LinkChoosingDialog dialog(parent, request.title, request.directory);
     dialog.setOptions(schemeOptions());
+    if (request.chooseLinks && !save) {
+        dialog.chooseLinks = true;
+        dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontResolveSymlinks);
+        // The dialog names a selected file in its name box, but not a folder, and Open
+        // takes what the box names: a link to a folder is named there too.
+        QObject::connect(
+            &dialog, &QFileDialog::currentChanged, &dialog, [&dialog](const QString &path) {
+                const QFileInfo info(path);
+                auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                if (name && info.isSymLink() && info.isDir())
+                    name->setText(info.fileName());
+            });
+    }
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.confirmOverwrite)

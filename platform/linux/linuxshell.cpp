@@ -139,6 +139,10 @@ bool LinuxShell::startDetached(const QString &program, const QString &parameters
         return gio::launchEntry(program, QProcess::splitCommand(parameters), error);
     if (program.contains(u'/')) {
         const QFileInfo info(program);
+        // A link to a folder opens that folder, as a folder shortcut does when it is
+        // started; its parameters have nowhere to go.
+        if (info.isSymLink() && info.isDir())
+            return open(program, error);
         if (!info.exists())
             return failErrno(error, NotFound, ENOENT);
         if (!info.isFile() || !info.isExecutable())

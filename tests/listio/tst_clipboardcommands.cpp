@@ -187,6 +187,10 @@ private Q_SLOTS:
         QVERIFY(!sendToCall(QString(), entry));
         QVERIFY(!sendToCall(QStringLiteral("/p"), QString()));
         QVERIFY(!sendToCall(QStringLiteral("/p"), dir.path()));
+        // a link to a folder is an entry: started, it opens its folder
+        const QString link = dir.filePath(QStringLiteral("to folder"));
+        QVERIFY(QFile::link(dir.path(), link));
+        QCOMPARE(sendToCall(QStringLiteral("/p"), link)->program, link);
         QCOMPARE(sendToDialog(QStringLiteral("/s")).directory, QStringLiteral("/s"));
     }
 };

@@ -3,10 +3,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,6 +134,60 @@ private Q_SLOTS:
             if (dark)
                 QCOMPARE(window, QColor(darkcolors::Window));
         }
+    }
+
+    // A link to a folder among send-to targets is chosen, not opened; elsewhere the
+    // dialog does not take a folder for a file.
+    void linksToFoldersAreChosen_data()
+    {
+        QTest::addColumn<bool>("chooseLinks");
+        QTest::newRow("send-to targets") << true;
+        QTest::newRow("other dialogs") << false;
+    }
+    void linksToFoldersAreChosen()
+    {
+        QFETCH(bool, chooseLinks);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("target")));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("SendTo")));
+        const QString link = dir.filePath(QStringLiteral("SendTo/to target"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("target")), link));
+        FileDialogRequest request;
+        request.directory = dir.filePath(QStringLiteral("SendTo"));
+        request.chooseLinks = chooseLinks;
+        LinuxDialogs dialogs(QStringLiteral("Pelmaris"));
+        bool stayedOpen = false;
+        QTimer::singleShot(50, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            // a failed check must not leave the dialog waiting
+            const auto closeAnyway = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            auto *buttons = dialog->findChild<QDialogButtonBox *>();
+            QVERIFY(buttons);
+            QPushButton *open = buttons->button(QDialogButtonBox::Open);
+            auto *files = dialog->findChild<QListView *>(QStringLiteral("listView"));
+            QVERIFY(files);
+            // The folder is listed by a thread of its own; the user clicks the link once
+            // it shows.
+            const auto clickLink = [&] {
+                const QModelIndexList found = files->model()->match(
+                    files->rootIndex().isValid() ? files->model()->index(0, 0, files->rootIndex())
+                                                 : QModelIndex(),
+                    Qt::DisplayRole, QStringLiteral("to target"), 1, Qt::MatchExactly);
+                if (!found.isEmpty())
+                    files->setCurrentIndex(found.constFirst());
+                return !found.isEmpty();
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(clickLink(), 10000);
+            open->click();
+            stayedOpen = dialog->isVisible();
+        });
+        const FileDialogAnswer answer = dialogs.openFile(nullptr, request);
+        QCOMPARE(answer.path, chooseLinks ? link : QString());
+        QCOMPARE(stayedOpen, !chooseLinks);
     }
 };
 

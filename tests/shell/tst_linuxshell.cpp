@@ -48,6 +48,7 @@ private Q_SLOTS:
     void openReportsMissingApplication();
     void openStartsDefaultApplication();
     void paintAndEditorPrograms();
+    void startedFolderLinkOpensItsFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -360,6 +361,31 @@ void TestLinuxShell::paintAndEditorPrograms()
                       "MimeType=text/plain;\n");
     QCOMPARE(shell.textEditorProgram(), editor);
     qputenv("PATH", savedPath);
+}
+
+// A link to a folder among the send-to targets, started, opens its folder in the file
+// manager, as a folder shortcut does; a plain folder still is no program.
+void TestLinuxShell::startedFolderLinkOpensItsFolder()
+{
+    const QString out = m_dir.path() + "/folder-opened.txt";
+    const QString program = m_dir.path() + "/bin/files";
+    writeFile(program, "#!/bin/sh\nprintf '%s' \"$1\" > \"" + out.toUtf8() + "\"\n", true);
+    const QString entry = m_data + "/applications/files.desktop";
+    writeFile(entry, "[Desktop Entry]\nType=Application\nName=F\nExec=" + program.toUtf8() +
+                         " %f\nMimeType=inode/directory;\n");
+    QDir().mkpath(m_dir.path() + "/target #1");
+    const QString link = m_dir.path() + "/to target";
+    QVERIFY(QFile::link(m_dir.path() + "/target #1", link));
+    LinuxShell shell;
+    ShellError error;
+    QVERIFY2(shell.startDetached(link, quoteArgument("/p/a b"), &error), qPrintable(error.text));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 20000);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(QFileInfo(QString::fromUtf8(f.readAll())).canonicalFilePath(),
+             QFileInfo(m_dir.path() + "/target #1").canonicalFilePath());
+    QVERIFY(!shell.startDetached(m_dir.path() + "/target #1", QString(), &error));
+    QFile::remove(entry);
 }
 
 QTEST_MAIN(TestLinuxShell)

@@ -22,11 +22,19 @@ set(image_plugins qjpeg qgif qico qtiff qwebp qtga qwbmp)
 list(TRANSFORM image_plugins PREPEND ${qt_plugins}/imageformats/)
 list(TRANSFORM image_plugins APPEND .dll)
 
+# Qt's Japanese catalogue for the standard boxes and dialogs (the kit has none; the
+# catalogue is the same file on every system), found through qt.conf beside the program,
+# which also keeps the plugins' folders where they are.
+set(qt_japanese /usr/share/qt6/translations/qtbase_ja.qm)
+file(WRITE ${CMAKE_BINARY_DIR}/qt.conf "[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\n")
+
 add_custom_target(pelmaris_portable
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${portable}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${portable}/platforms ${portable}/styles
-          ${portable}/imageformats
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pelmaris> ${portable}/
+          ${portable}/imageformats ${portable}/translations
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Pelmaris> ${CMAKE_BINARY_DIR}/qt.conf
+          ${portable}/
+  COMMAND ${CMAKE_COMMAND} -E copy ${qt_japanese} ${portable}/translations/
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/help/Pelmaris.html ${portable}/
   COMMAND ${CMAKE_COMMAND} -E copy ${qt_dlls} ${mingw_runtime} ${portable}/
   COMMAND ${CMAKE_COMMAND} -E copy ${qt_plugins}/platforms/qwindows.dll

@@ -12,7 +12,8 @@ kits_source=${PELMARIS_KITS:-$root/../shared/kits}
 [ -d "$kits_source" ] || kits_source=/work/shared/kits
 
 packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 nsis zstd xvfb
-          cmake ninja-build fonts-noto-cjk fonts-dejavu-core)
+          cmake ninja-build fonts-noto-cjk fonts-dejavu-core qt6-translations-l10n xdotool
+          imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -53,5 +54,5 @@ cmake --build "$build" --target pelmaris_packages
 ls -l "$root"/dist/Pelmaris-*-win64.zip "$root"/dist/Pelmaris-*-setup.exe
 
 if [ "${1:-}" = "--test" ]; then
-  (cd "$build" && ctest --output-on-failure -j1)
+  (cd "$build" && ctest --output-on-failure -j2)
 fi

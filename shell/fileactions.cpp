@@ -3,6 +3,7 @@
 #include "platform/clipboard.h"
 #include "platform/commandline.h"
 #include "platform/filesystem.h"
+#include "platform/pathlimit.h"
 #include "platform/shell.h"
 #include "platform/shortcuts.h"
 #include "platform/specialfolders.h"
@@ -14,7 +15,6 @@
 #include <QUrl>
 
 #include <cerrno>
-#include <climits>
 
 namespace pelmaris::shell {
 
@@ -46,7 +46,7 @@ QString trimBlanksAndControls(const QString &text)
 // any system call or other program accepts whole.
 bool tooLongToHand(const QString &path)
 {
-    return QFile::encodeName(path).size() >= PATH_MAX;
+    return platform::handOverLength(path) > platform::handOverLimit();
 }
 
 bool exists(const QString &path)
@@ -117,10 +117,11 @@ QString FileActions::noTextEditorText(const QStringList &lookedFor)
 
 QString FileActions::tooLongText(const QString &path)
 {
+    const QString unit = platform::handOverUnit();
     return QStringLiteral("パスが長すぎるため、この操作はできません。(") +
-           QString::number(QFile::encodeName(path).size()) +
-           QStringLiteral(" バイト、システムの上限は ") + QString::number(PATH_MAX - 1) +
-           QStringLiteral(" バイト)") + CrLf + path;
+           QString::number(platform::handOverLength(path)) + u' ' + unit +
+           QStringLiteral("、システムの上限は ") + QString::number(platform::handOverLimit()) +
+           u' ' + unit + u')' + CrLf + path;
 }
 
 platform::Outcome FileActions::tooLongCheck(const QString &path)

@@ -72,6 +72,7 @@ Section "Uninstall"
   RMDir "$INSTDIR\platforms"
   RMDir "$INSTDIR\styles"
   RMDir "$INSTDIR\imageformats"
+  RMDir "$INSTDIR\translations"
   RMDir "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTKEY}"
   ; The settings are the user's. A silent uninstall keeps them unless /REMOVESETTINGS is

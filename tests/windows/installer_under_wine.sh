@@ -22,6 +22,7 @@ check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failed=1; fi; 
 "$run" "$build" "$setup" /S /CurrentUser
 wineserver -w
 check "installed for the current user" '[ -f "$installed/Pelmaris.exe" ] && [ -f "$installed/uninstall.exe" ]'
+check "Qt's Japanese catalogue beside it" '[ -f "$installed/translations/qtbase_ja.qm" ] && [ -f "$installed/qt.conf" ]'
 check "Start-menu entry" '[ -f "$drive/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Pelmaris.lnk" ]'
 # Still running after 20 s is started; a missing DLL or plugin ends it at once.
 set +e

@@ -2,6 +2,7 @@
 #include "platform/ansicodepage.h"
 #include "platform/fileio.h"
 #include "platform/inifile.h"
+#include "platform/pathlimit.h"
 #include "platform/windows/win32text.h"
 #include "platform/windows/windowsfilesystem.h"
 #include "platform/windows/windowsshell.h"
@@ -177,6 +178,18 @@ private Q_SLOTS:
         RegDeleteTreeW(HKEY_CURRENT_USER, win32::wide(root).c_str());
         QCOMPARE(found, program);
         QVERIFY(missing.isEmpty());
+    }
+
+    // Windows limits paths in UTF-16 units: a Japanese path is not three times as long
+    // as it looks, as its UTF-8 bytes would make it.
+    void handOverLimitCountsCharacters()
+    {
+        const QString japanese = QStringLiteral("C:\\") + QString(200, QChar(0x5199)) + u'\\';
+        QCOMPARE(handOverLength(japanese), japanese.size());
+        QVERIFY(handOverLength(japanese) <= handOverLimit());
+        QCOMPARE(handOverLimit(), qsizetype(MAX_PATH - 1));
+        QVERIFY(handOverLength(japanese + QString(60, u'a')) > handOverLimit());
+        QCOMPARE(handOverUnit(), QStringLiteral("文字"));
     }
 
     void longPathsAndWideNames()

@@ -1,5 +1,6 @@
 #include "app/clipboardcommands.h"
 
+#include "app/listviewstate.h"
 #include "app/menucommands.h"
 #include "app/windowroutines.h"
 #include "listio/clipboardlist.h"
@@ -31,7 +32,7 @@ QString ClipboardCommands::selectedPath() const
 
 void ClipboardCommands::pm1CopyListClick()
 {
-    listio::copyListText(*m_c.services.clipboard, m_c.ui.RbReport->isChecked(), m_c.model.items(),
+    listio::copyListText(*m_c.services.clipboard, m_c.list.detailChosen(), m_c.model.items(),
                          m_c.scanner.scanList());
 }
 

@@ -1,5 +1,6 @@
 #include "app/folderpage.h"
 
+#include "app/listviewstate.h"
 #include "app/widgetnames.h"
 #include "scan/imagelistmodel.h"
 
@@ -9,6 +10,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -41,7 +43,8 @@ void setUpNumberBox(QSpinBox *box, int value)
 
 } // namespace
 
-FolderPage::FolderPage(FormControls &ui, scan::ImageListModel *model, QWidget *parent)
+FolderPage::FolderPage(FormControls &ui, ListViewState &list, scan::ImageListModel *model,
+                       QWidget *parent)
     : QWidget(parent)
 {
     ui.TabSheetSearch = named(static_cast<QWidget *>(this), "TabSheetSearch");
@@ -68,6 +71,7 @@ FolderPage::FolderPage(FormControls &ui, scan::ImageListModel *model, QWidget *p
     ui.btnCancel3->hide();
 
     buildListPanel(ui, model);
+    bindListState(ui, list);
 
     ui.Splitter1->addWidget(ui.PnTreeView);
     ui.Splitter1->addWidget(ui.PnListView);
@@ -94,10 +98,8 @@ void FolderPage::buildListPanel(FormControls &ui, scan::ImageListModel *model)
     auto *options = new QGridLayout(ui.GridPanel2);
     options->setContentsMargins(4, 0, 4, 0);
     ui.CheckBoxAll1 = named(new QCheckBox(QStringLiteral("全選択")), "CheckBoxAll1");
-    ui.CheckBoxAll1->setChecked(true);
     ui.CheckBoxTop10 = named(new QCheckBox(QStringLiteral("10%")), "CheckBoxTop10");
     ui.RbPreView = named(new QRadioButton(QStringLiteral("プレビュー表示")), "RbPreView");
-    ui.RbPreView->setChecked(true);
     ui.RbReport = named(new QRadioButton(QStringLiteral("詳細表示")), "RbReport");
     ui.BtnShuffle1 = namedButton(QStringLiteral("シャッフル"), "BtnShuffle1");
     const QList<QWidget *> cells = {ui.CheckBoxAll1, ui.CheckBoxTop10, ui.RbPreView, ui.RbReport,
@@ -157,6 +159,38 @@ void FolderPage::buildListPanel(FormControls &ui, scan::ImageListModel *model)
     listLayout->addWidget(ui.btnBrowse1);
     ui.btnCancel1 = namedButton(QStringLiteral("キャンセル"), "btnCancel1", ui.PnListView);
     ui.btnCancel1->hide();
+}
+
+void FolderPage::bindListState(FormControls &ui, ListViewState &list)
+{
+    connect(ui.CheckBoxAll1, &QCheckBox::toggled, &list, &ListViewState::setAllChecked);
+    connect(ui.CheckBoxTop10, &QCheckBox::toggled, &list, &ListViewState::setTopTenthChecked);
+    connect(ui.RbPreView, &QRadioButton::toggled, &list, [&list](bool on) {
+        if (on)
+            list.setChosenForm(ListForm::Preview);
+    });
+    connect(ui.RbReport, &QRadioButton::toggled, &list, [&list](bool on) {
+        if (on)
+            list.setChosenForm(ListForm::Detail);
+    });
+    // What the program sets is shown without running the controls' handlers.
+    const auto show = [&ui, &list] {
+        for (auto [box, checked] : {std::pair{ui.CheckBoxAll1, list.allChecked()},
+                                    {ui.CheckBoxTop10, list.topTenthChecked()}}) {
+            const QSignalBlocker block(box);
+            box->setChecked(checked);
+        }
+        QRadioButton *chosen = list.detailChosen() ? ui.RbReport : ui.RbPreView;
+        if (!chosen->isChecked()) {
+            const QSignalBlocker block(chosen);
+            chosen->setChecked(true);
+        }
+        ui.ListView1->setCurrentWidget(list.shownForm() == ListForm::Detail
+                                           ? static_cast<QWidget *>(ui.ListView1Details)
+                                           : ui.ListView1Icons);
+    };
+    connect(&list, &ListViewState::changed, this, show);
+    show();
 }
 
 void FolderPage::buildLayoutRow(FormControls &ui)

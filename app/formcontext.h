@@ -18,6 +18,7 @@ class Activity;
 class CountCaptions;
 class CurrentOptions;
 class FolderTree;
+class ListViewState;
 class MenuCommands;
 class PageButtons;
 class WindowRoutines;
@@ -32,6 +33,7 @@ struct FormContext {
     FormState &state;
     Activity &activity;      // what the program is doing
     CurrentOptions &options; // the options in force
+    ListViewState &list;     // the list's views and its two check boxes
     MenuCommands &menus;
     scan::ImageListModel &model;
     scan::ScanController &scanner;

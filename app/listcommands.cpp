@@ -3,6 +3,7 @@
 #include "app/activity.h"
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
+#include "app/listviewstate.h"
 #include "app/menucommands.h"
 #include "app/menurules.h"
 #include "app/settings.h"
@@ -96,25 +97,18 @@ void ListCommands::fitPathColumn()
 
 void ListCommands::CheckBoxAll1Click()
 {
-    m_c.routines.checkAllRows(m_c.ui.CheckBoxAll1->isChecked());
+    m_c.routines.checkAllRows(m_c.list.allChecked());
 }
 
 void ListCommands::CheckBoxTop10Click()
 {
-    FormControls &ui = m_c.ui;
-    if (ui.CheckBoxTop10->isChecked()) {
+    if (m_c.list.topTenthChecked()) {
         const qint64 k = scan::tenthOf(m_c.model.rowCount());
         m_c.model.setCheckedWhere([k](int row, const scan::ListItem &) { return row < k; });
-        {
-            const QSignalBlocker block(ui.CheckBoxAll1);
-            ui.CheckBoxAll1->setChecked(false);
-        }
+        m_c.list.setAllChecked(false);
         m_c.captions.checkedCount(k);
     } else {
-        {
-            const QSignalBlocker block(ui.CheckBoxAll1);
-            ui.CheckBoxAll1->setChecked(false);
-        }
+        m_c.list.setAllChecked(false);
         CheckBoxAll1Click();
         m_c.captions.noneChecked();
     }
@@ -134,14 +128,14 @@ void ListCommands::BtnShuffle1Click()
     m_c.captions.rowCounts(n);
     m_c.ui.BtnShuffle1->setEnabled(true);
     m_c.routines.selectRow(0);
-    if (m_c.ui.CheckBoxTop10->isChecked())
+    if (m_c.list.topTenthChecked())
         CheckBoxTop10Click();
 }
 
 void ListCommands::pm1vsIconClick()
 {
     m_c.model.setDecoration(scan::ImageListModel::Decoration::Thumbnail);
-    m_c.ui.ListView1->setCurrentWidget(m_c.ui.ListView1Icons);
+    m_c.list.setShownForm(ListForm::Preview);
     m_c.menus.action(Command::pm1vsIcon)->setChecked(true);
 }
 
@@ -149,7 +143,7 @@ void ListCommands::pm1vsReportClick()
 {
     m_c.model.setDecoration(scan::ImageListModel::Decoration::SmallIcon);
     QTreeView *details = m_c.ui.ListView1Details;
-    m_c.ui.ListView1->setCurrentWidget(details);
+    m_c.list.setShownForm(ListForm::Detail);
     m_c.menus.action(Command::pm1vsReport)->setChecked(true);
     // Detail columns take their widths from the first row's texts.
     QHeaderView *header = details->header();

@@ -4,6 +4,7 @@
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
 #include "app/listfiledialogs.h"
+#include "app/listviewstate.h"
 #include "app/menucommands.h"
 #include "app/windowroutines.h"
 #include "listio/listformat.h"
@@ -68,7 +69,7 @@ void ListFileCommands::pm1SaveListAsClick(const QObject *sender)
     if (listWorkRunning())
         return;
     SaveContext question;
-    question.detailView = sender && m_c.ui.RbReport->isChecked();
+    question.detailView = sender && m_c.list.detailChosen();
     question.rows = m_c.model.rowCount();
     question.scanEntries = m_c.scanner.scanList().size();
     question.programPath = m_c.services.system->executablePath();
@@ -125,7 +126,7 @@ void ListFileCommands::pm3SaveFileListClick()
 {
     if (listWorkRunning())
         return;
-    m_c.ui.RbPreView->setChecked(true);
+    m_c.list.setChosenForm(ListForm::Preview);
     Q_EMIT previewChosen();
     pm1SaveListAsClick(nullptr);
 }
@@ -247,10 +248,7 @@ void ListFileCommands::onLoadFinished()
     m_c.captions.rowCounts(rows);
     // Every row comes checked ("選択表示(n)"), and the two check boxes say so, as after a
     // list build; a tree click during the load unchecked none for good.
-    {
-        const QSignalBlocker block(ui.CheckBoxAll1);
-        ui.CheckBoxAll1->setChecked(true);
-    }
+    m_c.list.setAllChecked(true);
     m_c.routines.checkAllRows(true);
     m_c.routines.EnableListControls(true);
     // The tree shows where the pictures are, as it does after a list build.

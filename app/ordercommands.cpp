@@ -1,5 +1,6 @@
 #include "app/ordercommands.h"
 
+#include "app/listviewstate.h"
 #include "app/menucommands.h"
 #include "app/windowroutines.h"
 #include "scan/imagelistmodel.h"
@@ -65,7 +66,9 @@ OrderCommands::OrderCommands(const FormContext &context, QObject *parent)
 
 QAbstractItemView *OrderCommands::shownView() const
 {
-    return asView(m_c.ui.ListView1->currentWidget());
+    if (m_c.list.shownForm() == ListForm::Detail)
+        return m_c.ui.ListView1Details;
+    return m_c.ui.ListView1Icons;
 }
 
 void OrderCommands::ListView1ColumnClick(int column)
@@ -79,7 +82,7 @@ void OrderCommands::ListView1ColumnClick(int column)
     m_c.model.sortByColumn(sort);
     m_c.routines.scrollToTop();
     m_c.routines.setBusyCursor(false);
-    if (m_c.ui.CheckBoxTop10->isChecked())
+    if (m_c.list.topTenthChecked())
         Q_EMIT topTenthToRecheck();
 }
 

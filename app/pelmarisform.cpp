@@ -13,6 +13,7 @@
 #include "app/helppage.h"
 #include "app/listcommands.h"
 #include "app/listfilecommands.h"
+#include "app/listviewstate.h"
 #include "app/menucommands.h"
 #include "app/menurules.h"
 #include "app/ordercommands.h"
@@ -64,13 +65,14 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     ListModel = named(new scan::ImageListModel(this), "ListModel");
     Scanner = named(new scan::ScanController(*ListModel, *m_services.fileSystem, this), "Scanner");
 
+    m_list = new ListViewState(this);
     PageControl1 = named(new PageControl, "PageControl1");
     setCentralWidget(PageControl1);
     const QStyle *st = style();
     PageControl1->addTab(new FilePage(*this), st->standardIcon(QStyle::SP_DriveHDIcon),
                          QStringLiteral("ファイル"));
-    PageControl1->addTab(new FolderPage(*this, ListModel), st->standardIcon(QStyle::SP_DirIcon),
-                         QStringLiteral("フォルダ"));
+    PageControl1->addTab(new FolderPage(*this, *m_list, ListModel),
+                         st->standardIcon(QStyle::SP_DirIcon), QStringLiteral("フォルダ"));
     PageControl1->addTab(new HelpPage(*this), st->standardIcon(QStyle::SP_DialogHelpButton),
                          QStringLiteral("ヘルプ"));
 
@@ -82,7 +84,7 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     m_captions =
         std::make_unique<CountCaptions>(CheckBoxAll1, CheckBoxTop10, btnBrowse1, btnBrowse3);
     m_pageButtons = std::make_unique<PageButtons>(m_services, btnBrowse1, btnBrowse3);
-    m_routines = std::make_unique<WindowRoutines>(m_services, *this, *this, *ListModel,
+    m_routines = std::make_unique<WindowRoutines>(m_services, *this, *this, *m_list, *ListModel,
                                                   *m_pageButtons, *m_captions);
 
     // Before the controllers' handlers: a control's change is in the options when they run.
@@ -91,10 +93,22 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     m_activity = new Activity(this);
     connect(m_activity, &Activity::changed, this, &TPelmarisForm::showActivity);
 
-    const FormContext context{
-        m_services, this,        *this,          *this,       *m_activity,
-        *m_options, *m_menus,    *ListModel,     *Scanner,    Scanner->randomEngine(),
-        *m_tree,    *m_captions, *m_pageButtons, *m_routines, m_shownOnce};
+    const FormContext context{m_services,
+                              this,
+                              *this,
+                              *this,
+                              *m_activity,
+                              *m_options,
+                              *m_list,
+                              *m_menus,
+                              *ListModel,
+                              *Scanner,
+                              Scanner->randomEngine(),
+                              *m_tree,
+                              *m_captions,
+                              *m_pageButtons,
+                              *m_routines,
+                              m_shownOnce};
     Scan = new ScanCommands(context, this);
     List = new ListCommands(context, this);
     Gallery = new GalleryCommands(context, this);

@@ -31,6 +31,7 @@ class GalleryCommands;
 class HelpCommands;
 class ListCommands;
 class ListFileCommands;
+class ListViewState;
 class MenuCommands;
 class OrderCommands;
 class PageButtons;
@@ -57,6 +58,10 @@ public:
     const Activity &activity() const { return *m_activity; }
     // The options in force: the controls write the user's choices into them.
     const CurrentOptions &options() const { return *m_options; }
+    // The list's chosen and shown view and its two check boxes.
+    const ListViewState &listState() const { return *m_list; }
+    // The popup menus' entries, by command.
+    MenuCommands &menus() const { return *m_menus; }
 
     // The image list: one model behind both views, and the scan that fills it.
     scan::ImageListModel *ListModel = nullptr;
@@ -134,6 +139,7 @@ private:
     SettingsLoad m_settingsLoad;
     Activity *m_activity = nullptr;
     CurrentOptions *m_options = nullptr;
+    ListViewState *m_list = nullptr;
     MenuCommands *m_menus = nullptr;
     FolderTree *m_tree = nullptr;
     std::unique_ptr<CountCaptions> m_captions;

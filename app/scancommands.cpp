@@ -4,6 +4,7 @@
 #include "app/countcaptions.h"
 #include "app/currentoptions.h"
 #include "app/foldertree.h"
+#include "app/listviewstate.h"
 #include "app/menucommands.h"
 #include "app/menurules.h"
 #include "app/pagebuttons.h"
@@ -122,10 +123,7 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
         m_c.model.clearRows(true);
         st.PrevCount1 = 0;
     }
-    {
-        const QSignalBlocker block(ui.CheckBoxAll1);
-        ui.CheckBoxAll1->setChecked(true);
-    }
+    m_c.list.setAllChecked(true);
     m_c.routines.SetCloseEnabled(false);
     st.TotalListUp1 = 0;
     ui.StatusPanel1->setText(scan::scanCountText(0));
@@ -236,10 +234,7 @@ void ScanCommands::onBuildFinished(bool)
     ui.btnBrowse1->setEnabled(true);
     ui.btnBrowse3->setEnabled(true);
     m_c.tree.showSelected();
-    {
-        const QSignalBlocker block(ui.CheckBoxAll1);
-        ui.CheckBoxAll1->setChecked(true);
-    }
+    m_c.list.setAllChecked(true);
     m_c.routines.checkAllRows(true);
     if (rows > 0)
         m_c.routines.selectRow(0);
@@ -291,10 +286,7 @@ void ScanCommands::ShellTreeView1Click()
     FormControls &ui = m_c.ui;
     FormState &st = m_c.state;
     m_c.routines.setBusyCursor(true);
-    {
-        const QSignalBlocker block(ui.CheckBoxAll1);
-        ui.CheckBoxAll1->setChecked(false);
-    }
+    m_c.list.setAllChecked(false);
     m_c.routines.checkAllRows(false);
     st.CurrentDir1 = m_c.tree.selectedPath();
     int n = 0;

@@ -128,7 +128,6 @@ const SettingsBinding::Bound &SettingsBinding::boundTo(const OptionKey::Member &
 void SettingsBinding::apply(const Options &o, int windowWidth)
 {
     m_windowWidth = windowWidth;
-    m_ui.ListView1->setCurrentWidget(m_ui.ListView1Icons);
     // Within a group of radio buttons or entries the last one read as true wins; a group
     // whose keys are all false ends with none checked.
     int group = 0;

@@ -1,6 +1,7 @@
 #include "app/windowroutines.h"
 
 #include "app/countcaptions.h"
+#include "app/listviewstate.h"
 #include "app/pagebuttons.h"
 #include "platform/desktop.h"
 #include "scan/imagelistmodel.h"
@@ -11,17 +12,16 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTreeView>
 
 namespace pelmaris::app {
 
 WindowRoutines::WindowRoutines(const platform::Services &services, FormControls &ui,
-                               FormState &state, scan::ImageListModel &model,
+                               FormState &state, ListViewState &list, scan::ImageListModel &model,
                                PageButtons &pageButtons, CountCaptions &captions)
-    : m_services(services), m_ui(ui), m_state(state), m_model(model), m_pageButtons(pageButtons),
-      m_captions(captions)
+    : m_services(services), m_ui(ui), m_state(state), m_list(list), m_model(model),
+      m_pageButtons(pageButtons), m_captions(captions)
 {
 }
 
@@ -104,8 +104,7 @@ void WindowRoutines::checkAllRows(bool all)
         m_captions.checkedCount(m_model.rowCount());
     else
         m_captions.noneChecked();
-    const QSignalBlocker block(m_ui.CheckBoxTop10);
-    m_ui.CheckBoxTop10->setChecked(false);
+    m_list.setTopTenthChecked(false);
 }
 
 int WindowRoutines::rowCount() const

@@ -13,6 +13,7 @@ class ImageListModel;
 namespace pelmaris::app {
 
 class CountCaptions;
+class ListViewState;
 class PageButtons;
 
 // The window-level routines every command uses: the greyed Close command while busy, the
@@ -20,7 +21,8 @@ class PageButtons;
 class WindowRoutines {
 public:
     WindowRoutines(const platform::Services &services, FormControls &ui, FormState &state,
-                   scan::ImageListModel &model, PageButtons &pageButtons, CountCaptions &captions);
+                   ListViewState &list, scan::ImageListModel &model, PageButtons &pageButtons,
+                   CountCaptions &captions);
 
     void SetCloseEnabled(bool enabled);
     bool closeEnabled() const { return m_closeEnabled; }
@@ -51,6 +53,7 @@ private:
     platform::Services m_services;
     FormControls &m_ui;
     FormState &m_state;
+    ListViewState &m_list;
     scan::ImageListModel &m_model;
     PageButtons &m_pageButtons;
     CountCaptions &m_captions;

@@ -170,7 +170,6 @@ MenuCommands::MenuCommands(QWidget *owner)
             a->setChecked(e.flags & Checked);
         }
         m_actions[size_t(i)] = a;
-        m_byName.insert(a->objectName(), a);
     }
     m_menus[int(Menu::Tree) - 1]->setDefaultAction(action(C::Pm3StartDetect));
 }
@@ -183,11 +182,6 @@ QMenu *MenuCommands::menu(Menu which) const
 QAction *MenuCommands::action(Command command) const
 {
     return m_actions[size_t(command)];
-}
-
-QAction *MenuCommands::action(const QString &name) const
-{
-    return m_byName.value(name);
 }
 
 void MenuCommands::claim(Command command, const std::function<void()> &handler)

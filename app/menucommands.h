@@ -110,8 +110,6 @@ public:
 
     QMenu *menu(Menu which) const;
     QAction *action(Command command) const;
-    // By name, for tests and diagnostics; null for an unknown name.
-    QAction *action(const QString &name) const;
 
     // Runs `handler` when the entry is chosen and counts it as working.
     void claim(Command command, const std::function<void()> &handler);
@@ -135,7 +133,6 @@ private:
     std::vector<QAction *> m_actions; // by Command
     std::vector<bool> m_claimed;
     std::vector<bool> m_held; // switched off by holdOff
-    QHash<QString, QAction *> m_byName;
     QMenu *m_menus[3] = {};
 };
 

@@ -311,11 +311,6 @@ void TPelmarisForm::navigateTree(const QString &folder)
     m_tree->navigate(folder);
 }
 
-QAction *TPelmarisForm::action(const QString &name) const
-{
-    return m_menus->action(name);
-}
-
 int TPelmarisForm::pageButtonImage() const
 {
     return m_pageButtons->image();

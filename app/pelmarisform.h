@@ -92,8 +92,6 @@ public:
     // Opens the tree at a folder and scrolls it into view.
     void navigateTree(const QString &folder);
 
-    // A menu entry by its name.
-    QAction *action(const QString &name) const;
     // The image the page buttons show: 0 Edge, 1 Chrome, 2 the chosen program, -1 none.
     int pageButtonImage() const;
 

@@ -10,7 +10,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
-#include "windowscan.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -23,13 +23,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 namespace rowwindow {
 
 using pelmaris::testfiles::readFile;
 using pelmaris::testfiles::writeFile;
 
+using pelmaris::app::Command;
+using pelmaris::app::nameOf;
 using pelmaris::app::TPelmarisForm;
 using pelmaris::fakes::FakePlatform;
 using pelmaris::fakes::FakeShell;
@@ -63,62 +63,54 @@ inline const QStringList Launches = {"open",       "start",    "openWith",
                                      "properties", "showItem", "trash"};
 
 // A shown window over its own folder of three pictures, listed and all checked.
-struct Window {
+struct Window : pelmaris::testwindow::WindowFixture {
     Window()
+        : WindowFixture({},
+                        [](FakePlatform &platform, pelmaris::platform::Services &) {
+                            for (const QString &name : Names)
+                                writeFile(folderOf(platform) + u'/' + name, png(Qt::darkCyan));
+                        }),
+          pics(folderOf(fake))
     {
-        pics = fake.root() + QStringLiteral("/pics");
-        for (const QString &name : Names)
-            writeFile(pics + u'/' + name, png(Qt::darkCyan));
-        form = std::make_unique<TPelmarisForm>(fake.services(), QStringList());
     }
-    bool ready()
-    {
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            return false;
-        return pelmaris::testwindow::scanFolder(*form, pics) &&
-               form->ListModel->rowCount() == Names.size();
-    }
+    bool ready() { return show() && scan(pics) && form.ListModel->rowCount() == Names.size(); }
     QString path(const QString &name) const { return pics + u'/' + name; }
     int rowOf(const QString &name) const
     {
-        const auto &items = form->ListModel->items();
+        const auto &items = form.ListModel->items();
         for (size_t r = 0; r < items.size(); ++r)
             if (items[r].caption == path(name))
                 return int(r);
         return -1;
     }
-    QStringList captions() const
-    {
-        QStringList out;
-        for (const auto &item : form->ListModel->items())
-            out << item.caption;
-        return out;
-    }
     // A click on the row, as the user selects it.
     void select(const QString &name)
     {
-        form->List->ListView1Click(form->ListModel->index(rowOf(name), 0));
+        form.List->ListView1Click(form.ListModel->index(rowOf(name), 0));
     }
     // Opens the list menu and chooses the entry, which does nothing while it is disabled.
-    void choose(const char *entry)
+    void choose(Command entry)
     {
-        form->List->PopupMenu1Popup();
-        form->action(QString::fromLatin1(entry))->trigger();
+        form.List->PopupMenu1Popup();
+        trigger(entry);
     }
     // The scan leaves the first row selected.
-    void unselect() { form->ListView1Icons->selectionModel()->clearSelection(); }
+    void unselect() { form.ListView1Icons->selectionModel()->clearSelection(); }
     int selectedRow() const
     {
-        const QModelIndex current = form->ListView1Icons->selectionModel()->currentIndex();
-        return form->ListView1Icons->selectionModel()->isRowSelected(current.row(), {})
+        const QModelIndex current = form.ListView1Icons->selectionModel()->currentIndex();
+        return form.ListView1Icons->selectionModel()->isRowSelected(current.row(), {})
                    ? current.row()
                    : -1;
     }
 
-    FakePlatform fake;
     QString pics;
-    std::unique_ptr<TPelmarisForm> form;
+
+private:
+    static QString folderOf(const FakePlatform &fake)
+    {
+        return fake.root() + QStringLiteral("/pics");
+    }
 };
 
 } // namespace rowwindow

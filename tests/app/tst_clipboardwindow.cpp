@@ -13,6 +13,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -24,14 +25,19 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 using pelmaris::app::TPelmarisForm;
 using pelmaris::fakes::FakePlatform;
 using pelmaris::platform::FileDialogAnswer;
 using pelmaris::platform::SpecialFolder;
+using pelmaris::testwindow::Command;
+using pelmaris::testwindow::nameOf;
+using pelmaris::testwindow::WindowFixture;
 
 namespace {
 
@@ -42,29 +48,13 @@ QByteArray encode(const char *format)
     return pelmaris::testfiles::encodeImage(QSize(6, 4), Qt::darkRed, format);
 }
 
-struct Window {
-    Window() : form(fake.services(), {}) {}
-    bool show()
-    {
-        form.show();
-        return QTest::qWaitForWindowExposed(&form);
-    }
-    bool load(const QString &text)
-    {
-        form.ListFiles->LoadListFromText(text);
-        return QTest::qWaitFor(
-            [&] { return !form.ListFiles->Loader->isLoading() && form.btnCancel1->isHidden(); },
-            20000);
-    }
+struct Window : WindowFixture {
     void select(int row)
     {
         form.ListView1Icons->selectionModel()->setCurrentIndex(form.ListModel->index(row, 0),
                                                                QItemSelectionModel::ClearAndSelect |
                                                                    QItemSelectionModel::Rows);
     }
-
-    FakePlatform fake;
-    TPelmarisForm form;
 };
 
 } // namespace
@@ -106,19 +96,27 @@ void TestClipboardWindow::initTestCase()
 
 void TestClipboardWindow::copyList_data()
 {
-    QTest::addColumn<bool>("details");
-    QTest::addColumn<QString>("expected"); // %1 the folder
+    QTest::addColumn<bool>("details");             // "詳細表示" clicked
+    QTest::addColumn<QList<Command>>("menuViews"); // then the list menu's views chosen
+    QTest::addColumn<QString>("expected");         // %1 the folder
 
     // The preview copies the last scan, not the rows a list file brought.
-    QTest::newRow("preview: the scan list") << false << "%1/a.png\r\n%1/notes.txt\r\n";
-    QTest::newRow("details: the rows") << true
-                                       << "\"%1/写真 #1.jpg\",\"jpeg\",\"12\",\"\",\"\",\"\"\r\n"
-                                          "\"%1/a.png\",\"\",\"\",\"\",\"\",\"\"\r\n";
+    const QString scanList = "%1/a.png\r\n%1/notes.txt\r\n";
+    const QString rows = "\"%1/写真 #1.jpg\",\"jpeg\",\"12\",\"\",\"\",\"\"\r\n"
+                         "\"%1/a.png\",\"\",\"\",\"\",\"\",\"\"\r\n";
+    QTest::newRow("preview: the scan list") << false << QList<Command>() << scanList;
+    QTest::newRow("details: the rows") << true << QList<Command>() << rows;
+    // The menu switches the view only: the copy goes by the radio buttons.
+    QTest::newRow("details from the menu: the scan list")
+        << false << QList<Command>{Command::pm1vsReport} << scanList;
+    QTest::newRow("preview from the menu: the rows")
+        << true << QList<Command>{Command::pm1vsIcon} << rows;
 }
 
 void TestClipboardWindow::copyList()
 {
     QFETCH(bool, details);
+    QFETCH(QList<Command>, menuViews);
     QFETCH(QString, expected);
 
     Window w;
@@ -127,25 +125,34 @@ void TestClipboardWindow::copyList()
     w.form.Scanner->setScanList({at("pics/a.png"), at("pics/notes.txt")});
     if (details)
         w.form.RbReport->click();
+    for (Command view : menuViews) {
+        w.form.List->PopupMenu1Popup();
+        w.trigger(view);
+        QCOMPARE(w.form.ListView1->currentWidget(),
+                 view == Command::pm1vsReport ? static_cast<QWidget *>(w.form.ListView1Details)
+                                              : w.form.ListView1Icons);
+        QCOMPARE(w.form.RbReport->isChecked(), details);
+    }
     w.form.List->PopupMenu1Popup();
-    w.form.action("pm1CopyList")->trigger();
+    w.entry(Command::pm1CopyList)->trigger();
     QCOMPARE(w.fake.clipboard.text(), expected.arg(at("pics")));
 }
 
 void TestClipboardWindow::copySelectedRow_data()
 {
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<Command>("entry");
     QTest::addColumn<bool>("selected");
 
-    for (const char *entry : {"pm1CopyPath", "pm1CopyFile", "pm1CopyImage"}) {
-        QTest::newRow(entry) << entry << true;
-        QTest::newRow(QByteArray(entry) + ", no row selected") << entry << false;
+    for (Command entry : {Command::pm1CopyPath, Command::pm1CopyFile, Command::pm1CopyImage}) {
+        const QString name = nameOf(entry);
+        QTest::newRow(qPrintable(name)) << entry << true;
+        QTest::newRow(qPrintable(name + ", no row selected")) << entry << false;
     }
 }
 
 void TestClipboardWindow::copySelectedRow()
 {
-    QFETCH(QString, entry);
+    QFETCH(Command, entry);
     QFETCH(bool, selected);
 
     Window w;
@@ -156,7 +163,7 @@ void TestClipboardWindow::copySelectedRow()
     if (selected) {
         w.select(1);
         w.form.List->PopupMenu1Popup();
-        w.form.action(entry)->trigger();
+        w.trigger(entry);
     } else {
         w.form.ListView1Icons->selectionModel()->clear();
         // The menu keeps these entries off; the handlers find no row either.
@@ -167,9 +174,9 @@ void TestClipboardWindow::copySelectedRow()
         QVERIFY(w.fake.dialogs.calls.isEmpty());
         return;
     }
-    if (entry == "pm1CopyPath") {
+    if (entry == Command::pm1CopyPath) {
         QCOMPARE(w.fake.clipboard.text(), path);
-    } else if (entry == "pm1CopyFile") {
+    } else if (entry == Command::pm1CopyFile) {
         QCOMPARE(w.fake.clipboard.files, QStringList{path});
     } else {
         QCOMPARE(w.fake.clipboard.image.size(), QSize(6, 4));
@@ -214,15 +221,16 @@ void TestClipboardWindow::folderList()
     w.form.Scan->PopupMenu3Popup();
 
     // Another order is only a check mark until the next scan: the copy keeps the order.
-    w.form.action("pm3RandomOut")->trigger();
-    for (const char *order : {"pm3NumSortA", "pm3NumSortD", "pm3DicSortA", "pm3DicSortD"})
-        QVERIFY2(!w.form.action(order)->isChecked(), order);
-    QVERIFY(w.form.action("pm3RandomOut")->isChecked());
-    w.form.action("pm3CopyFileList")->trigger();
+    w.entry(Command::pm3RandomOut)->trigger();
+    for (Command order :
+         {Command::pm3NumSortA, Command::pm3NumSortD, Command::pm3DicSortA, Command::pm3DicSortD})
+        QVERIFY2(!w.entry(order)->isChecked(), qPrintable(nameOf(order)));
+    QVERIFY(w.entry(Command::pm3RandomOut)->isChecked());
+    w.entry(Command::pm3CopyFileList)->trigger();
     QCOMPARE(w.fake.clipboard.text(), scanned.join("\r\n") + "\r\n");
     QCOMPARE(w.form.ScanList(), scanned);
 
-    w.form.action("pm3CopyPath")->trigger();
+    w.entry(Command::pm3CopyPath)->trigger();
     QCOMPARE(w.fake.clipboard.text(), at("pics"));
 }
 

@@ -54,23 +54,24 @@ void TestFileActionWindow::menuEntriesWork()
 {
     Window w;
     QVERIFY(w.ready());
-    const QStringList rowEntries = {"pm1Open",       "pm1Paint",      "pm1Notepad",
-                                    "pm1OpenBy",     "pm1SendTo",     "pm1DeskTop",
-                                    "pm1Properties", "pm1OpenFolder", "pm1DeleteFile"};
+    const Command rowEntries[] = {
+        Command::pm1Open,       Command::pm1Paint,      Command::pm1Notepad,
+        Command::pm1OpenBy,     Command::pm1SendTo,     Command::pm1DeskTop,
+        Command::pm1Properties, Command::pm1OpenFolder, Command::pm1DeleteFile};
     w.unselect();
-    w.form->List->PopupMenu1Popup();
-    for (const QString &name : rowEntries)
-        QVERIFY2(!w.form->action(name)->isEnabled(), qPrintable(name));
+    w.form.List->PopupMenu1Popup();
+    for (Command c : rowEntries)
+        QVERIFY2(!w.entry(c)->isEnabled(), qPrintable(nameOf(c)));
     w.select(Names[0]);
-    w.form->List->PopupMenu1Popup();
-    for (const QString &name : rowEntries)
-        QVERIFY2(w.form->action(name)->isEnabled(), qPrintable(name));
-    QVERIFY(!w.form->action("pm1SendToCorvindale")->isEnabled()); // no sibling installed
+    w.form.List->PopupMenu1Popup();
+    for (Command c : rowEntries)
+        QVERIFY2(w.entry(c)->isEnabled(), qPrintable(nameOf(c)));
+    QVERIFY(!w.entry(Command::pm1SendToCorvindale)->isEnabled()); // no sibling installed
 
     w.fake.clipboard.setText(w.pics);
-    w.form->Scan->PopupMenu3Popup();
-    QVERIFY(w.form->action("pm3OpenFolder")->isEnabled());
-    QVERIFY(w.form->action("pm3PasteFolderPath")->isEnabled());
+    w.form.Scan->PopupMenu3Popup();
+    QVERIFY(w.entry(Command::pm3OpenFolder)->isEnabled());
+    QVERIFY(w.entry(Command::pm3PasteFolderPath)->isEnabled());
 }
 
 // The menu opened by a right click on a row that was not selected acts on that row.
@@ -78,49 +79,54 @@ void TestFileActionWindow::rightClickChoosesRow()
 {
     Window w;
     QVERIFY(w.ready());
-    w.form->PageControl1->setCurrentWidget(w.form->TabSheetSearch);
-    QWidget *viewport = w.form->ListView1Icons->viewport();
+    w.form.PageControl1->setCurrentWidget(w.form.TabSheetSearch);
+    QWidget *viewport = w.form.ListView1Icons->viewport();
     QVERIFY(QTest::qWaitForWindowExposed(viewport->window()));
     const int row = w.selectedRow() == 0 ? 1 : 0;
-    const QPoint at = w.form->ListView1Icons->visualRect(w.form->ListModel->index(row, 0)).center();
+    const QPoint at = w.form.ListView1Icons->visualRect(w.form.ListModel->index(row, 0)).center();
     // What the system sends for a right click: the press, then the menu request.
     QTest::mousePress(viewport, Qt::RightButton, {}, at);
     QContextMenuEvent request(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
     QCoreApplication::sendEvent(viewport, &request);
-    QVERIFY(w.form->PopupMenu1->isVisible());
-    w.form->action("pm1Paint")->trigger();
-    w.form->PopupMenu1->close();
+    QVERIFY(w.form.PopupMenu1->isVisible());
+    w.entry(Command::pm1Paint)->trigger();
+    w.form.PopupMenu1->close();
 
     const auto calls = callsOf(w.fake.shell, {"start"});
     QCOMPARE(calls.size(), 1);
     QCOMPARE(QProcess::splitCommand(calls[0].parameters),
-             QStringList{w.form->ListModel->item(row).caption});
+             QStringList{w.form.ListModel->item(row).caption});
 }
 
 // Each command hands the selected row's path, whole, to the right program or service.
 void TestFileActionWindow::rowCommands_data()
 {
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<Command>("entry");
     QTest::addColumn<QString>("kind");    // the shell request made
     QTest::addColumn<QString>("program"); // for "start": who is started
-    const QList<QStringList> rows = {
-        {"default application", "pm1Open", "open", ""},
-        {"paint", "pm1Paint", "start", "/usr/bin/kolourpaint"},
-        {"text editor", "pm1Notepad", "start",
+    const struct {
+        const char *name;
+        Command entry;
+        const char *kind;
+        const char *program;
+    } rows[] = {
+        {"default application", Command::pm1Open, "open", ""},
+        {"paint", Command::pm1Paint, "start", "/usr/bin/kolourpaint"},
+        {"text editor", Command::pm1Notepad, "start",
          "/usr/share/applications/org.gnome.TextEditor.desktop"},
-        {"chooser", "pm1OpenBy", "openWith", ""},
-        {"sibling", "pm1SendToCorvindale", "start", "SIBLING"},
-        {"SendTo program", "pm1SendTo", "start", "SCRIPT"},
-        {"properties", "pm1Properties", "properties", ""},
-        {"file in its folder", "pm1OpenFolder", "showItem", ""},
+        {"chooser", Command::pm1OpenBy, "openWith", ""},
+        {"sibling", Command::pm1SendToCorvindale, "start", "SIBLING"},
+        {"SendTo program", Command::pm1SendTo, "start", "SCRIPT"},
+        {"properties", Command::pm1Properties, "properties", ""},
+        {"file in its folder", Command::pm1OpenFolder, "showItem", ""},
     };
-    for (const QStringList &r : rows)
-        QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3];
+    for (const auto &r : rows)
+        QTest::newRow(r.name) << r.entry << QString(r.kind) << QString(r.program);
 }
 
 void TestFileActionWindow::rowCommands()
 {
-    QFETCH(QString, entry);
+    QFETCH(Command, entry);
     QFETCH(QString, kind);
     QFETCH(QString, program);
     Window w;
@@ -139,7 +145,7 @@ void TestFileActionWindow::rowCommands()
     }
     QVERIFY(w.ready());
     w.select(Awkward);
-    w.choose(qPrintable(entry));
+    w.choose(entry);
 
     const QString path = w.path(Awkward);
     QCOMPARE(w.fake.dialogs.texts("message"), QStringList());
@@ -152,7 +158,7 @@ void TestFileActionWindow::rowCommands()
     } else {
         QCOMPARE(calls[0].target, path);
     }
-    if (entry == "pm1SendToCorvindale")
+    if (entry == Command::pm1SendToCorvindale)
         QCOMPARE(w.fake.clipboard.text(), path);
     QCOMPARE(w.captions().size(), Names.size());
 }
@@ -161,30 +167,29 @@ void TestFileActionWindow::rowCommands()
 // instead of a report that reads as if the picture were missing.
 void TestFileActionWindow::noProgramInstalled_data()
 {
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<Command>("entry");
     QTest::addColumn<QString>("says");
-    QTest::newRow("paint") << "pm1Paint"
-                           << "ペイント プログラムがインストールされていない";
-    QTest::newRow("text editor") << "pm1Notepad"
+    QTest::newRow("paint") << Command::pm1Paint << "ペイント プログラムがインストールされていない";
+    QTest::newRow("text editor") << Command::pm1Notepad
                                  << "テキスト エディタがインストールされていない";
 }
 
 void TestFileActionWindow::noProgramInstalled()
 {
-    QFETCH(QString, entry);
+    QFETCH(Command, entry);
     QFETCH(QString, says);
     Window w;
     w.fake.shell.paint.clear();
     w.fake.shell.editor.clear();
     QVERIFY(w.ready());
     w.select(Awkward);
-    w.choose(qPrintable(entry));
+    w.choose(entry);
     QCOMPARE(callsOf(w.fake.shell, Launches).size(), 0);
     const QStringList messages = w.fake.dialogs.texts("message");
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].startsWith(says), qPrintable(messages[0]));
-    const QStringList names =
-        entry == "pm1Paint" ? w.fake.shell.paintProgramNames() : w.fake.shell.textEditorNames();
+    const QStringList names = entry == Command::pm1Paint ? w.fake.shell.paintProgramNames()
+                                                         : w.fake.shell.textEditorNames();
     QVERIFY(messages[0].endsWith(names.join(", ")));
 }
 
@@ -192,21 +197,21 @@ void TestFileActionWindow::noProgramInstalled()
 // started on nothing; deleting it takes the row without a question.
 void TestFileActionWindow::fileRemovedSinceListing_data()
 {
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<Command>("entry");
     QTest::addColumn<QString>("call");  // the one shell request made, or empty
     QTest::addColumn<bool>("toldGone"); // the "not found" report shown
     QTest::addColumn<int>("rowsAfter");
     const QString none;
-    QTest::newRow("paint") << "pm1Paint" << none << true << 3;
-    QTest::newRow("chooser") << "pm1OpenBy" << none << true << 3;
-    QTest::newRow("SendTo") << "pm1SendTo" << none << true << 3;
-    QTest::newRow("file in its folder") << "pm1OpenFolder" << QString("open") << false << 3;
-    QTest::newRow("delete") << "pm1DeleteFile" << none << false << 2;
+    QTest::newRow("paint") << Command::pm1Paint << none << true << 3;
+    QTest::newRow("chooser") << Command::pm1OpenBy << none << true << 3;
+    QTest::newRow("SendTo") << Command::pm1SendTo << none << true << 3;
+    QTest::newRow("file in its folder") << Command::pm1OpenFolder << QString("open") << false << 3;
+    QTest::newRow("delete") << Command::pm1DeleteFile << none << false << 2;
 }
 
 void TestFileActionWindow::fileRemovedSinceListing()
 {
-    QFETCH(QString, entry);
+    QFETCH(Command, entry);
     QFETCH(QString, call);
     QFETCH(bool, toldGone);
     QFETCH(int, rowsAfter);
@@ -214,7 +219,7 @@ void TestFileActionWindow::fileRemovedSinceListing()
     QVERIFY(w.ready());
     w.select(Awkward);
     QVERIFY(QFile::remove(w.path(Awkward)));
-    w.choose(qPrintable(entry));
+    w.choose(entry);
 
     const auto calls = callsOf(w.fake.shell, Launches);
     QCOMPARE(calls.size(), call.isEmpty() ? 0 : 1);
@@ -228,7 +233,7 @@ void TestFileActionWindow::fileRemovedSinceListing()
         QVERIFY(messages[0].endsWith(CrLf + w.path(Awkward)));
     QCOMPARE(w.fake.dialogs.texts("ask"), QStringList());
     QCOMPARE(w.fake.dialogs.texts("open"), QStringList()); // no SendTo entry asked for
-    QCOMPARE(w.form->ListModel->rowCount(), rowsAfter);
+    QCOMPARE(w.form.ListModel->rowCount(), rowsAfter);
 }
 
 // A SendTo shortcut to a folder gets a copy of the file; a second send finds the copy
@@ -246,13 +251,13 @@ void TestFileActionWindow::sendToFolderNeverOverwrites()
     QVERIFY(w.ready());
     w.select(Awkward);
 
-    w.choose("pm1SendTo");
+    w.choose(Command::pm1SendTo);
     const QString copy = folder + u'/' + Awkward;
     QCOMPARE(readFile(copy), readFile(w.path(Awkward)));
     QCOMPARE(w.fake.dialogs.texts("message"), QStringList());
 
     QVERIFY(writeFile(copy, "edited since"));
-    w.choose("pm1SendTo");
+    w.choose(Command::pm1SendTo);
     QCOMPARE(w.fake.dialogs.texts("message"),
              QStringList{"Same Name File Already Exists. Copyfile Failed" + CrLf + CrLf + copy});
     QCOMPARE(readFile(copy), QByteArray("edited since"));
@@ -263,26 +268,20 @@ void TestFileActionWindow::sendToFolderNeverOverwrites()
 // questions belong to the window.
 void TestFileActionWindow::reportsOwnedAsBefore_data()
 {
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<Command>("entry");
     QTest::addColumn<QString>("failing"); // the shell request that fails; "GONE": the file
     QTest::addColumn<bool>("owned");
-    QTest::newRow("default application fails") << "pm1Open"
-                                               << "open" << false;
-    QTest::newRow("file manager fails") << "pm1OpenFolder"
-                                        << "showItem" << false;
-    QTest::newRow("properties fail") << "pm1Properties"
-                                     << "properties" << false;
-    QTest::newRow("chooser fails") << "pm1OpenBy"
-                                   << "openWith" << true;
-    QTest::newRow("file gone") << "pm1Paint"
-                               << "GONE" << true;
-    QTest::newRow("trash fails") << "pm1DeleteFile"
-                                 << "trash" << true;
+    QTest::newRow("default application fails") << Command::pm1Open << "open" << false;
+    QTest::newRow("file manager fails") << Command::pm1OpenFolder << "showItem" << false;
+    QTest::newRow("properties fail") << Command::pm1Properties << "properties" << false;
+    QTest::newRow("chooser fails") << Command::pm1OpenBy << "openWith" << true;
+    QTest::newRow("file gone") << Command::pm1Paint << "GONE" << true;
+    QTest::newRow("trash fails") << Command::pm1DeleteFile << "trash" << true;
 }
 
 void TestFileActionWindow::reportsOwnedAsBefore()
 {
-    QFETCH(QString, entry);
+    QFETCH(Command, entry);
     QFETCH(QString, failing);
     QFETCH(bool, owned);
     Window w;
@@ -292,12 +291,12 @@ void TestFileActionWindow::reportsOwnedAsBefore()
         QVERIFY(QFile::remove(w.path(Awkward)));
     else
         w.fake.shell.failures << failing;
-    w.choose(qPrintable(entry));
+    w.choose(entry);
     const auto &calls = w.fake.dialogs.calls;
     QVERIFY(!calls.isEmpty());
     QCOMPARE(calls.last().kind, QStringLiteral("message"));
     for (const auto &call : calls)
-        QCOMPARE(call.parent, owned || call.kind != "message" ? w.form.get() : nullptr);
+        QCOMPARE(call.parent, owned || call.kind != "message" ? &w.form : nullptr);
 }
 
 // The row goes only when the file went to the trash; the scan's list keeps the file.
@@ -333,14 +332,14 @@ void TestFileActionWindow::deleteFile()
         w.fake.shell.failCode = failCode;
     }
     w.fake.dialogs.answers = {confirm};
-    const QStringList scanList = w.form->ScanList();
+    const QStringList scanList = w.form.ScanList();
     const QStringList rowsBefore = w.captions();
     if (row < 0)
         row = int(rowsBefore.size()) - 1;
     const QString path = rowsBefore[row];
     const QString name = QFileInfo(path).fileName();
     w.select(name);
-    w.choose("pm1DeleteFile");
+    w.choose(Command::pm1DeleteFile);
 
     QCOMPARE(w.fake.dialogs.texts("ask").size(), 1);
     QCOMPARE(QFileInfo::exists(path), !gone);
@@ -352,10 +351,10 @@ void TestFileActionWindow::deleteFile()
     if (gone)
         rowsAfter.removeAt(row);
     QCOMPARE(w.captions(), rowsAfter);
-    QCOMPARE(w.form->ScanList(), scanList);
+    QCOMPARE(w.form.ScanList(), scanList);
     // The selection stays on the row, or moves to the one that took the deleted row's place.
     QCOMPARE(w.selectedRow(), qMin(row, int(rowsAfter.size()) - 1));
-    QCOMPARE(w.form->CheckBoxAll1->text(), QStringLiteral("全選択(%1)").arg(rowsAfter.size()));
+    QCOMPARE(w.form.CheckBoxAll1->text(), QStringLiteral("全選択(%1)").arg(rowsAfter.size()));
 }
 
 // The list emptied row by row ends as an empty list does: no selection, its controls off.
@@ -365,16 +364,16 @@ void TestFileActionWindow::deleteEveryRow()
     QVERIFY(w.ready());
     w.select(Names[0]);
     for (int i = 0; i < Names.size(); ++i)
-        w.choose("pm1DeleteFile");
-    QCOMPARE(w.form->ListModel->rowCount(), 0);
-    QCOMPARE(w.form->ScanList().size(), Names.size());
+        w.choose(Command::pm1DeleteFile);
+    QCOMPARE(w.form.ListModel->rowCount(), 0);
+    QCOMPARE(w.form.ScanList().size(), Names.size());
     QCOMPARE(w.selectedRow(), -1);
-    QCOMPARE(w.form->CheckBoxAll1->text(), QStringLiteral("全選択(0)"));
-    QVERIFY(!w.form->BtnShuffle1->isEnabled());
-    QVERIFY(!w.form->btnBrowse1->isEnabled());
+    QCOMPARE(w.form.CheckBoxAll1->text(), QStringLiteral("全選択(0)"));
+    QVERIFY(!w.form.BtnShuffle1->isEnabled());
+    QVERIFY(!w.form.btnBrowse1->isEnabled());
     for (const QString &name : Names)
         QVERIFY(!QFileInfo::exists(w.path(name)));
-    w.choose("pm1DeleteFile"); // nothing left to delete: no question
+    w.choose(Command::pm1DeleteFile); // nothing left to delete: no question
     QCOMPARE(w.fake.dialogs.texts("ask").size(), Names.size());
 }
 
@@ -384,12 +383,12 @@ void TestFileActionWindow::noDeleteWhileListing()
     Window w;
     QVERIFY(w.ready());
     w.select(Awkward);
-    w.form->Scan->pm3AddDetectClick();
-    QVERIFY(w.form->Scanner->isBusy());
-    w.form->FileActions->pm1DeleteFileClick();
+    w.form.Scan->pm3AddDetectClick();
+    QVERIFY(w.form.Scanner->isBusy());
+    w.form.FileActions->pm1DeleteFileClick();
     QCOMPARE(w.fake.dialogs.texts("ask"), QStringList());
     QVERIFY(QFileInfo::exists(w.path(Awkward)));
-    QVERIFY(QTest::qWaitFor([&] { return !w.form->Scanner->isBusy(); }, 20000));
+    QVERIFY(w.waitIdle());
 }
 
 // A double-click opens the row with its default application, in both views, and
@@ -409,10 +408,10 @@ void TestFileActionWindow::keysReachTheEntries()
 {
     Window w;
     QVERIFY(w.ready());
-    w.form->activateWindow();
-    QListView *view = w.form->ListView1Icons;
+    w.form.activateWindow();
+    QListView *view = w.form.ListView1Icons;
     view->setFocus();
-    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
     view->selectionModel()->clear();
     QTest::keyClick(view, Qt::Key_Delete);
     QVERIFY(callsOf(w.fake.shell, Launches).isEmpty());
@@ -432,7 +431,7 @@ void TestFileActionWindow::keysReachTheEntries()
     view->setFocus();
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     QVERIFY(w.fake.clipboard.text().contains(w.path(QStringLiteral("a.png")) + CrLf));
-    QTreeView *tree = w.form->ShellTreeView1;
+    QTreeView *tree = w.form.ShellTreeView1;
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(w.fake.clipboard.text(), w.pics);
@@ -444,14 +443,14 @@ void TestFileActionWindow::doubleClickOpens()
     QFETCH(bool, onCheckBox);
     Window w;
     QVERIFY(w.ready());
-    w.form->PageControl1->setCurrentWidget(w.form->TabSheetSearch);
+    w.form.PageControl1->setCurrentWidget(w.form.TabSheetSearch);
     if (details)
-        w.form->RbReport->click();
-    QAbstractItemView *view = details ? static_cast<QAbstractItemView *>(w.form->ListView1Details)
-                                      : w.form->ListView1Icons;
+        w.form.RbReport->click();
+    QAbstractItemView *view =
+        details ? static_cast<QAbstractItemView *>(w.form.ListView1Details) : w.form.ListView1Icons;
     QVERIFY(QTest::qWaitForWindowExposed(view->window()));
     const int row = w.rowOf(Awkward);
-    const QModelIndex cell = w.form->ListModel->index(row, details && !onCheckBox ? 1 : 0);
+    const QModelIndex cell = w.form.ListModel->index(row, details && !onCheckBox ? 1 : 0);
     view->scrollTo(cell);
     QRect rect = view->visualRect(cell);
     QPoint at = rect.center();
@@ -466,7 +465,7 @@ void TestFileActionWindow::doubleClickOpens()
                  ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view)
                  .center();
     }
-    QVERIFY(w.form->ListModel->item(row).checked);
+    QVERIFY(w.form.ListModel->item(row).checked);
     // What the system delivers for a double-click: press, release, double-click, release.
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
@@ -477,11 +476,11 @@ void TestFileActionWindow::doubleClickOpens()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, QStringLiteral("open"));
     QCOMPARE(calls[0].target, w.path(Awkward));
-    QVERIFY(w.form->ListModel->item(row).checked);
-    QVERIFY(!w.form->Scanner->isBusy());
+    QVERIFY(w.form.ListModel->item(row).checked);
+    QVERIFY(!w.form.Scanner->isBusy());
     if (onCheckBox) { // the point is the check box: one click there unchecks the row
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-        QVERIFY(!w.form->ListModel->item(row).checked);
+        QVERIFY(!w.form.ListModel->item(row).checked);
     }
 }
 
@@ -494,11 +493,11 @@ void TestFileActionWindow::treeOpenFolder()
     QVERIFY(QDir().mkpath(other));
     QVERIFY(w.ready());
     w.select(Awkward); // also moves the tree to the file's folder
-    QCOMPARE(w.form->treeSelectedPath(), w.pics);
-    w.form->Scan->PopupMenu3Popup();
-    w.form->action("pm3OpenFolder")->trigger();
-    w.form->navigateTree(other);
-    w.form->action("pm3OpenFolder")->trigger();
+    QCOMPARE(w.form.treeSelectedPath(), w.pics);
+    w.form.Scan->PopupMenu3Popup();
+    w.entry(Command::pm3OpenFolder)->trigger();
+    w.form.navigateTree(other);
+    w.entry(Command::pm3OpenFolder)->trigger();
 
     const auto calls = callsOf(w.fake.shell, Launches);
     QCOMPARE(calls.size(), 2);
@@ -535,17 +534,17 @@ void TestFileActionWindow::treePaste()
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(QDir().mkpath(hidden));
     QVERIFY(w.ready());
-    QCOMPARE(w.form->treeSelectedPath(), w.pics);
-    w.form->ChkBxShowHidden->setChecked(false);
-    w.form->ChkBxShowHiddenClick();
+    QCOMPARE(w.form.treeSelectedPath(), w.pics);
+    w.form.ChkBxShowHidden->setChecked(false);
+    w.form.ChkBxShowHiddenClick();
     clipboard.replace("FOLDER", folder).replace("HIDDEN", hidden).replace("FILE", w.path(Awkward));
     if (clipboard.isEmpty())
         w.fake.clipboard.setImage(QImage(4, 4, QImage::Format_RGB32));
     else
         w.fake.clipboard.setText(clipboard);
 
-    w.form->FileActions->pm3PasteFolderPathClick();
-    QCOMPARE(w.form->treeSelectedPath(), moves ? folder : w.pics);
+    w.form.FileActions->pm3PasteFolderPathClick();
+    QCOMPARE(w.form.treeSelectedPath(), moves ? folder : w.pics);
     QCOMPARE(w.fake.dialogs.texts("error"),
              reported ? QStringList{"貼付けパスが正しくありません" + CrLf + hidden}
                       : QStringList());

@@ -11,7 +11,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
-#include "windowscan.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -41,6 +41,8 @@ using pelmaris::app::TPelmarisForm;
 using pelmaris::fakes::FakePlatform;
 using pelmaris::fakes::FakeShell;
 using pelmaris::platform::SpecialFolder;
+using pelmaris::testwindow::Command;
+using pelmaris::testwindow::WindowFixture;
 
 namespace {
 
@@ -91,35 +93,20 @@ QList<FakeShell::Call> starts(const FakeShell &shell)
     return out;
 }
 
-struct Window {
+struct Window : WindowFixture {
     explicit Window(const QByteArray &ini = {},
                     const std::function<void(FakePlatform &)> &prepare = {})
+        : WindowFixture({}, [&](FakePlatform &platform, pelmaris::platform::Services &) {
+              if (prepare)
+                  prepare(platform);
+              if (!ini.isEmpty()) {
+                  const QString appData = platform.folders.path(SpecialFolder::AppData);
+                  writeFile(appData + QStringLiteral("/Wendelmoor/Pelmaris/Pelmaris.ini"), ini);
+              }
+          })
     {
-        if (prepare)
-            prepare(fake);
-        if (!ini.isEmpty()) {
-            const QString appData = fake.folders.path(SpecialFolder::AppData);
-            writeFile(appData + QStringLiteral("/Wendelmoor/Pelmaris/Pelmaris.ini"), ini);
-        }
-        form = std::make_unique<TPelmarisForm>(fake.services(), QStringList());
     }
-    bool show()
-    {
-        form->show();
-        return QTest::qWaitForWindowExposed(form.get());
-    }
-    bool scan(const QString &folder) { return pelmaris::testwindow::scanFolder(*form, folder); }
-    QStringList captions() const
-    {
-        QStringList out;
-        for (const auto &item : form->ListModel->items())
-            out << item.caption;
-        return out;
-    }
-    QString page() const { return readText(form->TempHtmlFileName1); }
-
-    FakePlatform fake;
-    std::unique_ptr<TPelmarisForm> form;
+    QString page() const { return readText(form.TempHtmlFileName1); }
 };
 
 } // namespace
@@ -171,7 +158,7 @@ void TestGalleryWindow::initTestCase()
 bool TestGalleryWindow::scanned(Window &w) const
 {
     return w.show() && w.scan(m_dir.filePath(QStringLiteral("pics"))) &&
-           w.form->ListModel->rowCount() == 3 && w.form->ListModel->checkedCount() == 3;
+           w.form.ListModel->rowCount() == 3 && w.form.ListModel->checkedCount() == 3;
 }
 
 void TestGalleryWindow::pageButtons_data()
@@ -206,7 +193,7 @@ void TestGalleryWindow::pageButtons()
 
     Window w;
     QVERIFY(scanned(w));
-    auto &model = *w.form->ListModel;
+    auto &model = *w.form.ListModel;
     std::vector<int> order;
     for (const QString &name : listOrder)
         order.push_back(int(w.captions().indexOf(pic(name))));
@@ -221,12 +208,12 @@ void TestGalleryWindow::pageButtons()
     for (const QString &name : expected)
         paths << pic(name);
     if (button == QLatin1String("btnBrowse3")) {
-        paths = w.form->ScanList();
+        paths = w.form.ScanList();
         QCOMPARE(paths.size(), 4);
         QVERIFY(paths.contains(pic("notes.txt")));
     }
 
-    auto *pushButton = w.form->findChild<QPushButton *>(button);
+    auto *pushButton = w.form.findChild<QPushButton *>(button);
     QVERIFY(pushButton && pushButton->isEnabled());
     pushButton->click();
 
@@ -247,8 +234,8 @@ void TestGalleryWindow::pageButtons()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, QStringLiteral("start"));
     QCOMPARE(calls[0].target, w.fake.shell.htmlProgram);
-    QCOMPARE(w.form->BrowserName1, w.fake.shell.htmlProgram);
-    QCOMPARE(calls[0].parameters, u'"' + w.form->TempHtmlFileName1 + u'"');
+    QCOMPARE(w.form.BrowserName1, w.fake.shell.htmlProgram);
+    QCOMPARE(calls[0].parameters, u'"' + w.form.TempHtmlFileName1 + u'"');
     QVERIFY(w.fake.dialogs.calls.isEmpty());
 }
 
@@ -259,17 +246,17 @@ void TestGalleryWindow::colourScheme()
     const QString buttonRule =
         QStringLiteral("\r\n#button button {background: #373737; color: #ffffff}\r\n");
 
-    w.form->rbbrowserDark->click();
+    w.form.rbbrowserDark->click();
     QCOMPARE(w.fake.styles.switches, QList<bool>{true});
-    w.form->btnBrowse1->click();
+    w.form.btnBrowse1->click();
     QString page = w.page();
     QVERIFY(page.contains(buttonRule));
     QVERIFY(page.contains(
         QStringLiteral("\r\nbody {background: #272727; color: #ffffff} a {color: #ffffff}\r\n")));
 
-    w.form->rbBrowserLight->click();
+    w.form.rbBrowserLight->click();
     QCOMPARE(w.fake.styles.switches, (QList<bool>{true, false}));
-    w.form->btnBrowse3->click();
+    w.form.btnBrowse3->click();
     page = w.page();
     QVERIFY(!page.contains(QStringLiteral("#button button")));
     QVERIFY(page.contains(
@@ -317,16 +304,16 @@ void TestGalleryWindow::layoutRow()
 
     Window w;
     QVERIFY(scanned(w));
-    w.form->RadioButton51->click();
-    auto *spin = w.form->findChild<QSpinBox *>(box);
+    w.form.RadioButton51->click();
+    auto *spin = w.form.findChild<QSpinBox *>(box);
     QVERIFY(spin);
     spin->setValue(typed);
     QCOMPARE(spin->value(), kept);
-    auto *checkedRadio = w.form->findChild<QRadioButton *>(radio);
+    auto *checkedRadio = w.form.findChild<QRadioButton *>(radio);
     QVERIFY(checkedRadio);
     QVERIFY(checkedRadio->isChecked());
 
-    w.form->btnBrowse1->click();
+    w.form.btnBrowse1->click();
     QVERIFY2(w.page().contains(QStringLiteral(" (3) ") + label + QStringLiteral("<br>\r\n")),
              qPrintable(w.page()));
 }
@@ -371,31 +358,30 @@ void TestGalleryWindow::browserChoice()
     if (radio != QLatin1String("rbBrowserChrome")) {
         // somewhere to come back from
         w.fake.shell.installed.insert("google-chrome", "/opt/google/chrome/google-chrome");
-        w.form->rbBrowserChrome->click();
+        w.form.rbBrowserChrome->click();
         w.fake.shell.installed.remove("google-chrome");
     }
     w.fake.dialogs.calls.clear();
 
-    auto *button = w.form->findChild<QRadioButton *>(radio);
+    auto *button = w.form.findChild<QRadioButton *>(radio);
     QVERIFY(button);
     button->click();
-    QVERIFY(w.form->findChild<QRadioButton *>(checked)->isChecked());
+    QVERIFY(w.form.findChild<QRadioButton *>(checked)->isChecked());
     QCOMPARE(button->isChecked(), radio == checked);
-    QCOMPARE(w.form->BrowserName1, browser);
-    QCOMPARE(w.form->pageButtonImage(), image);
-    QCOMPARE(w.form->StatusPanel1->text(), browser);
+    QCOMPARE(w.form.BrowserName1, browser);
+    QCOMPARE(w.form.pageButtonImage(), image);
+    QCOMPARE(w.form.StatusPanel1->text(), browser);
     QCOMPARE(w.fake.dialogs.texts("message"),
              message.isEmpty() ? QStringList() : QStringList{message});
     // The options hold the choice the buttons show, also one put back with its signals
     // held.
-    const pelmaris::app::Options &o = w.form->options().values();
-    QCOMPARE(
-        (QList<bool>{o.browserDefault, o.browserEdge, o.browserChrome, o.browserElse}),
-        (QList<bool>{w.form->rbBrowserDefault->isChecked(), w.form->rbBrowserEdge->isChecked(),
-                     w.form->rbBrowserChrome->isChecked(), w.form->rbBrowserElse->isChecked()}));
+    const pelmaris::app::Options &o = w.form.options().values();
+    QCOMPARE((QList<bool>{o.browserDefault, o.browserEdge, o.browserChrome, o.browserElse}),
+             (QList<bool>{w.form.rbBrowserDefault->isChecked(), w.form.rbBrowserEdge->isChecked(),
+                          w.form.rbBrowserChrome->isChecked(), w.form.rbBrowserElse->isChecked()}));
 
     w.fake.shell.calls.clear();
-    w.form->btnBrowse1->click();
+    w.form.btnBrowse1->click();
     const auto calls = starts(w.fake.shell);
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, QStringLiteral("start"));
@@ -429,29 +415,29 @@ void TestGalleryWindow::browserMenu()
     w.fake.shell.installed.insert(QStringLiteral("microsoft-edge"), QStringLiteral("/usr/bin/me"));
     w.fake.shell.installed.insert(QStringLiteral("google-chrome"),
                                   QStringLiteral("/usr/bin/google-chrome"));
-    auto *button = w.form->findChild<QRadioButton *>(radio);
+    auto *button = w.form.findChild<QRadioButton *>(radio);
     QVERIFY(button);
     button->click();
     QVERIFY(button->isChecked());
 
     // The right-click of either page button marks the matching item, and only that one.
-    for (QPushButton *page : {w.form->btnBrowse1, w.form->btnBrowse3}) {
+    for (QPushButton *page : {w.form.btnBrowse1, w.form.btnBrowse3}) {
         Q_EMIT page->customContextMenuRequested(QPoint(2, 2));
         QStringList marked;
-        for (QAction *a : w.form->PopupMenu2->actions())
+        for (QAction *a : w.form.PopupMenu2->actions())
             if (a->isChecked())
                 marked << a->objectName();
         QCOMPARE(marked, QStringList{item});
-        w.form->PopupMenu2->hide();
+        w.form.PopupMenu2->hide();
     }
 
     // An item chooses as its radio button does.
     w.fake.shell.installed.insert(QStringLiteral("google-chrome"),
                                   QStringLiteral("/usr/bin/google-chrome"));
-    w.form->action(QStringLiteral("pm2Chrome"))->trigger();
-    QVERIFY(w.form->rbBrowserChrome->isChecked());
-    QCOMPARE(w.form->BrowserName1, QStringLiteral("/usr/bin/google-chrome"));
-    QCOMPARE(w.form->pageButtonImage(), 1);
+    w.entry(Command::pm2Chrome)->trigger();
+    QVERIFY(w.form.rbBrowserChrome->isChecked());
+    QCOMPARE(w.form.BrowserName1, QStringLiteral("/usr/bin/google-chrome"));
+    QCOMPARE(w.form.pageButtonImage(), 1);
 }
 
 // "任意のブラウザ" with nothing remembered, its program dialog cancelled: nothing of the
@@ -462,23 +448,23 @@ void TestGalleryWindow::otherBrowserCancelled()
     QVERIFY(scanned(w));
     w.fake.shell.installed.insert(QStringLiteral("google-chrome"),
                                   QStringLiteral("/usr/bin/google-chrome"));
-    w.form->rbBrowserChrome->click();
-    QCOMPARE(w.form->pageButtonImage(), 1);
-    QVERIFY(w.form->StatusPanel1->text().contains(QStringLiteral("google-chrome")));
+    w.form.rbBrowserChrome->click();
+    QCOMPARE(w.form.pageButtonImage(), 1);
+    QVERIFY(w.form.StatusPanel1->text().contains(QStringLiteral("google-chrome")));
 
-    w.form->rbBrowserElse->click(); // no file scripted: the dialog is cancelled
-    QVERIFY(w.form->BrowserName1.isEmpty());
-    QCOMPARE(w.form->pageButtonImage(), -1);
-    QVERIFY(!w.form->StatusPanel1->text().contains(QStringLiteral("google-chrome")));
-    QVERIFY(!w.form->Label4->text().contains(QStringLiteral("Chrome")));
+    w.form.rbBrowserElse->click(); // no file scripted: the dialog is cancelled
+    QVERIFY(w.form.BrowserName1.isEmpty());
+    QCOMPARE(w.form.pageButtonImage(), -1);
+    QVERIFY(!w.form.StatusPanel1->text().contains(QStringLiteral("google-chrome")));
+    QVERIFY(!w.form.Label4->text().contains(QStringLiteral("Chrome")));
 
     w.fake.dialogs.files = {QStringLiteral("/opt/b/MyBrowser")};
-    w.form->btnChangeOtherBrowser1->click();
-    QCOMPARE(w.form->BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
-    QCOMPARE(w.form->Label4->text(), QStringLiteral("(Mybrowser)"));
-    w.form->btnChangeOtherBrowser1->click(); // cancelled
-    QCOMPARE(w.form->BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
-    QCOMPARE(w.form->BrowserName1, QStringLiteral("/opt/b/MyBrowser"));
+    w.form.btnChangeOtherBrowser1->click();
+    QCOMPARE(w.form.BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
+    QCOMPARE(w.form.Label4->text(), QStringLiteral("(Mybrowser)"));
+    w.form.btnChangeOtherBrowser1->click(); // cancelled
+    QCOMPARE(w.form.BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
+    QCOMPARE(w.form.BrowserName1, QStringLiteral("/opt/b/MyBrowser"));
 }
 
 // A page file that cannot be written is reported, and the browser still starts on it.
@@ -486,11 +472,11 @@ void TestGalleryWindow::pageWriteFailureReportedBrowserStillStarts()
 {
     Window w;
     QVERIFY(scanned(w));
-    const QString page = w.form->TempHtmlFileName1;
+    const QString page = w.form.TempHtmlFileName1;
     QVERIFY(QFile::remove(page));
     QVERIFY(QDir().mkdir(page)); // something that is no regular file has taken its name
     w.fake.shell.calls.clear();
-    w.form->btnBrowse1->click();
+    w.form.btnBrowse1->click();
     QCOMPARE(w.fake.dialogs.texts("message"),
              QStringList{"Create HtmlFile Failed, Try Again a little later\r\n" + page});
     const auto calls = starts(w.fake.shell);
@@ -503,24 +489,24 @@ void TestGalleryWindow::browseOneImage()
 {
     Window w;
     QVERIFY(scanned(w));
-    QItemSelectionModel *selection = w.form->ListView1Icons->selectionModel();
-    QAction *browse = w.form->action(QStringLiteral("pm1Browse"));
+    QItemSelectionModel *selection = w.form.ListView1Icons->selectionModel();
+    QAction *browse = w.entry(Command::pm1Browse);
     selection->clear();
-    w.form->List->PopupMenu1Popup();
+    w.form.List->PopupMenu1Popup();
     QVERIFY(!browse->isEnabled());
-    w.form->Gallery->pm1BrowseClick(); // the handler itself also refuses
+    w.form.Gallery->pm1BrowseClick(); // the handler itself also refuses
     QVERIFY(starts(w.fake.shell).isEmpty());
 
-    const QModelIndex second = w.form->ListModel->index(1, 0);
+    const QModelIndex second = w.form.ListModel->index(1, 0);
     selection->setCurrentIndex(second,
                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    w.form->List->PopupMenu1Popup();
+    w.form.List->PopupMenu1Popup();
     QVERIFY(browse->isEnabled());
     browse->trigger();
     const auto calls = starts(w.fake.shell);
     QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls[0].target, w.form->BrowserName1);
-    QCOMPARE(calls[0].parameters, u'"' + w.form->ListModel->item(1).caption + u'"');
+    QCOMPARE(calls[0].target, w.form.BrowserName1);
+    QCOMPARE(calls[0].parameters, u'"' + w.form.ListModel->item(1).caption + u'"');
 }
 
 void TestGalleryWindow::savedChoicesAtStart()
@@ -534,16 +520,16 @@ void TestGalleryWindow::savedChoicesAtStart()
                                              QStringLiteral("/usr/bin/microsoft-edge"));
              });
     QVERIFY(w.fake.dialogs.calls.isEmpty());
-    QVERIFY(w.form->rbBrowserEdge->isChecked());
-    QVERIFY(w.form->rbbrowserDark->isChecked());
+    QVERIFY(w.form.rbBrowserEdge->isChecked());
+    QVERIFY(w.form.rbbrowserDark->isChecked());
     QCOMPARE(w.fake.styles.switches, QList<bool>{true});
-    QCOMPARE(w.form->BrowserName1, QStringLiteral("/opt/microsoft/msedge/msedge"));
+    QCOMPARE(w.form.BrowserName1, QStringLiteral("/opt/microsoft/msedge/msedge"));
     QVERIFY(std::any_of(w.fake.shell.calls.cbegin(), w.fake.shell.calls.cend(),
                         [](const FakeShell::Call &c) { return c.kind == QLatin1String("find"); }));
 
     QVERIFY(scanned(w));
-    QCOMPARE(w.form->pageButtonImage(), 0);
-    w.form->btnBrowse1->click();
+    QCOMPARE(w.form.pageButtonImage(), 0);
+    w.form.btnBrowse1->click();
     QVERIFY(w.page().contains(QStringLiteral("#button button")));
     const auto calls = starts(w.fake.shell);
     QCOMPARE(calls.size(), 1);
@@ -562,11 +548,11 @@ void TestGalleryWindow::pageFromThumbnails()
     QFETCH(bool, cache);
     Window w;
     QVERIFY(scanned(w));
-    w.form->ChkBxThumbnailCache->setChecked(cache);
-    w.form->ChkBxPageThumbnails->setChecked(true);
-    w.form->btnBrowse1->click();
+    w.form.ChkBxThumbnailCache->setChecked(cache);
+    w.form.ChkBxPageThumbnails->setChecked(true);
+    w.form.btnBrowse1->click();
     QTRY_COMPARE_WITH_TIMEOUT(starts(w.fake.shell).size(), 1, 20000);
-    QVERIFY(!w.form->Gallery->isPreparingPage());
+    QVERIFY(!w.form.Gallery->isPreparingPage());
     QVERIFY(w.fake.dialogs.calls.isEmpty());
 
     static const QRegularExpression line(

@@ -15,6 +15,7 @@
 #include "scan/listtexts.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,6 +43,9 @@
 using pelmaris::app::TPelmarisForm;
 using pelmaris::fakes::FakePlatform;
 using pelmaris::platform::FileDialogAnswer;
+using pelmaris::testwindow::Command;
+using pelmaris::testwindow::nameOf;
+using pelmaris::testwindow::WindowFixture;
 
 namespace {
 
@@ -53,42 +57,19 @@ QByteArray png()
     return pelmaris::testfiles::encodeImage(QSize(5, 4), Qt::darkGreen, "png");
 }
 
-struct Window {
-    Window() : form(fake.services(), {}) {}
-    bool show()
-    {
-        form.show();
-        return QTest::qWaitForWindowExposed(&form);
-    }
-    bool idle()
-    {
-        return QTest::qWaitFor(
-            [&] {
-                return !form.Scanner->isBusy() && !form.ListFiles->Loader->isLoading() &&
-                       !form.ListFiles->Saver->isSaving() && form.btnCancel1->isHidden() &&
-                       form.ListView1->isEnabled();
-            },
-            20000);
-    }
+struct Window : WindowFixture {
+    // Idle, and the list back on as every piece of work leaves it.
+    bool idle() { return waitIdle() && form.ListView1->isEnabled(); }
     bool load(const QString &text)
     {
         form.ListFiles->LoadListFromText(text);
         return idle();
     }
-    QStringList rows() const
-    {
-        QStringList out;
-        for (const auto &item : form.ListModel->items())
-            out << item.caption;
-        return out;
-    }
+    QStringList rows() const { return WindowFixture::captions(); }
     QStringList captions() const
     {
         return {form.CheckBoxAll1->text(), form.btnBrowse1->text(), form.CheckBoxTop10->text()};
     }
-
-    FakePlatform fake;
-    TPelmarisForm form;
 };
 
 } // namespace
@@ -196,10 +177,10 @@ void TestListFileWindow::save()
 
     if (folderList) {
         w.form.Scan->PopupMenu3Popup();
-        w.form.action("pm3SaveFileList")->trigger();
+        w.entry(Command::pm3SaveFileList)->trigger();
     } else {
         w.form.List->PopupMenu1Popup();
-        w.form.action("pm1SaveListAs")->trigger();
+        w.entry(Command::pm1SaveListAs)->trigger();
     }
     QVERIFY(w.idle());
 
@@ -328,7 +309,7 @@ void TestListFileWindow::emptyTextsLeaveAnEmptyList()
     } else {
         w.fake.clipboard.setImage(QImage(2, 2, QImage::Format_RGB32)); // no text
         w.form.List->PopupMenu1Popup();
-        w.form.action("pm1PasteList")->trigger();
+        w.entry(Command::pm1PasteList)->trigger();
         QVERIFY(w.idle());
     }
     QCOMPARE(w.form.ListModel->rowCount(), 0);
@@ -373,7 +354,7 @@ void TestListFileWindow::open()
         w.fake.dialogs.fileAnswers << FileDialogAnswer{at(file), 1};
 
     w.form.List->PopupMenu1Popup();
-    w.form.action("pm1OpenList")->trigger();
+    w.entry(Command::pm1OpenList)->trigger();
     QVERIFY(w.idle());
 
     QStringList names;
@@ -400,7 +381,7 @@ void TestListFileWindow::openMostlyUtf8List()
                                            "/pics/caf\xE9.png\r\n" + japanese[1].toUtf8()));
     w.fake.dialogs.fileAnswers << FileDialogAnswer{at("mixed.txt"), 0};
     w.form.List->PopupMenu1Popup();
-    w.form.action("pm1OpenList")->trigger();
+    w.entry(Command::pm1OpenList)->trigger();
     QVERIFY(w.idle());
     QCOMPARE(w.rows(), japanese);
     QCOMPARE(w.form.StatusPanel1->text(),
@@ -421,7 +402,7 @@ void TestListFileWindow::pasteWaitsWithoutBlocking()
     w.form.DblClickPath1 = "before";
 
     w.form.List->PopupMenu1Popup();
-    w.form.action("pm1PasteList")->trigger();
+    w.entry(Command::pm1PasteList)->trigger();
     QCOMPARE(w.fake.clipboard.reads, 1);
     QCOMPARE(w.fake.clipboard.lastLimit, pelmaris::listio::kMaxListFileBytes);
     bool ticked = false;
@@ -430,7 +411,7 @@ void TestListFileWindow::pasteWaitsWithoutBlocking()
     QVERIFY(w.fake.clipboard.reading());
     QVERIFY(w.form.btnCancel1->isVisible());
     w.form.List->PopupMenu1Popup(); // no second paste or open meanwhile
-    QVERIFY(!w.form.action("pm1PasteList")->isEnabled());
+    QVERIFY(!w.entry(Command::pm1PasteList)->isEnabled());
     QTest::mouseClick(w.form.btnCancel1, Qt::LeftButton);
     QTRY_VERIFY(w.form.btnCancel1->isHidden());
     QVERIFY(w.idle());
@@ -442,7 +423,7 @@ void TestListFileWindow::pasteWaitsWithoutBlocking()
     // Read at last: the rows are the clipboard's.
     w.fake.clipboard.answers = true;
     w.form.List->PopupMenu1Popup();
-    w.form.action("pm1PasteList")->trigger();
+    w.entry(Command::pm1PasteList)->trigger();
     QTRY_COMPARE(w.rows(), QStringList{at("pics/d.png")});
     QVERIFY(w.idle());
     QVERIFY(w.form.DblClickPath1 != QStringLiteral("before"));
@@ -472,8 +453,9 @@ void TestListFileWindow::longLoadIsBusyAndCancelKeepsRows()
     QVERIFY(!w.form.closeEnabled());
     QVERIFY(!w.form.ListView1->isEnabled());
     w.form.List->PopupMenu1Popup();
-    for (const char *name : {"pm1OpenList", "pm1PasteList", "pm1SaveListAs", "pm1CopyList"})
-        QVERIFY2(!w.form.action(name)->isEnabled(), name);
+    for (Command name : {Command::pm1OpenList, Command::pm1PasteList, Command::pm1SaveListAs,
+                         Command::pm1CopyList})
+        QVERIFY2(!w.entry(name)->isEnabled(), qPrintable(nameOf(name)));
     w.form.Scan->ShellTreeView1DblClick();
     QVERIFY(!w.form.Scanner->isBusy());
     w.fake.clipboard.setText(at("pics/a.png"));
@@ -521,15 +503,16 @@ void TestListFileWindow::listEntriesWork()
                                                              QItemSelectionModel::ClearAndSelect |
                                                                  QItemSelectionModel::Rows);
     w.form.List->PopupMenu1Popup();
-    for (const char *name :
-         {"pm1OpenList", "pm1SaveListAs", "pm1CopyList", "pm1PasteList", "pm1CopyFile",
-          "pm1CopyPath", "pm1CopyImage", "pm1ToTop", "pm1MoveUp", "pm1MoveDown", "pm1ToBottom"})
-        QVERIFY2(w.form.action(name)->isEnabled(), name);
+    for (Command name :
+         {Command::pm1OpenList, Command::pm1SaveListAs, Command::pm1CopyList, Command::pm1PasteList,
+          Command::pm1CopyFile, Command::pm1CopyPath, Command::pm1CopyImage, Command::pm1ToTop,
+          Command::pm1MoveUp, Command::pm1MoveDown, Command::pm1ToBottom})
+        QVERIFY2(w.entry(name)->isEnabled(), qPrintable(nameOf(name)));
     w.form.Scan->PopupMenu3Popup();
-    for (const char *name :
-         {"pm3NumSortA", "pm3NumSortD", "pm3DicSortA", "pm3DicSortD", "pm3RandomOut",
-          "pm3CopyFileList", "pm3SaveFileList", "pm3CopyPath", "pm3SendTo"})
-        QVERIFY2(w.form.action(name)->isEnabled(), name);
+    for (Command name : {Command::pm3NumSortA, Command::pm3NumSortD, Command::pm3DicSortA,
+                         Command::pm3DicSortD, Command::pm3RandomOut, Command::pm3CopyFileList,
+                         Command::pm3SaveFileList, Command::pm3CopyPath, Command::pm3SendTo})
+        QVERIFY2(w.entry(name)->isEnabled(), qPrintable(nameOf(name)));
 }
 
 QTEST_MAIN(TestListFileWindow)

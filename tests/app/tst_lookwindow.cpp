@@ -14,7 +14,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
-#include "windowscan.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,27 +34,22 @@
 using pelmaris::app::TPelmarisForm;
 using pelmaris::fakes::FakePlatform;
 using pelmaris::platform::SpecialFolder;
+using pelmaris::testwindow::WindowFixture;
 
 namespace {
 
 using pelmaris::testfiles::writeFile;
 
 // A shown window over the fake desktop, or with the real style service when asked.
-struct Window {
+struct Window : WindowFixture {
     explicit Window(pelmaris::platform::Styles *styles = nullptr, QSize size = {900, 700})
+        : WindowFixture({}, [styles](FakePlatform &, pelmaris::platform::Services &made) {
+              if (styles)
+                  made.styles = styles;
+          })
     {
-        pelmaris::platform::Services services = fake.services();
-        if (styles)
-            services.styles = styles;
-        form = std::make_unique<TPelmarisForm>(services, QStringList());
-        form->resize(size);
+        form.resize(size);
     }
-    bool show()
-    {
-        form->show();
-        return QTest::qWaitForWindowExposed(form.get());
-    }
-    bool scan(const QString &folder) { return pelmaris::testwindow::scanFolder(*form, folder); }
     // Twelve red pictures, wider than high, so that each thumbnail has bars.
     QString pictures()
     {
@@ -64,9 +59,6 @@ struct Window {
                       pelmaris::testfiles::encodeImage(QSize(120, 90), Qt::red, "png"));
         return folder;
     }
-
-    FakePlatform fake;
-    std::unique_ptr<TPelmarisForm> form;
 };
 
 // Red, also under the selection's tint.
@@ -120,24 +112,24 @@ void TestLookWindow::previewAfterDetailWork()
     Window w;
     QVERIFY(w.show());
     QVERIFY(w.scan(w.pictures()));
-    QListView *preview = w.form->ListView1Icons;
-    QCOMPARE(w.form->ListModel->rowCount(), 12);
-    const QRect cell = preview->visualRect(w.form->ListModel->index(0, 0));
+    QListView *preview = w.form.ListView1Icons;
+    QCOMPARE(w.form.ListModel->rowCount(), 12);
+    const QRect cell = preview->visualRect(w.form.ListModel->index(0, 0));
     QVERIFY(cell.height() > 96);
 
-    w.form->RbReport->click();
+    w.form.RbReport->click();
     if (shuffle)
-        w.form->BtnShuffle1->click();
+        w.form.BtnShuffle1->click();
     else
-        w.form->Order->ListView1ColumnClick(2);
-    w.form->RbPreView->click();
+        w.form.Order->ListView1ColumnClick(2);
+    w.form.RbPreView->click();
     QVERIFY(preview->isVisible());
 
     // Every row keeps its whole cell: the thumbnail is drawn full size, the name below it.
-    QTRY_COMPARE(preview->visualRect(w.form->ListModel->index(0, 0)).size(), cell.size());
+    QTRY_COMPARE(preview->visualRect(w.form.ListModel->index(0, 0)).size(), cell.size());
     const QImage drawn = preview->viewport()->grab().toImage();
     for (int row : {0, 5, 11}) {
-        const QRect r = preview->visualRect(w.form->ListModel->index(row, 0));
+        const QRect r = preview->visualRect(w.form.ListModel->index(row, 0));
         QVERIFY2(redPixels(drawn, r) > 90 * 60, qPrintable(QString::number(row)));
     }
 }
@@ -147,13 +139,13 @@ void TestLookWindow::narrowWindowKeepsDetailsInView()
     Window w(nullptr, QSize(1600, 800));
     QVERIFY(w.show());
     QVERIFY(w.scan(w.pictures()));
-    w.form->RbReport->click();
-    QTreeView *details = w.form->ListView1Details;
+    w.form.RbReport->click();
+    QTreeView *details = w.form.ListView1Details;
     QHeaderView *header = details->header();
 
     for (int width : {1024, 1400}) {
-        w.form->resize(width, 768);
-        QTRY_COMPARE(w.form->width(), width);
+        w.form.resize(width, 768);
+        QTRY_COMPARE(w.form.width(), width);
         QCoreApplication::processEvents();
         // The five details end inside the list; the path takes what is left.
         const int client = details->viewport()->width();
@@ -177,9 +169,9 @@ void TestLookWindow::firstStartShowsWhereToBegin()
     QVERIFY(w.show());
 
     // The start folder heads the tree, its sub-folders below it in view.
-    QTreeView *tree = w.form->findChild<QTreeView *>(QStringLiteral("ShellTreeView1"));
+    QTreeView *tree = w.form.findChild<QTreeView *>(QStringLiteral("ShellTreeView1"));
     QVERIFY(tree);
-    QCOMPARE(w.form->treeSelectedPath(), desktop);
+    QCOMPARE(w.form.treeSelectedPath(), desktop);
     const QModelIndex start = tree->currentIndex();
     QTRY_COMPARE(tree->model()->rowCount(start), 3);
     // At the top, give or take a row or two that a late listing above it may add.
@@ -190,7 +182,7 @@ void TestLookWindow::firstStartShowsWhereToBegin()
     }
 
     // The empty list says how a scan starts; the hint goes once there are rows.
-    const auto *hint = w.form->ListView1Icons->findChild<QLabel *>(QStringLiteral("ListHint"));
+    const auto *hint = w.form.ListView1Icons->findChild<QLabel *>(QStringLiteral("ListHint"));
     QVERIFY(hint);
     QVERIFY(hint->isVisible());
     QVERIFY(hint->text().contains(QStringLiteral("ダブルクリック")));
@@ -209,9 +201,9 @@ void TestLookWindow::treeKeepsTheScannedFolder()
     QVERIFY(w.show());
     QVERIFY(w.scan(top));
 
-    QCOMPARE(w.form->ListModel->rowCount(), 3);
-    QCOMPARE(w.form->treeSelectedPath(), top);
-    QTreeView *tree = w.form->findChild<QTreeView *>(QStringLiteral("ShellTreeView1"));
+    QCOMPARE(w.form.ListModel->rowCount(), 3);
+    QCOMPARE(w.form.treeSelectedPath(), top);
+    QTreeView *tree = w.form.findChild<QTreeView *>(QStringLiteral("ShellTreeView1"));
     QVERIFY(tree->viewport()->rect().intersects(tree->visualRect(tree->currentIndex())));
     // The rows' folders were not opened on the way.
     for (int r = 0; r < tree->model()->rowCount(tree->currentIndex()); ++r)
@@ -232,13 +224,13 @@ void TestLookWindow::dialogsStartWhereUsedLast()
 
     // Each list dialog first opens in the documents, later where it was last used.
     dialogs.fileAnswers = {{saved + QStringLiteral("/a.csv"), 0}, {}};
-    w.form->ListFiles->pm1SaveListAsClick(nullptr);
-    QTRY_VERIFY(w.form->ListView1->isEnabled());
-    w.form->ListFiles->pm1SaveListAsClick(nullptr);
+    w.form.ListFiles->pm1SaveListAsClick(nullptr);
+    QTRY_VERIFY(w.form.ListView1->isEnabled());
+    w.form.ListFiles->pm1SaveListAsClick(nullptr);
     dialogs.fileAnswers = {{opened + QStringLiteral("/l.txt"), 0}, {}};
-    w.form->ListFiles->pm1OpenListClick();
-    QTRY_VERIFY(w.form->ListView1->isEnabled());
-    w.form->ListFiles->pm1OpenListClick();
+    w.form.ListFiles->pm1OpenListClick();
+    QTRY_VERIFY(w.form.ListView1->isEnabled());
+    w.form.ListFiles->pm1OpenListClick();
     QStringList folders;
     for (const auto &request : dialogs.requests)
         folders << request.directory;
@@ -250,8 +242,8 @@ void TestLookWindow::dialogsStartWhereUsedLast()
 
     // The browser chooser: the installed programs, then the program chosen last.
     dialogs.files = {w.fake.root() + QStringLiteral("/programs/web")};
-    w.form->Gallery->btnChangeOtherBrowser1Click();
-    w.form->Gallery->btnChangeOtherBrowser1Click();
+    w.form.Gallery->btnChangeOtherBrowser1Click();
+    w.form.Gallery->btnChangeOtherBrowser1Click();
     QCOMPARE(dialogs.starts, QStringList({w.fake.folders.path(SpecialFolder::ProgramFiles),
                                           w.fake.root() + QStringLiteral("/programs/web")}));
 }
@@ -262,20 +254,20 @@ void TestLookWindow::darkCheckBoxesAreVisible()
     Window w(&styles);
     QVERIFY(w.show());
     QVERIFY(w.scan(w.pictures()));
-    w.form->rbbrowserDark->click();
+    w.form.rbbrowserDark->click();
     QVERIFY(styles.isDark());
-    w.form->RbReport->click();
+    w.form.RbReport->click();
     // The second row: the first is selected, and the selection's colour would stand out.
-    w.form->ListModel->setData(w.form->ListModel->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
-    w.form->CheckBoxTop10->setChecked(false);
+    w.form.ListModel->setData(w.form.ListModel->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+    w.form.CheckBoxTop10->setChecked(false);
     QCoreApplication::processEvents();
 
     // An unchecked row's box stands out from the list's background.
-    QTreeView *details = w.form->ListView1Details;
+    QTreeView *details = w.form.ListView1Details;
     const QImage list = details->viewport()->grab().toImage();
     QStyleOptionViewItem item;
     item.initFrom(details->viewport());
-    item.rect = details->visualRect(w.form->ListModel->index(1, 0));
+    item.rect = details->visualRect(w.form.ListModel->index(1, 0));
     item.features = QStyleOptionViewItem::HasCheckIndicator;
     const QRect box =
         details->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, details);
@@ -284,7 +276,7 @@ void TestLookWindow::darkCheckBoxesAreVisible()
              qPrintable(QString::number(contrast(list, box, listBackground))));
 
     // An unchecked box on the panel has a visible edge, not a black square.
-    QCheckBox *top10 = w.form->CheckBoxTop10;
+    QCheckBox *top10 = w.form.CheckBoxTop10;
     QStyleOptionButton option;
     option.initFrom(top10);
     const QRect indicator =
@@ -294,7 +286,7 @@ void TestLookWindow::darkCheckBoxesAreVisible()
     QVERIFY2(contrast(panel, indicator, panelBackground) > 60,
              qPrintable(QString::number(contrast(panel, indicator, panelBackground))));
 
-    w.form->rbBrowserLight->click();
+    w.form.rbBrowserLight->click();
     QVERIFY(!styles.isDark());
 }
 

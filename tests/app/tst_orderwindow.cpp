@@ -12,6 +12,7 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,6 +38,9 @@
 
 using pelmaris::app::TPelmarisForm;
 using pelmaris::fakes::FakePlatform;
+using pelmaris::testwindow::Command;
+using pelmaris::testwindow::nameOf;
+using pelmaris::testwindow::WindowFixture;
 
 namespace {
 
@@ -47,32 +51,11 @@ QByteArray png(int width, int height)
     return pelmaris::testfiles::encodeImage(QSize(width, height), Qt::darkCyan, "png");
 }
 
-struct Window {
-    Window() : form(fake.services(), {}) { form.resize(900, 700); }
-    bool show()
-    {
-        form.show();
-        return QTest::qWaitForWindowExposed(&form);
-    }
-    bool idle()
-    {
-        return QTest::qWaitFor(
-            [&] {
-                return !form.Scanner->isBusy() && !form.ListFiles->Loader->isLoading() &&
-                       form.btnCancel1->isHidden();
-            },
-            20000);
-    }
+struct Window : WindowFixture {
+    Window() { form.resize(900, 700); }
     bool scan(const QString &folder)
     {
-        form.navigateTree(folder);
-        form.Scan->ShellTreeView1DblClick();
-        return idle() && form.ListModel->rowCount() > 0;
-    }
-    bool load(const QString &text)
-    {
-        form.ListFiles->LoadListFromText(text);
-        return idle();
+        return WindowFixture::scan(folder) && form.ListModel->rowCount() > 0;
     }
     // The rows by the name of their file.
     QStringList names() const
@@ -104,9 +87,6 @@ struct Window {
     {
         return qobject_cast<QAbstractItemView *>(form.ListView1->currentWidget());
     }
-
-    FakePlatform fake;
-    TPelmarisForm form;
 };
 
 } // namespace
@@ -245,27 +225,27 @@ void TestOrderWindow::columnSortRechecksTheFirstTenth()
 
 void TestOrderWindow::moves_data()
 {
-    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QList<Command>>("commands");
     QTest::addColumn<int>("selected");
     QTest::addColumn<QStringList>("order");
     QTest::addColumn<int>("selectedAfter");
 
-    QTest::newRow("to the top") << QStringList{"pm1ToTop"} << 3
+    QTest::newRow("to the top") << QList<Command>{Command::pm1ToTop} << 3
                                 << QStringList{"d.png", "a.png", "b.png", "c.png", "e.png"} << 0;
-    QTest::newRow("to the bottom") << QStringList{"pm1ToBottom"} << 1
+    QTest::newRow("to the bottom") << QList<Command>{Command::pm1ToBottom} << 1
                                    << QStringList{"a.png", "c.png", "d.png", "e.png", "b.png"} << 4;
-    QTest::newRow("one up") << QStringList{"pm1MoveUp"} << 2
+    QTest::newRow("one up") << QList<Command>{Command::pm1MoveUp} << 2
                             << QStringList{"a.png", "c.png", "b.png", "d.png", "e.png"} << 1;
-    QTest::newRow("one down") << QStringList{"pm1MoveDown"} << 2
+    QTest::newRow("one down") << QList<Command>{Command::pm1MoveDown} << 2
                               << QStringList{"a.png", "b.png", "d.png", "c.png", "e.png"} << 3;
     QTest::newRow("first down and up again")
-        << QStringList{"pm1MoveDown", "pm1MoveUp"} << 0
+        << QList<Command>{Command::pm1MoveDown, Command::pm1MoveUp} << 0
         << QStringList{"a.png", "b.png", "c.png", "d.png", "e.png"} << 0;
 }
 
 void TestOrderWindow::moves()
 {
-    QFETCH(QStringList, commands);
+    QFETCH(QList<Command>, commands);
     QFETCH(int, selected);
     QFETCH(QStringList, order);
     QFETCH(int, selectedAfter);
@@ -276,11 +256,11 @@ void TestOrderWindow::moves()
     w.form.Order->ListView1ColumnClick(0);
     w.form.Order->ListView1ColumnClick(0); // by name, ascending: a to e
     w.select(selected);
-    for (const QString &name : commands) {
+    for (Command name : commands) {
         // Through the menu, as the user reaches them: enabled when it opens.
         w.form.List->PopupMenu1Popup();
-        QAction *entry = w.form.action(name);
-        QVERIFY2(entry->isEnabled(), qPrintable(name));
+        QAction *entry = w.entry(name);
+        QVERIFY2(entry->isEnabled(), qPrintable(nameOf(name)));
         entry->trigger();
     }
     QCOMPARE(w.names(), order);

@@ -1,4 +1,5 @@
 #include "app/currentoptions.h"
+#include "app/menucommands.h"
 #include "app/pagecontrol.h"
 #include "app/pelmarisform.h"
 #include "fakeservices.h"
@@ -199,7 +200,7 @@ void TestPelmarisForm::userChoicesReachTheOptions()
     form->ChkBxThumbnailCache->click();
     form->rbbrowserDark->click();
     form->NumberBox21->setValue(7);
-    form->action("pm3RandomOut")->trigger();
+    form->menus().action(pelmaris::app::Command::pm3RandomOut)->trigger();
     QCOMPARE(changes, 4);
     const pelmaris::app::Options &o = options.values();
     QVERIFY(!o.thumbnailCache);

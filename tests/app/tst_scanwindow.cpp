@@ -13,6 +13,7 @@
 #include "scan/pathorder.h"
 #include "scan/scancontroller.h"
 #include "testfiles.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,6 +48,9 @@ using pelmaris::fakes::FakePlatform;
 using pelmaris::scan::ImageListModel;
 using pelmaris::scan::ListItem;
 using pelmaris::scan::ScanController;
+using pelmaris::testwindow::Command;
+using pelmaris::testwindow::nameOf;
+using pelmaris::testwindow::WindowFixture;
 
 namespace {
 
@@ -68,17 +72,6 @@ QByteArray gifOnePixel(QColor color)
     return gif;
 }
 
-// Waits until neither the scan nor the list build runs and both cancel buttons are gone.
-bool waitIdle(TPelmarisForm &form)
-{
-    return QTest::qWaitFor(
-        [&] {
-            return !form.Scanner->isBusy() && form.btnCancel1->isHidden() &&
-                   form.btnCancel3->isHidden();
-        },
-        20000);
-}
-
 QStringList captions(const ImageListModel &model)
 {
     QStringList out;
@@ -95,13 +88,10 @@ QList<bool> checks(const ImageListModel &model)
     return out;
 }
 
-struct Window {
-    explicit Window(QStringList parameters = {}) : form(fake.services(), std::move(parameters)) {}
-    bool show()
-    {
-        form.show();
-        return QTest::qWaitForWindowExposed(&form);
-    }
+struct Window : WindowFixture {
+    using WindowFixture::WindowFixture;
+    // Idle, and both cancel buttons gone with the work.
+    bool idle() { return waitIdle() && form.btnCancel1->isHidden() && form.btnCancel3->isHidden(); }
     // The status text at the moment the walk has ended and the build has begun.
     void recordWalkEnd()
     {
@@ -114,11 +104,9 @@ struct Window {
         if (form.treeSelectedPath() != folder)
             return false;
         additive ? form.Scan->pm3AddDetectClick() : form.Scan->ShellTreeView1DblClick();
-        return waitIdle(form);
+        return idle();
     }
 
-    FakePlatform fake;
-    TPelmarisForm form;
     QString walkEndText;
 };
 
@@ -274,8 +262,8 @@ void TestScanWindow::statusAndCaptions()
 
     Window w;
     QVERIFY(w.show());
-    w.form.action("pm3ScanNameOnly")->setChecked(namesOnly);
-    QVERIFY(w.form.action("pm3ScanDetail")->isChecked() != namesOnly);
+    w.entry(Command::pm3ScanNameOnly)->setChecked(namesOnly);
+    QVERIFY(w.entry(Command::pm3ScanDetail)->isChecked() != namesOnly);
     w.recordWalkEnd();
     QVERIFY(w.scan(at(folder)));
 
@@ -424,7 +412,7 @@ void TestScanWindow::cancelScanListsWhatWasFound()
     QFETCH(bool, namesOnly);
     Window w;
     QVERIFY(w.show());
-    w.form.action("pm3ScanNameOnly")->setChecked(namesOnly);
+    w.entry(Command::pm3ScanNameOnly)->setChecked(namesOnly);
     // The walk is held before its twentieth folder below "wide" until the cancel is in.
     QSemaphore reached;
     QSemaphore release;
@@ -446,7 +434,7 @@ void TestScanWindow::cancelScanListsWhatWasFound()
     QVERIFY(w.form.CancelFlag3);
     QVERIFY(w.form.closeEnabled());
     release.release();
-    QVERIFY(waitIdle(w.form));
+    QVERIFY(w.idle());
 
     // Whatever the walk had collected is ordered, counted and built; the rest is not.
     const QStringList found = w.form.ScanList();
@@ -724,7 +712,7 @@ void TestScanWindow::pathFromOutside()
         QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w.form, &event);
     }
-    QVERIFY(waitIdle(w.form));
+    QVERIFY(w.idle());
 
     QCOMPARE(w.form.TargetFileName1, absolute.first());
     QCOMPARE(w.form.ListModel->rowCount(), rows);
@@ -748,13 +736,13 @@ void TestScanWindow::treeMenuFollowsTheWork()
 {
     Window w;
     QVERIFY(w.show());
-    const auto enabled = [&w](const char *name) { return w.form.action(name)->isEnabled(); };
+    const auto enabled = [&w](Command c) { return w.entry(c)->isEnabled(); };
 
     // Nothing listed: no additive scan.
     w.form.Scan->PopupMenu3Popup();
-    QVERIFY(enabled("Pm3StartDetect"));
-    QVERIFY(!enabled("pm3AddDetect"));
-    QVERIFY(enabled("pm3NumSortA"));
+    QVERIFY(enabled(Command::Pm3StartDetect));
+    QVERIFY(!enabled(Command::pm3AddDetect));
+    QVERIFY(enabled(Command::pm3NumSortA));
 
     // While the walk runs every entry is off; while the list builds, the scans and orders.
     QStringList whileBuilding;
@@ -765,7 +753,7 @@ void TestScanWindow::treeMenuFollowsTheWork()
                 whileBuilding << a->objectName();
     });
     w.form.navigateTree(at("mixed"));
-    w.form.action("Pm3StartDetect")->trigger();
+    w.entry(Command::Pm3StartDetect)->trigger();
     QVERIFY(w.form.Scanner->isScanning());
     w.form.Scan->PopupMenu3Popup();
     for (QAction *a : w.form.PopupMenu3->actions())
@@ -773,21 +761,22 @@ void TestScanWindow::treeMenuFollowsTheWork()
     // A second scan request meanwhile is refused.
     w.form.navigateTree(at("junk"));
     w.form.Scan->ShellTreeView1DblClick();
-    QVERIFY(waitIdle(w.form));
+    QVERIFY(w.idle());
     QCOMPARE(w.form.DblClickPath1, at("mixed"));
     QCOMPARE(w.form.ScanList().size(), 9);
-    for (const char *name : {"Pm3StartDetect", "pm3AddDetect", "pm3NumSortA", "pm3NumSortD",
-                             "pm3DicSortA", "pm3DicSortD", "pm3RandomOut"})
-        QVERIFY2(!whileBuilding.contains(name), name);
+    for (Command name :
+         {Command::Pm3StartDetect, Command::pm3AddDetect, Command::pm3NumSortA,
+          Command::pm3NumSortD, Command::pm3DicSortA, Command::pm3DicSortD, Command::pm3RandomOut})
+        QVERIFY2(!whileBuilding.contains(nameOf(name)), qPrintable(nameOf(name)));
     QCOMPARE(w.form.ListModel->rowCount(), 6);
 
     // With rows listed the additive scan is offered and its entry appends.
     w.form.Scan->PopupMenu3Popup();
-    QVERIFY(enabled("Pm3StartDetect"));
-    QVERIFY(enabled("pm3AddDetect"));
+    QVERIFY(enabled(Command::Pm3StartDetect));
+    QVERIFY(enabled(Command::pm3AddDetect));
     w.form.navigateTree(at("mixed/sub"));
-    w.form.action("pm3AddDetect")->trigger();
-    QVERIFY(waitIdle(w.form));
+    w.entry(Command::pm3AddDetect)->trigger();
+    QVERIFY(w.idle());
     QCOMPARE(w.form.ListModel->rowCount(), 9);
 }
 
@@ -799,27 +788,27 @@ void TestScanWindow::saveEntriesAreOffWhileTheListBuilds()
     // Opened while nothing runs, both menus offer their saves.
     w.form.Scan->PopupMenu3Popup();
     w.form.List->updateMenuEnabling();
-    const char *const saves[] = {"pm3SaveFileList", "pm1SaveListAs"};
-    for (const char *name : saves)
-        QVERIFY2(w.form.action(name)->isEnabled(), name);
+    const Command saves[] = {Command::pm3SaveFileList, Command::pm1SaveListAs};
+    for (Command name : saves)
+        QVERIFY2(w.entry(name)->isEnabled(), qPrintable(nameOf(name)));
 
     // The build that follows the walk switches them off, menu opened again or not: chosen
     // meanwhile (a key, a menu left open) they would do nothing at all.
     QStringList onWhileBuilding;
     QObject::connect(w.form.Scanner, &ScanController::scanFinished, &w.form, [&] {
         QVERIFY(w.form.activity().fillsList());
-        for (const char *name : saves) {
-            if (w.form.action(name)->isEnabled())
-                onWhileBuilding << name;
-            w.form.action(name)->trigger();
+        for (Command name : saves) {
+            if (w.entry(name)->isEnabled())
+                onWhileBuilding << nameOf(name);
+            w.entry(name)->trigger();
         }
     });
     QVERIFY(w.scan(at("slow")));
     QCOMPARE(onWhileBuilding, QStringList());
     QVERIFY(w.fake.dialogs.calls.isEmpty());
     // The build over, they are back as the last opening left them.
-    for (const char *name : saves)
-        QVERIFY2(w.form.action(name)->isEnabled(), name);
+    for (Command name : saves)
+        QVERIFY2(w.entry(name)->isEnabled(), qPrintable(nameOf(name)));
 }
 
 QTEST_MAIN(TestScanWindow)

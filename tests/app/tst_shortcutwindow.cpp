@@ -30,7 +30,7 @@ void TestShortcutWindow::startMenuKnowsTheInstalledEntry()
     QVERIFY(w.ready());
     const QString installed = QStringLiteral("/usr/share/applications/pelmaris.desktop");
     w.fake.shortcuts.menuEntry = installed;
-    auto *b = w.form->findChild<QPushButton *>("btnStartMenu");
+    auto *b = w.form.findChild<QPushButton *>("btnStartMenu");
     b->click();
     QVERIFY(w.fake.shortcuts.saved.isEmpty());
     QCOMPARE(w.fake.dialogs.texts("message"),
@@ -66,7 +66,7 @@ void TestShortcutWindow::shortcutButtons()
     QFETCH(QString, label);
     Window w;
     QVERIFY(w.ready());
-    auto *b = w.form->findChild<QPushButton *>(button);
+    auto *b = w.form.findChild<QPushButton *>(button);
     QVERIFY(b);
     const QString name = QStringLiteral("ペルマリス.desktop");
     const QString file = w.fake.folders.path(SpecialFolder(folder)) + u'/' + name;
@@ -117,11 +117,11 @@ void TestShortcutWindow::desktopShortcutOfPicture()
     dialogs.answers = {false, true}; // do not open the folder, then do: show the shortcut
     dialogs.choices = {Answer::Yes};
     w.unselect();
-    w.choose("pm1DeskTop"); // no selected row: nothing
+    w.choose(Command::pm1DeskTop); // no selected row: nothing
     QCOMPARE(dialogs.calls.size(), 0);
 
     w.select(Awkward);
-    w.choose("pm1DeskTop");
+    w.choose(Command::pm1DeskTop);
     const QString name = Awkward + QStringLiteral(".desktop");
     const QString file = w.fake.folders.path(SpecialFolder::Desktop) + u'/' + name;
     QVERIFY(QFileInfo::exists(file));
@@ -129,7 +129,7 @@ void TestShortcutWindow::desktopShortcutOfPicture()
     QCOMPARE(w.fake.shortcuts.saved[0].kind, pelmaris::platform::ShortcutKind::Document);
     QCOMPARE(w.fake.shortcuts.saved[0].target, w.path(Awkward));
 
-    w.choose("pm1DeskTop");
+    w.choose(Command::pm1DeskTop);
     QCOMPARE(dialogs.texts("ask3").size(), 1);
     QCOMPARE(dialogs.texts("message").last(),
              "フォルダ デスクトップ の" + CrLf + name + CrLf + "を更新しました。");

@@ -21,28 +21,28 @@ void TestViewerWindow::followsTheListsKeys()
 {
     Window w;
     QVERIFY(w.ready());
-    w.form->Viewer->createViewer();
-    TForm4 *viewer = w.form->Viewer->Form4();
+    w.form.Viewer->createViewer();
+    TForm4 *viewer = w.form.Viewer->Form4();
     const QStringList rows = w.captions();
     QCOMPARE(w.selectedRow(), 0);
 
     // Hidden, the viewer does not open on a row chosen in the list.
-    QTest::keyClick(w.form->ListView1Icons, Qt::Key_Right);
+    QTest::keyClick(w.form.ListView1Icons, Qt::Key_Right);
     QCOMPARE(w.selectedRow(), 1);
     QTest::qWait(50);
     QVERIFY(!viewer->isVisible());
     QVERIFY(viewer->path().isEmpty());
 
     QSignalSpy shown(viewer, &TForm4::pictureShown);
-    w.choose("pm1OpenByMirelLite");
+    w.choose(Command::pm1OpenByMirelLite);
     QVERIFY(shown.wait(10000));
     QCOMPARE(viewer->path(), rows[1]);
 
-    QTest::keyClick(w.form->ListView1Icons, Qt::Key_Right);
+    QTest::keyClick(w.form.ListView1Icons, Qt::Key_Right);
     QCOMPARE(w.selectedRow(), 2);
     QTRY_COMPARE(viewer->path(), rows[2]);
     QVERIFY(shown.wait(10000));
-    QTest::keyClick(w.form->ListView1Icons, Qt::Key_Home);
+    QTest::keyClick(w.form.ListView1Icons, Qt::Key_Home);
     QTRY_COMPARE(viewer->path(), rows[0]);
     QVERIFY(shown.wait(10000));
     QCOMPARE(shown.size(), 3);
@@ -57,11 +57,11 @@ void TestViewerWindow::viewerKeysMoveThroughTheList()
 {
     Window w;
     QVERIFY(w.ready());
-    w.form->Viewer->createViewer();
-    TForm4 *viewer = w.form->Viewer->Form4();
+    w.form.Viewer->createViewer();
+    TForm4 *viewer = w.form.Viewer->Form4();
     const QStringList rows = w.captions();
     QSignalSpy shown(viewer, &TForm4::pictureShown);
-    w.choose("pm1OpenByMirelLite");
+    w.choose(Command::pm1OpenByMirelLite);
     QVERIFY(shown.wait(10000));
     QCOMPARE(viewer->path(), rows[0]);
 

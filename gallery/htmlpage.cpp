@@ -83,8 +83,9 @@ QString imageLine(const QString &path, const QString &title, const PageThumbnail
 
 // Shows the pictures of the first two screens at once, so that they count for the
 // page's load as plain pictures do, and the others when they come within a screen of
-// the window; all of them before printing. Without IntersectionObserver every picture
-// is shown at once.
+// the window; all of them before printing. Every place is read before any picture is
+// given: each one given would make the next read lay the whole page out again. Without
+// IntersectionObserver every picture is shown at once.
 const QStringList LazyPictures = {
     QStringLiteral("<script>"),
     QStringLiteral("(function () {"),
@@ -103,9 +104,11 @@ const QStringList LazyPictures = {
         "        if (e.isIntersecting) { watcher.unobserve(e.target); show(e.target); }"),
     QStringLiteral("      });"),
     QStringLiteral("    }, {rootMargin: \"100% 0px\"});"),
-    QStringLiteral("  var near = 2 * window.innerHeight;"),
+    QStringLiteral("  var near = 2 * window.innerHeight, tops = [];"),
+    QStringLiteral("  for (var i = 0; i < pictures.length; ++i)"),
+    QStringLiteral("    tops.push(pictures[i].getBoundingClientRect().top);"),
     QStringLiteral("  for (var i = 0; i < pictures.length; ++i) {"),
-    QStringLiteral("    if (!watcher || pictures[i].getBoundingClientRect().top < near)"),
+    QStringLiteral("    if (!watcher || tops[i] < near)"),
     QStringLiteral("      show(pictures[i]);"),
     QStringLiteral("    else"),
     QStringLiteral("      watcher.observe(pictures[i]);"),

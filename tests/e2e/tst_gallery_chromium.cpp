@@ -43,15 +43,22 @@ const QString Probe = QStringLiteral(
 
 // The same for a long page: which pictures the browser was given at load, then again
 // once the page has been scrolled to its end.
+// The same for a long page: which pictures the browser was given at load, then again
+// once the page has been scrolled to its end and its last picture has come (or after
+// some seconds of the page's time, when it never does).
 const QString ScrollProbe = QStringLiteral(
     "<script>window.addEventListener('load', () => {"
     "const given = () => [...document.querySelectorAll('#main img')].map(i => i.src !== '');"
     "const r = {atLoad: given()};"
     "window.scrollTo(0, document.body.scrollHeight);"
-    "setTimeout(() => { r.atEnd = given();"
-    " const last = [...document.images].pop(); r.lastWidth = last.naturalWidth;"
+    "let tries = 0;"
+    "const report = () => { const last = [...document.images].pop();"
+    " if (!(last.complete && last.naturalWidth > 0) && ++tries < 40) {"
+    "  setTimeout(report, 100); return; }"
+    " r.atEnd = given(); r.lastWidth = last.naturalWidth;"
     " const pre = document.createElement('pre'); pre.id = 'probe';"
-    " pre.textContent = JSON.stringify(r); document.body.appendChild(pre); }, 1000);});"
+    " pre.textContent = JSON.stringify(r); document.body.appendChild(pre); };"
+    "setTimeout(report, 100);});"
     "</script>");
 
 QString localPath(const QString &href)
@@ -118,7 +125,7 @@ QJsonObject TestGalleryChromium::loadInChromium(const QString &page, const QStri
     chromium.start(Chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
                               "--disable-background-networking", "--disable-component-update",
                               "--disable-sync", "--user-data-dir=" + profile.path(),
-                              "--allow-file-access-from-files", "--virtual-time-budget=5000",
+                              "--allow-file-access-from-files", "--virtual-time-budget=10000",
                               "--dump-dom", QUrl::fromLocalFile(probed).toString()});
     if (!chromium.waitForFinished(60000)) {
         chromium.kill();

@@ -1,23 +1,23 @@
 #include "app/clipboardcommands.h"
 
+#include "app/listpage.h"
 #include "app/listviewstate.h"
 #include "app/menucommands.h"
-#include "app/windowroutines.h"
 #include "listio/clipboardlist.h"
 #include "platform/dialogs.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
 #include <QCoreApplication>
-#include <QMainWindow>
-#include <QRadioButton>
 
 namespace pelmaris::app {
 
-ClipboardCommands::ClipboardCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context)
+ClipboardCommands::ClipboardCommands(const platform::Services &services, QWidget *window,
+                                     MenuCommands &menus, ListPage &list, const ListViewState &view,
+                                     const scan::ScanController &scanner, QObject *parent)
+    : QObject(parent), m_services(services), m_window(window), m_list(list), m_view(view),
+      m_scanner(scanner)
 {
-    MenuCommands &menus = m_c.menus;
     menus.claim(Command::pm1CopyList, [this] { pm1CopyListClick(); });
     menus.claim(Command::pm1CopyPath, [this] { pm1CopyPathClick(); });
     menus.claim(Command::pm1CopyFile, [this] { pm1CopyFileClick(); });
@@ -26,28 +26,28 @@ ClipboardCommands::ClipboardCommands(const FormContext &context, QObject *parent
 
 QString ClipboardCommands::selectedPath() const
 {
-    const int row = m_c.routines.selectedRow();
-    return row < 0 ? QString() : m_c.model.item(row).caption;
+    const int row = m_list.selectedRow();
+    return row < 0 ? QString() : m_list.rows().item(row).caption;
 }
 
 void ClipboardCommands::pm1CopyListClick()
 {
-    listio::copyListText(*m_c.services.clipboard, m_c.list.detailChosen(), m_c.model.items(),
-                         m_c.scanner.scanList());
+    listio::copyListText(*m_services.clipboard, m_view.detailChosen(), m_list.rows().items(),
+                         m_scanner.scanList());
 }
 
 void ClipboardCommands::pm1CopyPathClick()
 {
     const QString path = selectedPath();
     if (!path.isEmpty())
-        listio::copyPath(*m_c.services.clipboard, path);
+        listio::copyPath(*m_services.clipboard, path);
 }
 
 void ClipboardCommands::pm1CopyFileClick()
 {
     const QString path = selectedPath();
     if (!path.isEmpty())
-        listio::CopyFilesToClipboard(*m_c.services.clipboard, {path});
+        listio::CopyFilesToClipboard(*m_services.clipboard, {path});
 }
 
 void ClipboardCommands::pm1CopyImageClick()
@@ -55,12 +55,12 @@ void ClipboardCommands::pm1CopyImageClick()
     const QString path = selectedPath();
     if (path.isEmpty())
         return;
-    m_c.routines.setBusyCursor(true);
+    m_list.setBusyCursor(true);
     const platform::Outcome copied =
-        listio::CopyImageToClipboard(*m_c.services.clipboard, path, *m_c.services.fileSystem);
-    m_c.routines.setBusyCursor(false);
+        listio::CopyImageToClipboard(*m_services.clipboard, path, *m_services.fileSystem);
+    m_list.setBusyCursor(false);
     if (!copied) {
-        m_c.services.dialogs->message(m_c.window, copied.text());
+        m_services.dialogs->message(m_window, copied.text());
         QCoreApplication::processEvents();
     }
 }

@@ -1,10 +1,20 @@
 #pragma once
 
-#include "app/formcontext.h"
+#include "platform/services.h"
 
 #include <QObject>
 
+class QWidget;
+
+namespace pelmaris::scan {
+class ScanController;
+}
+
 namespace pelmaris::app {
+
+class ListPage;
+class ListViewState;
+class MenuCommands;
 
 // What the list menu puts on the clipboard: the list as text, and the selected row's
 // path, file and picture.
@@ -12,7 +22,9 @@ class ClipboardCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit ClipboardCommands(const FormContext &context, QObject *parent = nullptr);
+    ClipboardCommands(const platform::Services &services, QWidget *window, MenuCommands &menus,
+                      ListPage &list, const ListViewState &view,
+                      const scan::ScanController &scanner, QObject *parent = nullptr);
 
     void pm1CopyListClick();
     void pm1CopyPathClick();
@@ -23,7 +35,11 @@ private:
     // The selected row's path; empty without a selected row.
     QString selectedPath() const;
 
-    FormContext m_c;
+    platform::Services m_services;
+    QWidget *m_window;
+    ListPage &m_list;
+    const ListViewState &m_view;
+    const scan::ScanController &m_scanner;
 };
 
 } // namespace pelmaris::app

@@ -11,14 +11,13 @@
 #include "scan/scancontroller.h"
 #include "shell/shellroutines.h"
 
-#include <QMainWindow>
-
 namespace pelmaris::app {
 
-FolderListCommands::FolderListCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context)
+FolderListCommands::FolderListCommands(const platform::Services &services, QWidget *window,
+                                       MenuCommands &menus, const FolderTree &tree,
+                                       const scan::ScanController &scanner, QObject *parent)
+    : QObject(parent), m_services(services), m_window(window), m_tree(tree), m_scanner(scanner)
 {
-    MenuCommands &menus = m_c.menus;
     menus.claim(Command::pm3CopyFileList, [this] { pm3CopyFileListClick(); });
     menus.claim(Command::pm3CopyPath, [this] { pm3CopyPathClick(); });
     menus.claim(Command::pm3SendTo, [this] { pm3SendToClick(); });
@@ -26,22 +25,22 @@ FolderListCommands::FolderListCommands(const FormContext &context, QObject *pare
 
 void FolderListCommands::pm3CopyFileListClick()
 {
-    listio::copyScanList(*m_c.services.clipboard, m_c.scanner.scanList());
+    listio::copyScanList(*m_services.clipboard, m_scanner.scanList());
 }
 
 void FolderListCommands::pm3CopyPathClick()
 {
-    listio::copyFolderPath(*m_c.services.clipboard, m_c.tree.selectedPath());
+    listio::copyFolderPath(*m_services.clipboard, m_tree.selectedPath());
 }
 
 void FolderListCommands::pm3SendToClick()
 {
     const QString sendTo =
-        pathtext::withDelimiter(m_c.services.folders->path(platform::SpecialFolder::SendTo));
+        pathtext::withDelimiter(m_services.folders->path(platform::SpecialFolder::SendTo));
     if (const std::optional<listio::SendToCall> call =
-            askSendTo(*m_c.services.dialogs, m_c.window, m_c.tree.selectedPath(), sendTo))
-        tell(*m_c.services.dialogs, m_c.window,
-             shell::ShellOpenWith(m_c.services, call->program, call->parameters));
+            askSendTo(*m_services.dialogs, m_window, m_tree.selectedPath(), sendTo))
+        tell(*m_services.dialogs, m_window,
+             shell::ShellOpenWith(m_services, call->program, call->parameters));
 }
 
 } // namespace pelmaris::app

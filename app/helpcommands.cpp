@@ -87,34 +87,36 @@ void openHomePage(const platform::Services &services)
 
 namespace pelmaris::app {
 
-HelpCommands::HelpCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context)
+HelpCommands::HelpCommands(const platform::Services &services, QWidget *window,
+                           const CurrentOptions &options, scan::RandomEngine &random,
+                           QObject *parent)
+    : QObject(parent), m_services(services), m_window(window), m_options(options), m_random(random)
 {
 }
 
 void HelpCommands::btnHelpClick()
 {
-    openHelpFile(m_c.services);
+    openHelpFile(m_services);
 }
 
 void HelpCommands::bnAboutClick()
 {
-    showAboutBox(m_c.services, m_c.window, m_c.options.values().browserLight, m_c.random);
+    showAboutBox(m_services, m_window, m_options.values().browserLight, m_random);
 }
 
 void HelpCommands::btnPropertiesClick()
 {
-    showProgramProperties(m_c.services, m_c.window);
+    showProgramProperties(m_services, m_window);
 }
 
 void HelpCommands::btnDonationClick()
 {
-    openDonationPage(m_c.services);
+    openDonationPage(m_services);
 }
 
 void HelpCommands::btnHomeSiteClick()
 {
-    openHomePage(m_c.services);
+    openHomePage(m_services);
 }
 
 } // namespace pelmaris::app

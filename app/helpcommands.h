@@ -4,13 +4,13 @@
 // its buttons:
 //
 //   openHelpFile(m_services);                        // "ヘルプ表示"
-//   showAboutBox(m_services, this, rbBrowserLight->isChecked(), random);  // aboutbox.h
+//   showAboutBox(m_services, this, options.browserLight, random);  // aboutbox.h
 //   showProgramProperties(m_services, this);         // "プロパティ表示"
 //   openDonationPage(m_services);                    // "開発支援"
 //   openHomePage(m_services);                        // "ホームページ"
 
-#include "app/formcontext.h"
 #include "platform/services.h"
+#include "scan/pathorder.h"
 
 #include <QObject>
 
@@ -19,6 +19,8 @@
 class QWidget;
 
 namespace pelmaris::app {
+
+class CurrentOptions;
 
 // The help page's file name: the executable's base name and ".html".
 QString helpFileName(const QString &executablePath);
@@ -45,7 +47,8 @@ class HelpCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit HelpCommands(const FormContext &context, QObject *parent = nullptr);
+    HelpCommands(const platform::Services &services, QWidget *window, const CurrentOptions &options,
+                 scan::RandomEngine &random, QObject *parent = nullptr);
 
     void btnHelpClick();
     void bnAboutClick();
@@ -54,7 +57,10 @@ public:
     void btnHomeSiteClick();
 
 private:
-    FormContext m_c;
+    platform::Services m_services;
+    QWidget *m_window;
+    const CurrentOptions &m_options;
+    scan::RandomEngine &m_random;
 };
 
 } // namespace pelmaris::app

@@ -112,14 +112,15 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     Scan = new ScanCommands(context, this);
     List = new ListCommands(context, this);
     Gallery = new GalleryCommands(context, this);
-    Viewer = new ViewerCommands(context, this);
-    Help = new HelpCommands(context, this);
+    Viewer = new ViewerCommands(m_services, *m_menus, *m_routines, this);
+    Help = new HelpCommands(m_services, this, *m_options, Scanner->randomEngine(), this);
     FileActions = new FileActionCommands(context, this);
-    Shortcuts = new ShortcutCommands(context, this);
+    Shortcuts = new ShortcutCommands(m_services, this, *m_menus, *m_routines, this);
     Order = new OrderCommands(context, this);
     ListFiles = new ListFileCommands(context, this);
-    Clipboard = new ClipboardCommands(context, this);
-    FolderList = new FolderListCommands(context, this);
+    Clipboard =
+        new ClipboardCommands(m_services, this, *m_menus, *m_routines, *m_list, *Scanner, this);
+    FolderList = new FolderListCommands(m_services, this, *m_menus, *m_tree, *Scanner, this);
     wireControls();
 
     Timer1 = named(new QTimer(this), "Timer1");

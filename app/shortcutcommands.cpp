@@ -1,7 +1,7 @@
 #include "app/shortcutcommands.h"
 
+#include "app/listpage.h"
 #include "app/menucommands.h"
-#include "app/windowroutines.h"
 #include "scan/imagelistmodel.h"
 
 #include "platform/dialogs.h"
@@ -15,10 +15,12 @@
 
 namespace pelmaris::app {
 
-ShortcutCommands::ShortcutCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context), m_shortcuts(context.services, context.window)
+ShortcutCommands::ShortcutCommands(const platform::Services &services, QWidget *window,
+                                   MenuCommands &menus, ListPage &list, QObject *parent)
+    : QObject(parent), m_services(services), m_window(window), m_list(list),
+      m_shortcuts(services, window)
 {
-    m_c.menus.claim(Command::pm1DeskTop, [this] { pm1DeskTopClick(); });
+    menus.claim(Command::pm1DeskTop, [this] { pm1DeskTopClick(); });
 }
 
 void ShortcutCommands::SendTo1Click()
@@ -35,13 +37,13 @@ void ShortcutCommands::StartMenu1Click()
 {
     // An installed menu entry already starts this program: a shortcut of our own would
     // only show it twice. One made before stays open to updating or deleting.
-    const platform::Services &services = m_c.services;
+    const platform::Services &services = m_services;
     const QString program = services.system->executablePath();
     const QString own = services.folders->pathToCreateIn(platform::SpecialFolder::Programs) + u'/' +
                         m_shortcuts.registration().shortcutFileName(program);
     const QString installed = services.shortcuts->menuEntryFor(program, own);
     if (!installed.isEmpty() && !QFileInfo::exists(own)) {
-        services.dialogs->message(m_c.window, installedText(installed));
+        services.dialogs->message(m_window, installedText(installed));
         return;
     }
     m_shortcuts.toggle(shell::ShortcutPlace::StartMenu);
@@ -60,9 +62,9 @@ void ShortcutCommands::StartUp1Click()
 
 void ShortcutCommands::pm1DeskTopClick()
 {
-    const int row = m_c.routines.selectedRow();
-    if (row >= 0 && row < m_c.model.rowCount())
-        m_shortcuts.toggleDesktopShortcutTo(m_c.model.item(row).caption);
+    const int row = m_list.selectedRow();
+    if (row >= 0 && row < m_list.rows().rowCount())
+        m_shortcuts.toggleDesktopShortcutTo(m_list.rows().item(row).caption);
 }
 
 } // namespace pelmaris::app

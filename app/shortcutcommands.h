@@ -1,11 +1,13 @@
 #pragma once
 
-#include "app/formcontext.h"
 #include "app/shortcuttoggle.h"
 
 #include <QObject>
 
 namespace pelmaris::app {
+
+class ListPage;
+class MenuCommands;
 
 // The four buttons of "起動ショートカット" and the list menu's desktop shortcut to the
 // selected picture: each press creates the shortcut, or offers to update or delete it.
@@ -13,7 +15,8 @@ class ShortcutCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit ShortcutCommands(const FormContext &context, QObject *parent = nullptr);
+    ShortcutCommands(const platform::Services &services, QWidget *window, MenuCommands &menus,
+                     ListPage &list, QObject *parent = nullptr);
 
     void SendTo1Click();
     void DeskTop1Click();
@@ -27,7 +30,9 @@ public:
     shell::ShortcutRegistration &registration() { return m_shortcuts.registration(); }
 
 private:
-    FormContext m_c;
+    platform::Services m_services;
+    QWidget *m_window;
+    ListPage &m_list;
     ShortcutToggle m_shortcuts;
 };
 

@@ -1,20 +1,19 @@
 #include "app/viewercommands.h"
 
+#include "app/listpage.h"
 #include "app/menucommands.h"
 #include "app/tform4.h"
-#include "app/windowroutines.h"
 #include "scan/imagelistmodel.h"
 
 #include <QItemSelectionModel>
-#include <QLabel>
-#include <QListView>
 
 namespace pelmaris::app {
 
-ViewerCommands::ViewerCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context)
+ViewerCommands::ViewerCommands(const platform::Services &services, MenuCommands &menus,
+                               ListPage &list, QObject *parent)
+    : QObject(parent), m_services(services), m_list(list)
 {
-    m_c.menus.claim(Command::pm1OpenByMirelLite, [this] { pm1OpenByMirelLiteClick(); });
+    menus.claim(Command::pm1OpenByMirelLite, [this] { pm1OpenByMirelLiteClick(); });
 }
 
 ViewerCommands::~ViewerCommands() = default;
@@ -23,43 +22,43 @@ void ViewerCommands::createViewer()
 {
     if (m_form4)
         return;
-    m_form4 = std::make_unique<TForm4>(m_c.services);
+    m_form4 = std::make_unique<TForm4>(m_services);
     // A picture that does not decode still shows the viewer, with a notice.
     connect(m_form4.get(), &TForm4::pictureShown, this, [this](bool decoded) {
         if (!decoded)
-            m_c.ui.StatusPanel1->clear();
+            m_list.setStatus(QString());
     });
     connect(m_form4.get(), &TForm4::stepRequested, this, &ViewerCommands::step);
     // A row chosen with the keyboard is followed as a clicked one is.
-    connect(m_c.ui.ListView1Icons->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(m_list.selection(), &QItemSelectionModel::currentRowChanged, this,
             &ViewerCommands::followList);
 }
 
 void ViewerCommands::pm1OpenByMirelLiteClick()
 {
-    const int row = m_c.routines.selectedRow();
+    const int row = m_list.selectedRow();
     if (row < 0 || !m_form4)
         return;
-    m_form4->openFile(m_c.model.item(row).caption);
+    m_form4->openFile(m_list.rows().item(row).caption);
 }
 
 void ViewerCommands::followList()
 {
     if (!m_form4 || !m_form4->isVisible())
         return;
-    const int row = m_c.routines.selectedRow();
+    const int row = m_list.selectedRow();
     // A click on the row that the viewer shows already changes nothing.
-    if (row >= 0 && m_c.model.item(row).caption == m_form4->path())
+    if (row >= 0 && m_list.rows().item(row).caption == m_form4->path())
         return;
     pm1OpenByMirelLiteClick();
 }
 
 void ViewerCommands::step(ViewerStep step)
 {
-    const int rows = m_c.model.rowCount();
+    const int rows = m_list.rows().rowCount();
     if (rows == 0)
         return;
-    const int current = m_c.routines.selectedRow();
+    const int current = m_list.selectedRow();
     int row = current;
     switch (step) {
     case ViewerStep::Previous:
@@ -77,7 +76,7 @@ void ViewerCommands::step(ViewerStep step)
     }
     // The list moves to the row; following it shows its picture.
     if (row != current)
-        m_c.routines.selectRow(row);
+        m_list.selectRow(row);
 }
 
 } // namespace pelmaris::app

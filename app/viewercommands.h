@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/formcontext.h"
+#include "platform/services.h"
 
 #include <QObject>
 
@@ -8,6 +8,8 @@
 
 namespace pelmaris::app {
 
+class ListPage;
+class MenuCommands;
 class TForm4;
 enum class ViewerStep;
 
@@ -18,7 +20,8 @@ class ViewerCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit ViewerCommands(const FormContext &context, QObject *parent = nullptr);
+    ViewerCommands(const platform::Services &services, MenuCommands &menus, ListPage &list,
+                   QObject *parent = nullptr);
     ~ViewerCommands() override;
 
     // Makes the viewer window; the window does this once it exists itself.
@@ -32,7 +35,8 @@ public:
     void step(ViewerStep step);
 
 private:
-    FormContext m_c;
+    platform::Services m_services;
+    ListPage &m_list;
     std::unique_ptr<TForm4> m_form4;
 };
 

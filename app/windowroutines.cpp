@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QIcon>
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,6 +118,16 @@ int WindowRoutines::selectedRow() const
     const QItemSelectionModel *selection = m_ui.ListView1Icons->selectionModel();
     const QModelIndex current = selection->currentIndex();
     return current.isValid() && selection->isRowSelected(current.row(), {}) ? current.row() : -1;
+}
+
+QItemSelectionModel *WindowRoutines::selection() const
+{
+    return m_ui.ListView1Icons->selectionModel();
+}
+
+void WindowRoutines::setStatus(const QString &text)
+{
+    m_ui.StatusPanel1->setText(text);
 }
 
 void WindowRoutines::selectRow(int row)

@@ -2,6 +2,7 @@
 
 #include "app/formcontrols.h"
 #include "app/formstate.h"
+#include "app/listpage.h"
 #include "platform/services.h"
 
 #include <QtGlobal>
@@ -17,8 +18,9 @@ class ListViewState;
 class PageButtons;
 
 // The window-level routines every command uses: the greyed Close command while busy, the
-// busy cursor, taskbar progress, the list's controls, the selected row.
-class WindowRoutines {
+// busy cursor, taskbar progress, the list's controls, the selected row. It is also the
+// list as the row commands see it.
+class WindowRoutines : public ListPage {
 public:
     WindowRoutines(const platform::Services &services, FormControls &ui, FormState &state,
                    ListViewState &list, scan::ImageListModel &model, PageButtons &pageButtons,
@@ -29,7 +31,7 @@ public:
     // Makes `button` a child of `control`, sized and centred over it.
     static void CenterCancelButton(QWidget *button, QWidget *control);
 
-    void setBusyCursor(bool busy);
+    void setBusyCursor(bool busy) override;
     // Taskbar progress while the window shows it; a maximum of 0 hides it.
     void setTaskbarProgress(qint64 value, qint64 maximum);
 
@@ -43,10 +45,11 @@ public:
     void checkAllRows(bool all);
 
     int rowCount() const;
-    // The selected row, or -1.
-    int selectedRow() const;
-    // Selects a row and scrolls both views to it.
-    void selectRow(int row);
+    const scan::ImageListModel &rows() const override { return m_model; }
+    int selectedRow() const override;
+    void selectRow(int row) override;
+    QItemSelectionModel *selection() const override;
+    void setStatus(const QString &text) override;
     void scrollToTop();
 
 private:

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QItemSelectionModel;
+
+namespace pelmaris::scan {
+class ImageListModel;
+}
+
+namespace pelmaris::app {
+
+// The image list as the commands on its rows see it: the rows, the selected one, and
+// what the list shows while a command works. The commands get this, not the controls.
+class ListPage {
+public:
+    virtual ~ListPage() = default;
+
+    virtual const scan::ImageListModel &rows() const = 0;
+    // The selected row, or -1.
+    virtual int selectedRow() const = 0;
+    // Selects a row and scrolls the views to it.
+    virtual void selectRow(int row) = 0;
+    // The one selection both views share: whoever follows the list watches it.
+    virtual QItemSelectionModel *selection() const = 0;
+    virtual void setBusyCursor(bool busy) = 0;
+    // The message and path line of the status bar.
+    virtual void setStatus(const QString &text) = 0;
+};
+
+} // namespace pelmaris::app

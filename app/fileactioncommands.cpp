@@ -1,28 +1,28 @@
 #include "app/fileactioncommands.h"
 
 #include "app/activity.h"
-#include "app/countcaptions.h"
 #include "app/foldertree.h"
+#include "app/listpage.h"
 #include "app/menucommands.h"
 #include "app/prompts.h"
-#include "app/windowroutines.h"
 #include "platform/dialogs.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
 #include <QDir>
-#include <QMainWindow>
 #include <QModelIndex>
-#include <QPushButton>
 
 #include <algorithm>
 
 namespace pelmaris::app {
 
-FileActionCommands::FileActionCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context), m_fileActions(context.services, context.window)
+FileActionCommands::FileActionCommands(const platform::Services &services, QWidget *window,
+                                       MenuCommands &menus, ListPage &list,
+                                       const Activity &activity, FolderTree &tree,
+                                       const QString &siblingExe, QObject *parent)
+    : QObject(parent), m_services(services), m_window(window), m_list(list), m_activity(activity),
+      m_tree(tree), m_siblingExe(siblingExe), m_fileActions(services, window)
 {
-    MenuCommands &menus = m_c.menus;
     menus.claim(Command::pm1Open, [this] { pm1OpenClick(); });
     menus.claim(Command::pm1Paint, [this] { pm1PaintClick(); });
     menus.claim(Command::pm1Notepad, [this] { pm1NotepadClick(); });
@@ -38,13 +38,13 @@ FileActionCommands::FileActionCommands(const FormContext &context, QObject *pare
 
 QString FileActionCommands::selectedPath() const
 {
-    const int row = m_c.routines.selectedRow();
-    return row >= 0 && row < m_c.model.rowCount() ? m_c.model.item(row).caption : QString();
+    const int row = m_list.selectedRow();
+    return row >= 0 && row < m_list.rows().rowCount() ? m_list.rows().item(row).caption : QString();
 }
 
 bool FileActionCommands::tell(const platform::Outcome &outcome) const
 {
-    return app::tell(*m_c.services.dialogs, m_c.window, outcome);
+    return app::tell(*m_services.dialogs, m_window, outcome);
 }
 
 void FileActionCommands::pm1OpenClick()
@@ -69,7 +69,7 @@ void FileActionCommands::pm1OpenByClick()
 
 void FileActionCommands::pm1SendToCorvindaleClick()
 {
-    tell(m_fileActions.sendToSibling(m_c.state.CorvindaleExeName1, selectedPath()));
+    tell(m_fileActions.sendToSibling(m_siblingExe, selectedPath()));
 }
 
 void FileActionCommands::pm1SendToClick()
@@ -79,7 +79,7 @@ void FileActionCommands::pm1SendToClick()
         return;
     const platform::FileChoice choice = m_fileActions.sendToChoice();
     const QString entry =
-        m_c.services.dialogs->openFileName(m_c.window, choice.title, choice.start, choice.filter);
+        m_services.dialogs->openFileName(m_window, choice.title, choice.start, choice.filter);
     tell(m_fileActions.sendTo(path, entry));
 }
 
@@ -96,23 +96,23 @@ void FileActionCommands::pm1OpenFolderClick()
 void FileActionCommands::pm1DeleteFileClick()
 {
     // Rows must not go while a build or a load is still filling the list.
-    if (m_c.activity.isScanning() || m_c.activity.fillsList())
+    if (m_activity.isScanning() || m_activity.fillsList())
         return;
-    const int row = m_c.routines.selectedRow();
+    const int row = m_list.selectedRow();
     const QString path = selectedPath();
     if (path.isEmpty())
         return;
     const platform::Result<QString> question = m_fileActions.trashQuestion(path);
     if (!tell(question.outcome()))
         return;
-    if (confirmTrash(*m_c.services.dialogs, m_c.window, *question,
+    if (confirmTrash(*m_services.dialogs, m_window, *question,
                      [&] { return m_fileActions.moveToTrash(path); }))
         removeRowOf(path, row);
 }
 
 void FileActionCommands::removeRowOf(const QString &path, int row)
 {
-    scan::ImageListModel &model = m_c.model;
+    const scan::ImageListModel &model = m_list.rows();
     // The confirmation let the window run meanwhile: find the row again by its file.
     if (row >= model.rowCount() || model.item(row).caption != path) {
         const auto &items = model.items();
@@ -123,45 +123,37 @@ void FileActionCommands::removeRowOf(const QString &path, int row)
             return;
         row = int(found - items.begin());
     }
-    model.removeRows(row, 1);
-    const int rows = model.rowCount();
-    m_c.captions.rowCounts(rows);
-    if (rows == 0) {
-        m_c.routines.showListState();
-        return;
-    }
-    // The row that took the removed one's place, or the new last row.
-    m_c.routines.selectRow(std::min(row, rows - 1));
+    m_list.removeRow(row);
 }
 
 void FileActionCommands::pm3OpenFolderClick()
 {
-    tell(m_fileActions.openTreeFolder(m_c.tree.selectedPath(), selectedPath()));
+    tell(m_fileActions.openTreeFolder(m_tree.selectedPath(), selectedPath()));
 }
 
 void FileActionCommands::pm3PasteFolderPathClick()
 {
     const platform::Outcome pasted = m_fileActions.pasteFolderPath([this](const QString &folder) {
-        m_c.tree.navigate(folder);
+        m_tree.navigate(folder);
         // The tree refuses what it does not show, a hidden folder among them.
-        return m_c.tree.selectedPath() == QDir::cleanPath(folder);
+        return m_tree.selectedPath() == QDir::cleanPath(folder);
     });
     if (!pasted)
-        m_c.services.dialogs->error(m_c.window, pasted.text());
+        m_services.dialogs->error(m_window, pasted.text());
 }
 
 void FileActionCommands::ListView1DblClick(const QModelIndex &index)
 {
-    if (index.isValid() && index.row() < m_c.model.rowCount())
-        tell(m_fileActions.openDefault(m_c.model.item(index.row()).caption));
+    if (index.isValid() && index.row() < m_list.rows().rowCount())
+        tell(m_fileActions.openDefault(m_list.rows().item(index.row()).caption));
 }
 
 void FileActionCommands::ListView1ContextPopup(const QModelIndex &index)
 {
     // The view leaves a right-pressed row unselected until the button comes up, and by
     // then the menu has opened.
-    if (index.isValid() && index.row() < m_c.model.rowCount())
-        m_c.routines.selectRow(index.row());
+    if (index.isValid() && index.row() < m_list.rows().rowCount())
+        m_list.selectRow(index.row());
 }
 
 } // namespace pelmaris::app

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/formcontext.h"
 #include "shell/fileactions.h"
 
 #include <QObject>
@@ -8,6 +7,11 @@
 class QModelIndex;
 
 namespace pelmaris::app {
+
+class Activity;
+class FolderTree;
+class ListPage;
+class MenuCommands;
 
 // The list menu's commands that hand the selected row's file to another program or to
 // the desktop (and delete it to the trash), the list's double-click, and the folder
@@ -18,7 +22,10 @@ class FileActionCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit FileActionCommands(const FormContext &context, QObject *parent = nullptr);
+    // `siblingExe` is where the list menu's last opening found the sibling program.
+    FileActionCommands(const platform::Services &services, QWidget *window, MenuCommands &menus,
+                       ListPage &list, const Activity &activity, FolderTree &tree,
+                       const QString &siblingExe, QObject *parent = nullptr);
 
     void pm1OpenClick();
     void pm1PaintClick();
@@ -46,7 +53,12 @@ private:
     // files keeps it).
     void removeRowOf(const QString &path, int row);
 
-    FormContext m_c;
+    platform::Services m_services;
+    QWidget *m_window;
+    ListPage &m_list;
+    const Activity &m_activity;
+    FolderTree &m_tree;
+    const QString &m_siblingExe;
     shell::FileActions m_fileActions;
 };
 

@@ -21,6 +21,9 @@ public:
     virtual int selectedRow() const = 0;
     // Selects a row and scrolls the views to it.
     virtual void selectRow(int row) = 0;
+    // Takes a row out of the list and shows what is left: the counts, and the row that
+    // took its place (or the new last one) selected, or an empty list's controls.
+    virtual void removeRow(int row) = 0;
     // The one selection both views share: whoever follows the list watches it.
     virtual QItemSelectionModel *selection() const = 0;
     virtual void setBusyCursor(bool busy) = 0;

@@ -114,7 +114,8 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     Gallery = new GalleryCommands(context, this);
     Viewer = new ViewerCommands(m_services, *m_menus, *m_routines, this);
     Help = new HelpCommands(m_services, this, *m_options, Scanner->randomEngine(), this);
-    FileActions = new FileActionCommands(context, this);
+    FileActions = new FileActionCommands(m_services, this, *m_menus, *m_routines, *m_activity,
+                                         *m_tree, CorvindaleExeName1, this);
     Shortcuts = new ShortcutCommands(m_services, this, *m_menus, *m_routines, this);
     Order = new OrderCommands(context, this);
     ListFiles = new ListFileCommands(context, this);

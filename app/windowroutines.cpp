@@ -16,6 +16,8 @@
 #include <QStackedWidget>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace pelmaris::app {
 
 WindowRoutines::WindowRoutines(const platform::Services &services, FormControls &ui,
@@ -137,6 +139,18 @@ void WindowRoutines::selectRow(int row)
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_ui.ListView1Icons->scrollTo(index);
     m_ui.ListView1Details->scrollTo(index);
+}
+
+void WindowRoutines::removeRow(int row)
+{
+    m_model.removeRows(row, 1);
+    const int rows = m_model.rowCount();
+    m_captions.rowCounts(rows);
+    if (rows == 0) {
+        showListState();
+        return;
+    }
+    selectRow(std::min(row, rows - 1));
 }
 
 void WindowRoutines::scrollToTop()

@@ -48,6 +48,7 @@ public:
     const scan::ImageListModel &rows() const override { return m_model; }
     int selectedRow() const override;
     void selectRow(int row) override;
+    void removeRow(int row) override;
     QItemSelectionModel *selection() const override;
     void setStatus(const QString &text) override;
     void scrollToTop();

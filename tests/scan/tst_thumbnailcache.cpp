@@ -5,6 +5,7 @@
 
 #include "platform/programinfo.h"
 
+#include "fakeservices.h"
 #include "fixtures.h"
 #include "picturefixtures.h"
 
@@ -128,6 +129,8 @@ private Q_SLOTS:
         QTest::newRow("Japanese and accents")
             << "/写真/ä.jpg" << QByteArray("file:///%E5%86%99%E7%9C%9F/%C3%A4.jpg");
         QTest::newRow("leading dash") << "/p/-a.jpg" << QByteArray("file:///p/-a.jpg");
+        QTest::newRow("dots and doubled slashes")
+            << "/p//q/./r/../s.jpg" << QByteArray("file:///p/q/s.jpg");
     }
 
     void uriAndNameFollowTheStandard()
@@ -174,7 +177,7 @@ private Q_SLOTS:
     void storesThumbnailsOthersCanUse()
     {
         const QString folder = newCacheFolder();
-        const ThumbnailCache cache(folder);
+        const ThumbnailCache cache(*m_fs, folder);
         QVERIFY(cache.isWritable());
         QVERIFY(decodeWith(cache, m_picture));
         const QString entry = entryPath(folder, "normal", m_picture);
@@ -213,7 +216,7 @@ private Q_SLOTS:
             texts.remove("Thumb::Size");
         QVERIFY(fixtures::writeFile(entryPath(root, folder.toLatin1(), m_picture),
                                     thumbnailPng(size, Qt::green, texts)));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const auto row = decodeWith(cache, m_picture);
         QVERIFY(row);
         QVERIFY(isColour(middleOf(row), Qt::green));
@@ -274,7 +277,7 @@ private Q_SLOTS:
         } else {
             QVERIFY(fixtures::writeFile(entry, bytes));
         }
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(isColour(middleOf(decodeWith(cache, m_picture)), Qt::red));
         // Whatever held the name gives way to a valid thumbnail; a folder stays.
         if (kind != "folder") {
@@ -308,7 +311,7 @@ private Q_SLOTS:
             QVERIFY(fixtures::writeFile(root, "not a folder"));
         else
             QVERIFY(fixtures::writeFile(root + "/normal", "not a folder"));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(!cache.isWritable());
         QVERIFY(isColour(middleOf(decodeWith(cache, m_picture)), Qt::red));
         QCOMPARE(QDir(elsewhere + "/normal").entryList(QDir::Files).size(), 1);
@@ -349,7 +352,7 @@ private Q_SLOTS:
         }
         const QString other = m_dir.filePath("pictures/another.jpg");
         QVERIFY(fixtures::writeImage(other, QSize(1800, 1200), "jpeg", Qt::blue));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(!cache.isWritable());
         ThumbnailRequest request;
         request.locale = QLocale::c();
@@ -373,7 +376,7 @@ private Q_SLOTS:
                                     thumbnailPng(QSize(128, 85), Qt::green, textsFor(m_picture))));
         QVERIFY(QFile::setPermissions(root + "/normal",
                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(!cache.isWritable());
         QVERIFY(isColour(middleOf(decodeWith(cache, m_picture)), Qt::green));
         QVERIFY(isColour(middleOf(decodeWith(cache, other)), Qt::red));
@@ -387,7 +390,7 @@ private Q_SLOTS:
         const QString root = newCacheFolder();
         const QString path = m_dir.filePath("pictures/changing.jpg");
         QVERIFY(fixtures::writeImage(path, QSize(1800, 1200), "jpeg", Qt::red));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(isColour(middleOf(decodeWith(cache, path)), Qt::red));
         QVERIFY(fixtures::writeImage(path, QSize(1800, 1200), "jpeg", Qt::blue));
         QFile file(path);
@@ -405,7 +408,7 @@ private Q_SLOTS:
     void failureNotes()
     {
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const QString failFolder = root + "/fail/pelmaris-" + pelmaris::program::FileVersion;
 
         QByteArray png = fixtures::encode(QImage(600, 400, QImage::Format_RGB32), "png");
@@ -435,7 +438,7 @@ private Q_SLOTS:
     void failureNoteKnowsTheTimeWithinTheSecond()
     {
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const QString path = m_dir.filePath("pictures/completed.png");
         QImage noise(600, 400, QImage::Format_RGB32);
         for (int y = 0; y < noise.height(); ++y)
@@ -476,11 +479,103 @@ private Q_SLOTS:
         }
     }
 
+    // Whose a folder is comes from the file system service: a folder it reports as
+    // another user's is neither read nor written, as the thumbnails folder or one size's
+    // (no superuser needed to give it away).
+    void foldersTheServiceCallsForeignAreNotUsed_data()
+    {
+        QTest::addColumn<QString>("foreign");
+        QTest::newRow("thumbnails") << "";
+        QTest::newRow("normal") << "/normal";
+    }
+
+    void foldersTheServiceCallsForeignAreNotUsed()
+    {
+        QFETCH(QString, foreign);
+        const QString root = newCacheFolder();
+        QVERIFY(fixtures::writeFile(entryPath(root, "normal", m_picture),
+                                    thumbnailPng(QSize(128, 85), Qt::black, textsFor(m_picture))));
+        pelmaris::fakes::FakeFileSystem fake;
+        fake.foreignFolders = {root + foreign};
+        const ThumbnailCache cache(fake, root);
+        QVERIFY(!cache.isWritable());
+        const QString other = m_dir.filePath("pictures/foreign.jpg");
+        QVERIFY(fixtures::writeImage(other, QSize(1800, 1200), "jpeg", Qt::blue));
+        ThumbnailRequest request;
+        request.locale = QLocale::c();
+        request.cache = &cache;
+        for (const QString &path : {m_picture, other}) {
+            request.path = path;
+            QVERIFY(!isColour(middleOf(decodeForList(fake, request)), Qt::black));
+        }
+        for (const QString &call : fake.calls())
+            QVERIFY2(!call.startsWith("small " + root + "/normal/") &&
+                         !call.startsWith("write " + root + "/normal/"),
+                     qPrintable(call));
+    }
+
+    // A thumbnail that cannot be written (a full disk) costs nothing but the entry: the
+    // row is made all the same, no file takes the name, and a later scan writes it.
+    void failedWriteLeavesNoEntry()
+    {
+        const QString root = newCacheFolder();
+        const QString entry = entryPath(root, "normal", m_picture);
+        pelmaris::fakes::FakeFileSystem fake;
+        fake.failWrites = {entry};
+        const ThumbnailCache cache(fake, root);
+        ThumbnailRequest request;
+        request.path = m_picture;
+        request.locale = QLocale::c();
+        request.cache = &cache;
+        QVERIFY(isColour(middleOf(decodeForList(fake, request)), Qt::red));
+        QVERIFY(fake.calls().contains("write " + entry));
+        QCOMPARE(QDir(root + "/normal").entryList(QDir::Files | QDir::Hidden).size(), 0);
+        fake.failWrites.clear();
+        QVERIFY(isColour(middleOf(decodeForList(fake, request)), Qt::red));
+        QCOMPARE(QImageReader(entry, "png").read().text("Thumb::URI"),
+                 textsFor(m_picture)["Thumb::URI"]);
+    }
+
+    // A rescan reads each cached thumbnail once and nothing else of the cache: the
+    // folders are judged when the cache is opened, not for every picture.
+    void rescanReadsEachThumbnailOnce()
+    {
+        const QString root = newCacheFolder();
+        QStringList pictures;
+        for (int i = 0; i < 3; ++i) {
+            pictures.append(m_dir.filePath(QStringLiteral("pictures/rescan%1.jpg").arg(i)));
+            QVERIFY(fixtures::writeImage(pictures.last(), QSize(1800, 1200), "jpeg", Qt::green));
+        }
+        {
+            const ThumbnailCache first(*m_fs, root);
+            for (const QString &path : pictures)
+                QVERIFY(decodeWith(first, path));
+        }
+        pelmaris::fakes::FakeFileSystem fake;
+        const ThumbnailCache again(fake, root);
+        const qsizetype opened = fake.calls().size();
+        ThumbnailRequest request;
+        request.locale = QLocale::c();
+        request.cache = &again;
+        for (const QString &path : pictures) {
+            request.path = path;
+            QVERIFY(isColour(middleOf(decodeForList(fake, request)), Qt::green));
+        }
+        QStringList cacheCalls;
+        for (const QString &call : fake.calls().mid(opened))
+            if (call.contains(root))
+                cacheCalls.append(call);
+        QStringList expected;
+        for (const QString &path : pictures)
+            expected.append("small " + entryPath(root, "normal", path));
+        QCOMPARE(cacheCalls, expected);
+    }
+
     // Files inside the cache itself are never thumbnailed.
     void cacheFilesAreNotThumbnailed()
     {
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const QString inside = root + "/normal/picture.png";
         QVERIFY(fixtures::writeImage(inside, QSize(600, 400), "png"));
         QVERIFY(decodeWith(cache, inside));

@@ -186,14 +186,17 @@ QImage ThumbnailCache::find(const Original &original) const
     if (!m_readable || holds(original.path))
         return QImage();
     const QByteArray uri = fileUri(original.path);
-    // Programs built on other toolkits may spell some characters of the URI otherwise.
-    const QByteArray qtUri = qtFileUri(original.path);
+    // Programs built on other toolkits may spell some characters of the URI otherwise;
+    // that spelling is made only when the first one is missing.
+    QByteArray qtUri;
     for (const Folder &size : m_sizes) {
         if (!size.readable)
             continue;
         const QString folder =
             m_folder + QLatin1Char('/') + QLatin1String(size.name) + QLatin1Char('/');
         QImage found = load(folder + fileNameOf(uri), size.edge, uri, original);
+        if (found.isNull() && qtUri.isEmpty())
+            qtUri = qtFileUri(original.path);
         if (found.isNull() && qtUri != uri)
             found = load(folder + fileNameOf(qtUri), size.edge, qtUri, original);
         if (!found.isNull())

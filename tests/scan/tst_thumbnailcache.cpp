@@ -5,7 +5,6 @@
 
 #include "platform/programinfo.h"
 
-#include "fakeservices.h"
 #include "fixtures.h"
 #include "picturefixtures.h"
 
@@ -477,98 +476,6 @@ private Q_SLOTS:
             QCOMPARE(int(rows.size()), 1);
             QCOMPARE(QFileInfo::exists(entryPath(root, "normal", m_picture)), use);
         }
-    }
-
-    // Whose a folder is comes from the file system service: a folder it reports as
-    // another user's is neither read nor written, as the thumbnails folder or one size's
-    // (no superuser needed to give it away).
-    void foldersTheServiceCallsForeignAreNotUsed_data()
-    {
-        QTest::addColumn<QString>("foreign");
-        QTest::newRow("thumbnails") << "";
-        QTest::newRow("normal") << "/normal";
-    }
-
-    void foldersTheServiceCallsForeignAreNotUsed()
-    {
-        QFETCH(QString, foreign);
-        const QString root = newCacheFolder();
-        QVERIFY(fixtures::writeFile(entryPath(root, "normal", m_picture),
-                                    thumbnailPng(QSize(128, 85), Qt::black, textsFor(m_picture))));
-        pelmaris::fakes::FakeFileSystem fake;
-        fake.foreignFolders = {root + foreign};
-        const ThumbnailCache cache(fake, root);
-        QVERIFY(!cache.isWritable());
-        const QString other = m_dir.filePath("pictures/foreign.jpg");
-        QVERIFY(fixtures::writeImage(other, QSize(1800, 1200), "jpeg", Qt::blue));
-        ThumbnailRequest request;
-        request.locale = QLocale::c();
-        request.cache = &cache;
-        for (const QString &path : {m_picture, other}) {
-            request.path = path;
-            QVERIFY(!isColour(middleOf(decodeForList(fake, request)), Qt::black));
-        }
-        for (const QString &call : fake.calls())
-            QVERIFY2(!call.startsWith("small " + root + "/normal/") &&
-                         !call.startsWith("write " + root + "/normal/"),
-                     qPrintable(call));
-    }
-
-    // A thumbnail that cannot be written (a full disk) costs nothing but the entry: the
-    // row is made all the same, no file takes the name, and a later scan writes it.
-    void failedWriteLeavesNoEntry()
-    {
-        const QString root = newCacheFolder();
-        const QString entry = entryPath(root, "normal", m_picture);
-        pelmaris::fakes::FakeFileSystem fake;
-        fake.failWrites = {entry};
-        const ThumbnailCache cache(fake, root);
-        ThumbnailRequest request;
-        request.path = m_picture;
-        request.locale = QLocale::c();
-        request.cache = &cache;
-        QVERIFY(isColour(middleOf(decodeForList(fake, request)), Qt::red));
-        QVERIFY(fake.calls().contains("write " + entry));
-        QCOMPARE(QDir(root + "/normal").entryList(QDir::Files | QDir::Hidden).size(), 0);
-        fake.failWrites.clear();
-        QVERIFY(isColour(middleOf(decodeForList(fake, request)), Qt::red));
-        QCOMPARE(QImageReader(entry, "png").read().text("Thumb::URI"),
-                 textsFor(m_picture)["Thumb::URI"]);
-    }
-
-    // A rescan reads each cached thumbnail once and nothing else of the cache: the
-    // folders are judged when the cache is opened, not for every picture.
-    void rescanReadsEachThumbnailOnce()
-    {
-        const QString root = newCacheFolder();
-        QStringList pictures;
-        for (int i = 0; i < 3; ++i) {
-            pictures.append(m_dir.filePath(QStringLiteral("pictures/rescan%1.jpg").arg(i)));
-            QVERIFY(fixtures::writeImage(pictures.last(), QSize(1800, 1200), "jpeg", Qt::green));
-        }
-        {
-            const ThumbnailCache first(*m_fs, root);
-            for (const QString &path : pictures)
-                QVERIFY(decodeWith(first, path));
-        }
-        pelmaris::fakes::FakeFileSystem fake;
-        const ThumbnailCache again(fake, root);
-        const qsizetype opened = fake.calls().size();
-        ThumbnailRequest request;
-        request.locale = QLocale::c();
-        request.cache = &again;
-        for (const QString &path : pictures) {
-            request.path = path;
-            QVERIFY(isColour(middleOf(decodeForList(fake, request)), Qt::green));
-        }
-        QStringList cacheCalls;
-        for (const QString &call : fake.calls().mid(opened))
-            if (call.contains(root))
-                cacheCalls.append(call);
-        QStringList expected;
-        for (const QString &path : pictures)
-            expected.append("small " + entryPath(root, "normal", path));
-        QCOMPARE(cacheCalls, expected);
     }
 
     // Files inside the cache itself are never thumbnailed.

@@ -193,40 +193,31 @@ qint64 PngReader::memoryNeed(QSize minimum) const
            qint64(out.width()) * out.height() * 4;
 }
 
-QImage PngReader::read(QSize minimum)
+namespace {
+
+// Reads every row, averaging blocks of k x k pixels into `image`. Only trivially
+// destroyed objects live here: a read error jumps out of this frame.
+void reduceRows(png_structp png, int k, QRgb *row, int width, int height, bool alpha, quint32 *sums,
+                QImage &image, const std::atomic<bool> *cancel, bool &cancelled)
 {
-    State *s = d.get();
-    if (!s->headerRead || s->failed)
-        return QImage();
-    const int k = reduction(minimum);
-    const QSize out = scaledSize(minimum);
-    const int width = s->size.width();
-    const int height = s->size.height();
-    QImage image(out, s->alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    if (image.isNull())
-        return QImage();
-    std::vector<QRgb> row(static_cast<size_t>(width));
-    // Per reduced column: the sums of blue, green, red and alpha over the band so far.
-    std::vector<quint32> sums(size_t(out.width()) * 4);
-    if (setjmp(png_jmpbuf(s->png))) {
-        s->failed = true;
-        return QImage();
-    }
+    const int outWidth = image.width();
     int bandRows = 0;
     for (int y = 0; y < height; ++y) {
-        if (s->cancelled())
-            return QImage();
-        png_read_row(s->png, reinterpret_cast<png_bytep>(row.data()), nullptr);
-        if (s->alpha) {
-            for (QRgb &pixel : row)
-                pixel = qPremultiply(pixel);
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+            cancelled = true;
+            return;
         }
-        quint32 *sum = sums.data();
+        png_read_row(png, reinterpret_cast<png_bytep>(row), nullptr);
+        if (alpha) {
+            for (int x = 0; x < width; ++x)
+                row[x] = qPremultiply(row[x]);
+        }
+        quint32 *sum = sums;
         for (int x = 0; x < width; x += k, sum += 4) {
             const int stop = std::min(width, x + k);
             quint32 b = 0, g = 0, r = 0, a = 0;
             for (int i = x; i < stop; ++i) {
-                const QRgb pixel = row[size_t(i)];
+                const QRgb pixel = row[i];
                 b += qBlue(pixel);
                 g += qGreen(pixel);
                 r += qRed(pixel);
@@ -241,14 +232,49 @@ QImage PngReader::read(QSize minimum)
             continue;
         // The band is complete: its averages are one row of the reduced picture.
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y / k));
-        sum = sums.data();
-        for (int ox = 0; ox < out.width(); ++ox, sum += 4) {
+        sum = sums;
+        for (int ox = 0; ox < outWidth; ++ox, sum += 4) {
             const quint32 count = quint32(std::min(k, width - ox * k) * bandRows);
             const auto mean = [count](quint32 total) { return int((total + count / 2) / count); };
             line[ox] = qRgba(mean(sum[2]), mean(sum[1]), mean(sum[0]), mean(sum[3]));
         }
-        std::fill(sums.begin(), sums.end(), 0u);
+        std::fill(sums, sums + size_t(outWidth) * 4, 0u);
         bandRows = 0;
+    }
+}
+
+// The library's errors land here; nothing is changed after the jump point is set.
+bool reduceRowsGuarded(png_structp png, int k, QRgb *row, int width, int height, bool alpha,
+                       quint32 *sums, QImage &image, const std::atomic<bool> *cancel,
+                       bool &cancelled)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    reduceRows(png, k, row, width, height, alpha, sums, image, cancel, cancelled);
+    return true;
+}
+
+} // namespace
+
+QImage PngReader::read(QSize minimum)
+{
+    State *s = d.get();
+    if (!s->headerRead || s->failed)
+        return QImage();
+    const int k = reduction(minimum);
+    const QSize out = scaledSize(minimum);
+    QImage image(out, s->alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (image.isNull())
+        return QImage();
+    std::vector<QRgb> row(static_cast<size_t>(s->size.width()));
+    // Per reduced column: the sums of blue, green, red and alpha over the band so far.
+    std::vector<quint32> sums(size_t(out.width()) * 4);
+    bool cancelled = false;
+    if (!reduceRowsGuarded(s->png, k, row.data(), s->size.width(), s->size.height(), s->alpha,
+                           sums.data(), image, s->cancel, cancelled) ||
+        cancelled) {
+        s->failed = true;
+        return QImage();
     }
     // The chunks after the pixel data are not needed: the file is left unread there.
     return image;

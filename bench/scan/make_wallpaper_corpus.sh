@@ -14,12 +14,14 @@ PNGS=${PNGS:-110}
 WEBPS=${WEBPS:-80}
 JPEGS=${JPEGS:-71}
 OTHERS=${OTHERS:-206}
-mkdir -p "$OUT/png" "$OUT/webp" "$OUT/jpeg" "$OUT/other" "$OUT/.base"
+# The bases live beside the corpus, not in it: they are no wallpapers.
+BASE=${BASE:-$OUT.bases}
+mkdir -p "$OUT/png" "$OUT/webp" "$OUT/jpeg" "$OUT/other" "$BASE"
 
 # A few fractal-noise bases (slow to make), then cheap variations of them.
 for i in 0 1 2 3; do
-  [ -f "$OUT/.base/$i.png" ] || convert -seed $((i + 1)) -size 2000x1500 plasma:fractal \
-      -blur 0x1 "$OUT/.base/$i.png"
+  [ -f "$BASE/$i.png" ] || convert -seed $((i + 1)) -size 2000x1500 plasma:fractal \
+      -blur 0x1 "$BASE/$i.png"
 done
 
 set -- 1920x1080 2560x1440 3840x2160 5640x3172 4096x4096
@@ -44,7 +46,7 @@ make() {
         -fill "#f0c040" -draw "circle $((n * 37 % 1000 + 400)),600 $((n * 37 % 1000 + 900)),900" \
         -fill "#ffffff" -draw "rectangle 100,100 900,300" "$@" "$out"
   else
-    convert "$OUT/.base/$((n % 4)).png" -resize "$size!" \
+    convert "$BASE/$((n % 4)).png" -resize "$size!" \
         -modulate 100,$((80 + n % 40)),$((n * 7 % 200)) "$@" "$out"
   fi
 }
@@ -52,7 +54,7 @@ make() {
 n=0
 while [ $n -lt "$PNGS" ]; do
   size=$(size_of $n)
-  f="$OUT/png/wall$(printf %03d $n).png"
+  f="$OUT/png/png$(printf %03d $n).png" # names unique without their extensions
   case $((n % 10)) in
     0 | 1) PREFIX=PNG8: make "$f" flat "$size" $n -colors 48 ;;             # palette
     2) make "$f" photo "$size" $n -interlace PNG ;;                        # Adam7
@@ -72,7 +74,7 @@ wait
 n=0
 while [ $n -lt "$WEBPS" ]; do
   size=$(size_of $n)
-  f="$OUT/webp/wall$(printf %03d $n).webp"
+  f="$OUT/webp/webp$(printf %03d $n).webp"
   case $((n % 10)) in
     0 | 1) make "$f" flat "$size" $n -define webp:lossless=true -define webp:method=0 ;;
     2) make "$f" photo "$size" $n -define webp:lossless=true -define webp:method=0 ;;
@@ -86,7 +88,7 @@ wait
 
 n=0
 while [ $n -lt "$JPEGS" ]; do
-  f="$OUT/jpeg/wall$(printf %03d $n).jpg"
+  f="$OUT/jpeg/jpeg$(printf %03d $n).jpg"
   make "$f" photo "$(size_of $n)" $n -quality $((80 + n % 15)) &
   [ $((n % 2)) -eq 1 ] && wait
   n=$((n + 1))
@@ -99,4 +101,4 @@ while [ $n -lt "$OTHERS" ]; do
   [ -f "$f" ] || echo "wallpaper notes $n" > "$f"
   n=$((n + 1))
 done
-echo "corpus in $OUT: $(find "$OUT" -type f -not -path '*/.base/*' | wc -l) files"
+echo "corpus in $OUT: $(find "$OUT" -type f | wc -l) files"

@@ -8,6 +8,7 @@
 # close together. BASELINE=OLD_BENCH_SCAN_BINARY adds an earlier build to each round.
 #   vipsthumbnail            batches of 20 files a process, as in run_bench.sh
 #   gdk-pixbuf-thumbnailer   one process a file at 128 pixels, as file managers run it
+#                            (WebP only with webp-pixbuf-loader installed: "made" tells)
 set -eu
 BIN=$1
 CORPUS=${2:-/tmp/pelmaris-wallpapers}

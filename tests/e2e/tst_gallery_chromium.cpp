@@ -188,7 +188,7 @@ void TestGalleryChromium::pageLoads()
     if (thumbnails) {
         const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
         const pelmaris::scan::ThumbnailCache cache(
-            m_dir.path() + QStringLiteral("/キャッシュ #1 \"100%\"/thumbnails"));
+            *fileSystem, m_dir.path() + QStringLiteral("/キャッシュ #1 \"100%\"/thumbnails"));
         for (qsizetype i = 0; i < r.paths.size(); ++i) {
             r.thumbnails << pageThumbnail(*fileSystem, cache, r.paths.at(i), 256);
             QVERIFY(r.thumbnails.last().file.contains("/large/"));
@@ -259,7 +259,7 @@ void TestGalleryChromium::farPicturesWaitForTheScroll()
     r.title = folder;
     r.folderPath = folder;
     const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
-    const pelmaris::scan::ThumbnailCache cache(folder + QStringLiteral("/thumbnails"));
+    const pelmaris::scan::ThumbnailCache cache(*fileSystem, folder + QStringLiteral("/thumbnails"));
     for (const QString &path : r.paths)
         r.thumbnails << pageThumbnail(*fileSystem, cache, path, 256);
     QVERIFY(writeHtmlFile(fp.services(), r).ok());

@@ -4,7 +4,9 @@
 #include "scan/decodebudget.h"
 #include "scan/jpegreader.h"
 #include "scan/pngcheck.h"
+#include "scan/pngreader.h"
 #include "scan/vectordocument.h"
+#include "scan/webpreader.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -158,6 +160,8 @@ struct PictureDecoder::State {
     platform::FileSystem *fileSystem = nullptr;
     PictureFile file;
     std::unique_ptr<JpegReader> jpeg;
+    std::unique_ptr<WebpReader> webp;
+    std::unique_ptr<PngReader> png;
     std::unique_ptr<CancellableDevice> device;
     std::optional<VectorDocument> document; // an SVG's text, read and checked
     QBuffer documentBuffer;
@@ -198,6 +202,29 @@ bool PictureDecoder::open()
         d->stored = d->jpeg->size();
         d->transformation = d->jpeg->transformation();
         return true;
+    }
+    if (d->head.startsWith("RIFF") && WebpReader::isAvailable()) {
+        d->webp = std::make_unique<WebpReader>(&file, d->cancel);
+        if (d->webp->readHeader()) {
+            d->format = "webp";
+            d->stored = d->webp->size();
+            return true;
+        }
+        // An animation, or no WebP at all: the generic reader judges it from the start.
+        d->webp.reset();
+        if (!file.seek(0))
+            return false;
+    }
+    if (PngReader::reads(d->head)) {
+        d->png = std::make_unique<PngReader>(&file, d->cancel);
+        if (d->png->readHeader()) {
+            d->format = "png";
+            d->stored = d->png->size();
+            return true;
+        }
+        d->png.reset();
+        if (!file.seek(0))
+            return false;
     }
     d->device = std::make_unique<CancellableDevice>(&file, d->cancel);
     d->device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
@@ -298,8 +325,33 @@ PictureDecoder::Decoded PictureDecoder::decode(QSize minimum, DecodeBudget &budg
         return decoded(std::move(image));
     }
 
+    if (d->webp) {
+        // Refused where the generic reader's whole picture could never fit, as before,
+        // though the scaled decode itself holds far less.
+        const qint64 need = d->webp->memoryNeed(minimumStored, d->file.bytes);
+        if (need > budget.total() || genericDecodeBytes(d->stored, QImage::Format_ARGB32, d->format,
+                                                        d->file.bytes) > budget.total())
+            return refused(DecodeBudget::Refusal::NeverFits);
+        result.memory = budget.reserve(need, d->cancel, &why);
+        if (!result.memory)
+            return refused(why);
+        return decoded(d->webp->read(minimumStored));
+    }
+
     if (isPngTooShort(d->head, d->file.bytes))
         return refused(DecodeBudget::Refusal::NeverFits);
+    if (d->png) {
+        // As with WebP, what the whole picture could never fit stays refused: a giant
+        // but honest-looking file would keep a worker reading rows for minutes.
+        const qint64 need = d->png->memoryNeed(minimumStored);
+        if (need > budget.total() || genericDecodeBytes(d->stored, QImage::Format_ARGB32, d->format,
+                                                        d->file.bytes) > budget.total())
+            return refused(DecodeBudget::Refusal::NeverFits);
+        result.memory = budget.reserve(need, d->cancel, &why);
+        if (!result.memory)
+            return refused(why);
+        return decoded(d->png->read(minimumStored));
+    }
     QSize decodeSize = d->stored;
     qint64 need = 0;
     if (d->document) {

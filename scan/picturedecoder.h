@@ -80,8 +80,8 @@ public:
     };
 
     // Decodes the picture. Formats that scale while decoding (JPEG by 1/2, 1/4, 1/8;
-    // vector pictures) stop at the first size that covers `minimum` (upright); the others
-    // decode in full.
+    // WebP to any size; PNG but interlaced by whole blocks; vector pictures) stop at the
+    // first size that covers `minimum` (upright); the others decode in full.
     Decoded decode(QSize minimum, DecodeBudget &budget);
 
 private:

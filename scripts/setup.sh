@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
   qt6-translations-l10n
-  qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev libjpeg-dev libpng-dev libxcb1-dev
+  qt6-qpa-plugins libgl-dev zlib1g-dev libglib2.0-dev libjpeg-dev libpng-dev libwebp-dev libxcb1-dev
   libgtest-dev
   clang libclang-rt-14-dev
   desktop-file-utils libglib2.0-bin

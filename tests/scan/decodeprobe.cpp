@@ -3,11 +3,14 @@
 // space is capped (but for the address sanitizer's builds), so a decode gone wrong fails
 // instead of taking the machine.
 //
-//   decodeprobe WARMUP FILE    prints "listed 0|1 grew_kb N"
+//   decodeprobe WARMUP FILE    prints "listed 0|1 grew_kb N reserved_kb M"
+//
+// M is the most the decode reserved in its budget: what it said it would hold.
 //
 // WARMUP, a small picture, is decoded first so the libraries' own start-up is not
 // counted.
 #include "platform/filesystem.h"
+#include "scan/decodebudget.h"
 #include "scan/thumbnail.h"
 #include "tests/fakes/processmemory.h"
 
@@ -24,10 +27,11 @@ namespace {
 
 constexpr rlim_t kAddressSpace = rlim_t(4) * 1024 * 1024 * 1024;
 
-bool decode(const char *path)
+bool decode(const char *path, DecodeBudget *budget = nullptr)
 {
     ThumbnailRequest request;
     request.path = QFile::decodeName(path);
+    request.budget = budget;
     return decodeForList(*pelmaris::platform::makeSystemFileSystem(), request).has_value();
 }
 
@@ -55,8 +59,10 @@ int main(int argc, char **argv)
     if (reset.open(QIODevice::WriteOnly))
         reset.write("5");
     reset.close();
-    const bool listed = decode(argv[2]);
+    DecodeBudget budget(DecodeBudget::kDefaultBytes);
+    const bool listed = decode(argv[2], &budget);
     const qint64 peak = processStatusKb("VmHWM");
-    std::printf("listed %d grew_kb %lld\n", listed ? 1 : 0, (long long)(peak - before));
+    std::printf("listed %d grew_kb %lld reserved_kb %lld\n", listed ? 1 : 0,
+                (long long)(peak - before), (long long)(budget.peak() / 1024));
     return 0;
 }

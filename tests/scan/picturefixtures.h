@@ -170,13 +170,28 @@ inline QByteArray pngChunk(const char *type, const QByteArray &data)
     return out + crc;
 }
 
-// An 8-bit grey PNG of one shade, any size, deflated row by row.
-inline bool writeFlatPng(const QString &path, QSize size, uchar shade = 200)
+// An 8-bit grey PNG of one shade, any size, deflated row by row. Interlaced, it is
+// decoded whole, where a plain one is reduced row by row.
+inline bool writeFlatPng(const QString &path, QSize size, uchar shade = 200,
+                         bool interlaced = false)
 {
     QByteArray ihdr(13, '\0');
     qToBigEndian<quint32>(quint32(size.width()), ihdr.data());
     qToBigEndian<quint32>(quint32(size.height()), ihdr.data() + 4);
-    ihdr[8] = 8; // bit depth; colour type 0 (grey), no interlace
+    ihdr[8] = 8; // bit depth; colour type 0 (grey)
+    ihdr[12] = interlaced ? 1 : 0;
+    // The rows' widths in order: Adam7's seven passes over sub-pictures, or the picture.
+    std::vector<int> widths;
+    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    for (const auto &p : passes) {
+        const int w = interlaced ? (size.width() - p[0] + p[2] - 1) / p[2] : size.width();
+        const int h = interlaced ? (size.height() - p[1] + p[3] - 1) / p[3] : size.height();
+        if (w > 0)
+            widths.insert(widths.end(), size_t(std::max(h, 0)), w);
+        if (!interlaced)
+            break;
+    }
     z_stream z{};
     if (deflateInit(&z, 9) != Z_OK)
         return false;
@@ -184,10 +199,10 @@ inline bool writeFlatPng(const QString &path, QSize size, uchar shade = 200)
     row[0] = 0; // no filter
     QByteArray idat;
     std::vector<char> chunk(1 << 16);
-    for (int y = 0; y <= size.height(); ++y) {
-        const bool last = y == size.height();
+    for (size_t y = 0; y <= widths.size(); ++y) {
+        const bool last = y == widths.size();
         z.next_in = reinterpret_cast<Bytef *>(last ? nullptr : row.data());
-        z.avail_in = last ? 0 : uInt(row.size());
+        z.avail_in = last ? 0 : uInt(widths[y] + 1);
         do {
             z.next_out = reinterpret_cast<Bytef *>(chunk.data());
             z.avail_out = uInt(chunk.size());

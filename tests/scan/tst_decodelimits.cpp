@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -75,6 +76,7 @@ class TestDecodeLimits : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    qint64 m_reservedKb = 0; // what the last probe's decode reserved
     const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
         pelmaris::platform::makeSystemFileSystem();
 
@@ -121,8 +123,9 @@ private Q_SLOTS:
         if (!child.waitForFinished(120000) || child.exitCode() != 0)
             return {false, -1};
         const QList<QByteArray> words = child.readAllStandardOutput().simplified().split(' ');
-        if (words.size() != 4)
+        if (words.size() != 6)
             return {false, -1};
+        m_reservedKb = words[5].toLongLong();
         return {words[1] == "1", words[3].toLongLong()};
     }
 
@@ -160,6 +163,41 @@ private Q_SLOTS:
         QVERIFY(grewKb >= 0);
         QVERIFY(!listed);
         QVERIFY2(grewKb < 32 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(grewKb)));
+    }
+
+    // PNG and WebP reduced while they are read hold no more than they reserve, and a PNG
+    // photo reserves a fraction of its whole picture (46 MiB in 32 bits).
+    void reducedDecodesHoldWhatTheyReserve_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<qint64>("mostKb");
+        QTest::newRow("PNG photo") << "photo.png" << -1 << qint64(12 * 1024);
+        QTest::newRow("lossy WebP") << "photo.webp" << 80 << qint64(24 * 1024);
+        QTest::newRow("lossless WebP") << "lossless.webp" << 100 << qint64(80 * 1024);
+    }
+
+    void reducedDecodesHoldWhatTheyReserve()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, quality);
+        QFETCH(qint64, mostKb);
+        // Gradients under a pattern that deflate and the encoders cannot make small.
+        QImage picture(4000, 3000, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+            for (int x = 0; x < picture.width(); ++x)
+                line[x] = qRgb((x * 7 + y * 13) & 255, y * 255 / 3000, (x ^ y) & 255);
+        }
+        QImageWriter writer(m_dir.filePath(name));
+        writer.setQuality(quality);
+        QVERIFY(writer.write(picture));
+        const auto [listed, grewKb] = probe(name);
+        QVERIFY(listed);
+        QVERIFY2(
+            grewKb <= m_reservedKb && m_reservedKb <= mostKb,
+            qPrintable(
+                QStringLiteral("grew by %1 kB, reserved %2 kB").arg(grewKb).arg(m_reservedKb)));
     }
 
     // A GIF decodes onto its whole logical screen, however small its frames: the budget
@@ -324,7 +362,7 @@ private Q_SLOTS:
         QStringList paths;
         for (int i = 0; i < 4; ++i) {
             paths << m_dir.filePath(QStringLiteral("turn%1.png").arg(i));
-            QVERIFY(picturefixtures::writeFlatPng(paths.last(), QSize(2000, 2000)));
+            QVERIFY(picturefixtures::writeFlatPng(paths.last(), QSize(2000, 2000), 200, true));
         }
         // One such decode needs about 20 MiB: two never fit at once.
         auto budget = std::make_shared<DecodeBudget>(30 * 1024 * 1024);

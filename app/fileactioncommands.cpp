@@ -142,9 +142,8 @@ void FileActionCommands::pm3OpenFolderClick()
 void FileActionCommands::pm3PasteFolderPathClick()
 {
     const platform::Outcome pasted = m_fileActions.pasteFolderPath([this](const QString &folder) {
-        m_c.tree.navigate(folder);
         // The tree refuses what it does not show, a hidden folder among them.
-        return m_c.tree.selectedPath() == QDir::cleanPath(folder);
+        return m_c.tree.navigate(folder);
     });
     if (!pasted)
         m_c.services.dialogs->error(m_c.window, pasted.text());

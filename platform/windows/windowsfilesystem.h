@@ -17,6 +17,8 @@ public:
     PathInfo pathInfo(const QString &path) override;
     OpenedFile openRegularFile(const QString &path) override;
     std::optional<LocalTime> localTime(qint64 secondsSinceEpoch) const override;
+    // The logical drives, named as the shell names them.
+    std::vector<FolderRoot> roots() override;
 };
 
 } // namespace pelmaris::platform

@@ -4,6 +4,7 @@
 #include "app/scancommands.h"
 #include "scan/scancontroller.h"
 
+#include <QDir>
 #include <QPushButton>
 #include <QTest>
 
@@ -14,7 +15,8 @@ namespace pelmaris::testwindow {
 inline bool scanFolder(app::TPelmarisForm &form, const QString &folder)
 {
     form.navigateTree(folder);
-    if (form.treeSelectedPath() != folder)
+    // The tree gives the path in the system's own form.
+    if (form.treeSelectedPath() != QDir::toNativeSeparators(folder))
         return false;
     form.Scan->ShellTreeView1DblClick();
     return QTest::qWaitFor([&] { return !form.Scanner->isBusy() && form.btnCancel1->isHidden(); },

@@ -60,23 +60,66 @@ QString thumbnailRule(Layout layout)
     }
 }
 
+// A picture of a page from thumbnails names its file in data-src: the page's script
+// gives it to the browser only as it scrolls near, so a page of any length holds the
+// pictures of a few screens. A browser's own lazy loading is not enough: a headless
+// browser, and printing, fetch every picture of the page at once.
 QString imageLine(const QString &path, const QString &title, const PageThumbnail *thumbnail)
 {
     const QString url = fileUrl(path);
     QString img;
     if (!thumbnail) {
-        img = url + QStringLiteral("\"");
+        img = QStringLiteral("src=\"") + url + QStringLiteral("\"");
     } else if (thumbnail->file.isEmpty()) {
-        img = url + QStringLiteral("\" loading=\"lazy\" decoding=\"async\"");
+        img = QStringLiteral("data-src=\"") + url + QStringLiteral("\" decoding=\"async\"");
     } else {
-        img = fileUrl(thumbnail->file) + QStringLiteral("\" width=\"%1\" height=\"%2\" "
-                                                        "loading=\"lazy\" decoding=\"async\"")
-                                             .arg(thumbnail->size.width())
-                                             .arg(thumbnail->size.height());
+        img = QStringLiteral("data-src=\"") + fileUrl(thumbnail->file) +
+              QStringLiteral("\" width=\"%1\" height=\"%2\" decoding=\"async\"")
+                  .arg(thumbnail->size.width())
+                  .arg(thumbnail->size.height());
     }
-    return QStringLiteral("<a href=\"") + url + QStringLiteral("\" target=\"_blank\"><img src=\"") +
-           img + QStringLiteral(" title=\"") + htmlEscape(title) + QStringLiteral("\"></a>");
+    return QStringLiteral("<a href=\"") + url + QStringLiteral("\" target=\"_blank\"><img ") + img +
+           QStringLiteral(" title=\"") + htmlEscape(title) + QStringLiteral("\"></a>");
 }
+
+// Shows the pictures of the first two screens at once, so that they count for the
+// page's load as plain pictures do, and the others when they come within a screen of
+// the window; all of them before printing. Every place is read before any picture is
+// given: each one given would make the next read lay the whole page out again. Without
+// IntersectionObserver every picture is shown at once.
+const QStringList LazyPictures = {
+    QStringLiteral("<script>"),
+    QStringLiteral("(function () {"),
+    QStringLiteral("  var pictures = document.querySelectorAll(\"img[data-src]\");"),
+    QStringLiteral("  function show(img) {"),
+    QStringLiteral("    if (img.hasAttribute(\"data-src\")) {"),
+    QStringLiteral("      img.src = img.getAttribute(\"data-src\");"),
+    QStringLiteral("      img.removeAttribute(\"data-src\");"),
+    QStringLiteral("    }"),
+    QStringLiteral("  }"),
+    QStringLiteral("  var watcher = null;"),
+    QStringLiteral("  if (\"IntersectionObserver\" in window)"),
+    QStringLiteral("    watcher = new IntersectionObserver(function (entries) {"),
+    QStringLiteral("      entries.forEach(function (e) {"),
+    QStringLiteral(
+        "        if (e.isIntersecting) { watcher.unobserve(e.target); show(e.target); }"),
+    QStringLiteral("      });"),
+    QStringLiteral("    }, {rootMargin: \"100% 0px\"});"),
+    QStringLiteral("  var near = 2 * window.innerHeight, tops = [];"),
+    QStringLiteral("  for (var i = 0; i < pictures.length; ++i)"),
+    QStringLiteral("    tops.push(pictures[i].getBoundingClientRect().top);"),
+    QStringLiteral("  for (var i = 0; i < pictures.length; ++i) {"),
+    QStringLiteral("    if (!watcher || tops[i] < near)"),
+    QStringLiteral("      show(pictures[i]);"),
+    QStringLiteral("    else"),
+    QStringLiteral("      watcher.observe(pictures[i]);"),
+    QStringLiteral("  }"),
+    QStringLiteral("  window.addEventListener(\"beforeprint\", function () {"),
+    QStringLiteral("    document.querySelectorAll(\"img[data-src]\").forEach(show);"),
+    QStringLiteral("  });"),
+    QStringLiteral("})();"),
+    QStringLiteral("</script>"),
+};
 
 } // namespace
 
@@ -291,8 +334,10 @@ QStringList buildPageLines(const PageInput &in)
                  QStringLiteral("\" target=\"_blank\">Donation</a>]")
           << QStringLiteral("[<a href=\"") + htmlEscape(MakerHomePage) +
                  QStringLiteral("\" target=\"_blank\">Home</a>]")
-          << QStringLiteral("</p>") << QStringLiteral("</div>") << QStringLiteral("</body>")
-          << QStringLiteral("</html>");
+          << QStringLiteral("</p>") << QStringLiteral("</div>");
+    if (withThumbnails)
+        lines << LazyPictures;
+    lines << QStringLiteral("</body>") << QStringLiteral("</html>");
     return lines;
 }
 

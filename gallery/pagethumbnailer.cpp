@@ -61,8 +61,8 @@ void PageThumbnailer::start(const QStringList &paths, int edge)
 
 void PageThumbnailer::work(const std::shared_ptr<Job> &job)
 {
-    std::call_once(job->cacheMade, [&job] {
-        job->cache = std::make_unique<scan::ThumbnailCache>(job->cacheFolder);
+    std::call_once(job->cacheMade, [this, &job] {
+        job->cache = std::make_unique<scan::ThumbnailCache>(m_fileSystem, job->cacheFolder);
     });
     const qsizetype total = job->paths.size();
     // About a hundred progress reports in all, whatever the page's size.

@@ -131,6 +131,29 @@ public:
     // The tree's top level, in the system's order: the one root "/" unless the system
     // has several (the drives on Windows). Called on the window's thread.
     virtual std::vector<FolderRoot> roots() { return {{QStringLiteral("/"), QStringLiteral("/")}}; }
+
+    // Small files in folders of the user's own, as a cache keeps them.
+
+    // Reads the whole of a regular file (links followed) of at most maxBytes bytes, in as
+    // few calls as the system allows: the name is opened without a look first unless it
+    // is a link, so it suits folders the user alone can change. Anything but a regular
+    // file is never read; a device is never opened through a link.
+    virtual ReadResult readSmallFile(const QString &path, qint64 maxBytes) = 0;
+    // Writes `bytes` as the whole new content of `path`, as platform::writeWholeFile does:
+    // on failure nothing but the old file is left under the name.
+    virtual bool writeFile(const QString &path, const QByteArray &bytes,
+                           const WriteOptions &options, QString *error = nullptr) = 0;
+    // Makes the folder `path`, open to the user alone, when nothing has the name (a link,
+    // dangling or not, is never made through). With `parents`, missing folders above it
+    // are made first as the system makes folders by default. True when it was made.
+    virtual bool makePrivateFolder(const QString &path, bool parents = false) = 0;
+    // A folder itself, never a link to one, that no one but the user can change (the
+    // platform's rule: see platform::isPrivateFolder).
+    virtual bool isPrivateFolder(const QString &path) = 0;
+    // Whether the user may add files to the folder.
+    virtual bool canWriteIn(const QString &folder) = 0;
+    // The path with links, "." and ".." resolved; empty when it names nothing.
+    virtual QString canonicalPath(const QString &path) = 0;
 };
 
 // The file system of the platform the program was built for.

@@ -95,7 +95,7 @@ void ImageListBuilder::work(const std::shared_ptr<Run> &run)
             return;
         const QString &folder = run->settings.thumbnailFolder;
         run->cache = std::make_unique<ThumbnailCache>(
-            folder.isEmpty() ? ThumbnailCache::defaultFolder() : folder);
+            *run->fileSystem, folder.isEmpty() ? ThumbnailCache::defaultFolder() : folder);
     });
     ThumbnailRequest request;
     request.cell = run->settings.cell;

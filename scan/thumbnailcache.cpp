@@ -3,15 +3,15 @@
 #include "scan/pngcheck.h"
 #include "scan/pngwriter.h"
 
-#include "platform/fileio.h"
+#include "platform/filesystem.h"
 #include "platform/programinfo.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QImageReader>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QUrl>
 
 #include <cmath>
@@ -29,8 +29,6 @@ constexpr int kNormalEdge = 128;
 constexpr int kCacheFromEdge = 256;
 constexpr qint64 kCacheJpegFromPixels = 2'000'000;
 // The standard's permissions: the thumbnails show what only the owner may see.
-constexpr QFileDevice::Permissions kFolderPermissions =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 constexpr QFileDevice::Permissions kFilePermissions =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
@@ -46,11 +44,34 @@ const QString kCTimeNsKey = QStringLiteral("X-Pelmaris::CTimeNs");
 // used only when it is a real folder (never a link to somewhere else) that is the
 // user's own and that nobody else can write into. Anyone who could would plant
 // thumbnails the program shows as the user's pictures, and read the ones it adds.
-bool realFolder(const QString &path, bool create)
+bool realFolder(platform::FileSystem &fileSystem, const QString &path, bool create)
 {
-    if (create && !QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-        QDir().mkdir(path, kFolderPermissions);
-    return platform::isPrivateFolder(path);
+    if (create)
+        fileSystem.makePrivateFolder(path);
+    return fileSystem.isPrivateFolder(path);
+}
+
+// The path with "." and ".." taken out and slashes single, as a URI names a file.
+QString cleanPath(const QString &path)
+{
+    const bool absolute = path.startsWith(QLatin1Char('/'));
+    QStringList kept;
+    for (const QStringView name : QStringView(path).split(QLatin1Char('/'))) {
+        if (name.isEmpty() || name == u".")
+            continue;
+        if (name == u".." && !kept.isEmpty() && kept.last() != QLatin1String(".."))
+            kept.removeLast();
+        else if (name != u".." || !absolute)
+            kept.append(name.toString());
+    }
+    const QString joined = kept.join(QLatin1Char('/'));
+    return absolute ? QLatin1Char('/') + joined : joined.isEmpty() ? QStringLiteral(".") : joined;
+}
+
+QString parentOf(const QString &path)
+{
+    const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
+    return cut > 0 ? path.left(cut) : QStringLiteral("/");
 }
 
 // Characters a path keeps unescaped in a file URI, as the desktop's file library has
@@ -93,27 +114,24 @@ bool samePreciseTime(const QString &text, qint64 expected, bool required)
 
 } // namespace
 
-ThumbnailCache::ThumbnailCache(const QString &folder) : m_folder(QDir::cleanPath(folder))
+ThumbnailCache::ThumbnailCache(platform::FileSystem &fileSystem, const QString &folder)
+    : m_fileSystem(fileSystem), m_folder(cleanPath(folder))
 {
     // The cache home, when missing, is made private as the base directory rules ask.
-    const QString home = QFileInfo(m_folder).path();
-    if (!QFileInfo::exists(home)) {
-        QDir().mkpath(QFileInfo(home).path());
-        QDir().mkdir(home, kFolderPermissions);
-    }
-    if (!realFolder(m_folder, true))
+    m_fileSystem.makePrivateFolder(parentOf(m_folder), true);
+    if (!realFolder(m_fileSystem, m_folder, true))
         return; // a link, a file or nothing: no cache
-    m_canonicalFolder = QFileInfo(m_folder).canonicalFilePath();
+    m_canonicalFolder = m_fileSystem.canonicalPath(m_folder);
     for (Folder &size : m_sizes) {
         const QString path = m_folder + QLatin1Char('/') + QLatin1String(size.name);
-        size.readable = realFolder(path, size.edge == kNormalEdge);
+        size.readable = realFolder(m_fileSystem, path, size.edge == kNormalEdge);
         m_readable = m_readable || size.readable;
     }
     m_normalWritable =
-        m_sizes[0].readable && QFileInfo(m_folder + QStringLiteral("/normal")).isWritable();
+        m_sizes[0].readable && m_fileSystem.canWriteIn(m_folder + QStringLiteral("/normal"));
     m_failFolder = m_folder + QStringLiteral("/fail/pelmaris-") + program::FileVersion;
-    m_failUsable =
-        realFolder(m_folder + QStringLiteral("/fail"), true) && realFolder(m_failFolder, true);
+    m_failUsable = realFolder(m_fileSystem, m_folder + QStringLiteral("/fail"), true) &&
+                   realFolder(m_fileSystem, m_failFolder, true);
 }
 
 QString ThumbnailCache::defaultFolder()
@@ -141,9 +159,8 @@ bool ThumbnailCache::holds(const QString &path) const
 
 QByteArray ThumbnailCache::fileUri(const QString &path)
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
     return QByteArrayLiteral("file://") +
-           QFile::encodeName(absolute).toPercentEncoding(kUriPathSafe);
+           QFile::encodeName(cleanPath(path)).toPercentEncoding(kUriPathSafe);
 }
 
 QString ThumbnailCache::fileNameOf(const QByteArray &uri)
@@ -169,14 +186,17 @@ QImage ThumbnailCache::find(const Original &original) const
     if (!m_readable || holds(original.path))
         return QImage();
     const QByteArray uri = fileUri(original.path);
-    // Programs built on other toolkits may spell some characters of the URI otherwise.
-    const QByteArray qtUri = qtFileUri(original.path);
+    // Programs built on other toolkits may spell some characters of the URI otherwise;
+    // that spelling is made only when the first one is missing.
+    QByteArray qtUri;
     for (const Folder &size : m_sizes) {
         if (!size.readable)
             continue;
         const QString folder =
             m_folder + QLatin1Char('/') + QLatin1String(size.name) + QLatin1Char('/');
         QImage found = load(folder + fileNameOf(uri), size.edge, uri, original);
+        if (found.isNull() && qtUri.isEmpty())
+            qtUri = qtFileUri(original.path);
         if (found.isNull() && qtUri != uri)
             found = load(folder + fileNameOf(qtUri), size.edge, qtUri, original);
         if (!found.isNull())
@@ -200,7 +220,7 @@ QImage ThumbnailCache::load(const QString &file, int edge, const QByteArray &uri
 {
     // A PNG of edge x edge pixels, its texts, and room for a writer's extra chunks.
     const qint64 maxBytes = qint64(edge) * edge * 8 + 1024 * 1024;
-    platform::ReadResult read = platform::readRegularFile(file, maxBytes);
+    platform::ReadResult read = m_fileSystem.readSmallFile(file, maxBytes);
     if (read.status != platform::ReadStatus::Ok)
         return QImage();
     QBuffer buffer(&read.bytes);
@@ -243,8 +263,8 @@ QString ThumbnailCache::sizedFolder(int edge) const
 bool ThumbnailCache::canHoldSized(int edge) const
 {
     const QString folder = sizedFolder(edge);
-    return !folder.isEmpty() && platform::isPrivateFolder(m_folder) && realFolder(folder, true) &&
-           platform::isPrivateFolder(folder);
+    return !folder.isEmpty() && m_fileSystem.isPrivateFolder(m_folder) &&
+           realFolder(m_fileSystem, folder, true);
 }
 
 QSize ThumbnailCache::fittedSize(QSize shown, int edge)
@@ -281,7 +301,7 @@ QSize ThumbnailCache::checkSized(const QString &file, int edge, const QByteArray
                                  const Original &original) const
 {
     const qint64 maxBytes = qint64(edge) * edge * 8 + 1024 * 1024;
-    platform::ReadResult read = platform::readRegularFile(file, maxBytes);
+    platform::ReadResult read = m_fileSystem.readSmallFile(file, maxBytes);
     if (read.status != platform::ReadStatus::Ok)
         return QSize();
     QBuffer buffer(&read.bytes);
@@ -366,7 +386,7 @@ bool ThumbnailCache::write(const QString &file, const QImage &image, const QByte
     platform::WriteOptions options;
     options.permissions = kFilePermissions;
     options.durable = false;
-    return platform::writeWholeFile(file, bytes, options);
+    return m_fileSystem.writeFile(file, bytes, options);
 }
 
 } // namespace pelmaris::scan

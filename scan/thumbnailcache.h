@@ -7,6 +7,10 @@
 
 #include <array>
 
+namespace pelmaris::platform {
+class FileSystem;
+}
+
 namespace pelmaris::scan {
 
 // The desktop's shared thumbnail cache, as the freedesktop thumbnail standard keeps it:
@@ -23,8 +27,9 @@ namespace pelmaris::scan {
 // file's last change), and has the picture's shape. Otherwise the picture is decoded
 // afresh. Only folders of the user's own that nobody else may write into are used: a
 // folder that is a link, no folder, another user's, or writable by others is left
-// alone (all of the cache when it is the thumbnails folder itself). All methods may be
-// called from several threads at once.
+// alone (all of the cache when it is the thumbnails folder itself). Every look at the
+// disk goes through the file system service. All methods may be called from several
+// threads at once.
 class ThumbnailCache {
 public:
     // The file a thumbnail stands for, as it is now.
@@ -39,8 +44,9 @@ public:
         qint64 changedNs = 0;
     };
 
-    // Uses the thumbnails folder `folder` (created with its sub-folders when missing).
-    explicit ThumbnailCache(const QString &folder);
+    // Uses the thumbnails folder `folder` (created with its sub-folders when missing);
+    // the folders are judged here, once.
+    ThumbnailCache(platform::FileSystem &fileSystem, const QString &folder);
 
     // $XDG_CACHE_HOME/thumbnails, or ~/.cache/thumbnails.
     static QString defaultFolder();
@@ -73,7 +79,7 @@ public:
 
     // Thumbnails that other programs show straight from the cache (the gallery page):
     // the standard's "large" and "x-large" folders. They are read and written only while
-    // the thumbnails folder and the size's folder are private (platform::isPrivateFolder),
+    // the thumbnails folder and the size's folder are private (FileSystem::isPrivateFolder),
     // so that no one else can put a file where the page points.
     static constexpr int LargeEdge = 256;
     static constexpr int XLargeEdge = 512;
@@ -92,7 +98,8 @@ public:
     // Fitted into edge x edge, never enlarged.
     static QSize fittedSize(QSize shown, int edge);
 
-    // The file's URI as the desktop's file library writes it ("file:///a%20b.jpg").
+    // The file's URI as the desktop's file library writes it ("file:///a%20b.jpg"), of
+    // an absolute path.
     static QByteArray fileUri(const QString &path);
     // The cache file name of a URI: the MD5 in hexadecimal and ".png".
     static QString fileNameOf(const QByteArray &uri);
@@ -113,6 +120,7 @@ private:
     bool write(const QString &file, const QImage &image, const QByteArray &uri,
                const Original &original) const;
 
+    platform::FileSystem &m_fileSystem;
     QString m_folder;
     QString m_canonicalFolder;
     QString m_failFolder;

@@ -2,11 +2,13 @@
 
 #include "platform/linux/posixfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
@@ -189,6 +191,59 @@ std::optional<LocalTime> LinuxFileSystem::localTime(qint64 secondsSinceEpoch) co
         return std::nullopt;
     return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
                      parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+ReadResult LinuxFileSystem::readSmallFile(const QString &path, qint64 maxBytes)
+{
+    return posix::readSmallFile(path, maxBytes);
+}
+
+bool LinuxFileSystem::writeFile(const QString &path, const QByteArray &bytes,
+                                const WriteOptions &options, QString *error)
+{
+    return writeWholeFile(path, bytes, options, error);
+}
+
+bool LinuxFileSystem::makePrivateFolder(const QString &path, bool parents)
+{
+    if (path.isEmpty())
+        return false;
+    // mkdir never follows a link in the last name: whatever has the name stays.
+    const QByteArray name = QFile::encodeName(path);
+    const auto make = [&name] {
+        return atPath(name,
+                      [](int dir, const char *last) { return ::mkdirat(dir, last, S_IRWXU); }) == 0;
+    };
+    if (make())
+        return true;
+    const qsizetype cut = path.lastIndexOf(u'/');
+    if (!parents || errno != ENOENT || cut <= 0 || !QDir().mkpath(path.left(cut)))
+        return false;
+    return make();
+}
+
+bool LinuxFileSystem::isPrivateFolder(const QString &path)
+{
+    return platform::isPrivateFolder(path);
+}
+
+bool LinuxFileSystem::canWriteIn(const QString &folder)
+{
+    return atPath(QFile::encodeName(folder), [](int dir, const char *name) {
+               return ::faccessat(dir, name, W_OK | X_OK, 0);
+           }) == 0;
+}
+
+QString LinuxFileSystem::canonicalPath(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    char *resolved = ::realpath(QFile::encodeName(path).constData(), nullptr);
+    if (!resolved)
+        return {};
+    const QString result = QFile::decodeName(resolved);
+    std::free(resolved);
+    return result;
 }
 
 std::unique_ptr<FileSystem> makeSystemFileSystem()

@@ -17,6 +17,13 @@ public:
     PathInfo pathInfo(const QString &path) override;
     OpenedFile openRegularFile(const QString &path) override;
     std::optional<LocalTime> localTime(qint64 secondsSinceEpoch) const override;
+    ReadResult readSmallFile(const QString &path, qint64 maxBytes) override;
+    bool writeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options,
+                   QString *error) override;
+    bool makePrivateFolder(const QString &path, bool parents) override;
+    bool isPrivateFolder(const QString &path) override;
+    bool canWriteIn(const QString &folder) override;
+    QString canonicalPath(const QString &path) override;
 };
 
 } // namespace pelmaris::platform

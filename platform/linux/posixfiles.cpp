@@ -49,4 +49,67 @@ int openRegularFile(const QString &path, struct stat *st, ReadStatus *status, QS
     return fd;
 }
 
+namespace {
+
+ReadResult readOpened(int fd, const struct stat &st, qint64 maxBytes)
+{
+    ReadResult result;
+    if (!S_ISREG(st.st_mode)) {
+        result.status = ReadStatus::NotRegular;
+        return result;
+    }
+    if (st.st_size > maxBytes) {
+        result.status = ReadStatus::TooLarge;
+        return result;
+    }
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype total = 0;
+    while (total < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.error = errorText(errno);
+            return result;
+        }
+        if (n == 0)
+            break; // cut short since the fstat: what is there is read
+        total += n;
+    }
+    bytes.resize(total);
+    result.bytes = std::move(bytes);
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
+} // namespace
+
+ReadResult readSmallFile(const QString &path, qint64 maxBytes)
+{
+    ReadResult result;
+    struct stat st {};
+    int fd = atPath(QFile::encodeName(path), [](int dir, const char *name) {
+        return ::openat(dir, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+    });
+    if (fd < 0 && errno == ELOOP) {
+        // A link may lead to a device: look at its target before opening it.
+        fd = openRegularFile(path, &st, &result.status, &result.error);
+        if (fd < 0)
+            return result;
+    } else if (fd < 0) {
+        const int code = errno;
+        result.status =
+            code == ENOENT || code == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+        result.error = errorText(code);
+        return result;
+    } else if (::fstat(fd, &st) != 0) {
+        result.error = errorText(errno);
+        ::close(fd);
+        return result;
+    }
+    result = readOpened(fd, st, maxBytes);
+    ::close(fd);
+    return result;
+}
+
 } // namespace pelmaris::platform::posix

@@ -63,4 +63,11 @@ QString errorText(int error);
 // *status is left alone on success; the caller closes the descriptor.
 int openRegularFile(const QString &path, struct stat *st, ReadStatus *status, QString *error);
 
+// Reads a whole regular file of at most maxBytes bytes with one open, one fstat and one
+// read: no look before the open but through a link (O_NOFOLLOW, then openRegularFile's
+// look for a link only). A FIFO opens without blocking (O_NONBLOCK) and is refused
+// unread, as is anything but a regular file. The size read is the size the file had when
+// opened, which a file replaced whole by a rename always keeps.
+ReadResult readSmallFile(const QString &path, qint64 maxBytes);
+
 } // namespace pelmaris::platform::posix

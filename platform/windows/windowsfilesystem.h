@@ -19,6 +19,15 @@ public:
     std::optional<LocalTime> localTime(qint64 secondsSinceEpoch) const override;
     // The logical drives, named as the shell names them.
     std::vector<FolderRoot> roots() override;
+
+    // Small files and private folders (windowsprivatefiles.cpp).
+    ReadResult readSmallFile(const QString &path, qint64 maxBytes) override;
+    bool writeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options,
+                   QString *error) override;
+    bool makePrivateFolder(const QString &path, bool parents) override;
+    bool isPrivateFolder(const QString &path) override;
+    bool canWriteIn(const QString &folder) override;
+    QString canonicalPath(const QString &path) override;
 };
 
 } // namespace pelmaris::platform

@@ -19,6 +19,8 @@
 #include <QTextDocumentFragment>
 #include <QUrl>
 
+#include <algorithm>
+
 using namespace pelmaris;
 using namespace pelmaris::gallery;
 
@@ -39,6 +41,26 @@ const QString Probe = QStringLiteral(
     "const pre = document.createElement('pre'); pre.id = 'probe';"
     "pre.textContent = JSON.stringify(r); document.body.appendChild(pre);});</script>");
 
+// The same for a long page: which pictures the browser was given at load, then again
+// once the page has been scrolled to its end.
+// The same for a long page: which pictures the browser was given at load, then again
+// once the page has been scrolled to its end and its last picture has come (or after
+// some seconds of the page's time, when it never does).
+const QString ScrollProbe = QStringLiteral(
+    "<script>window.addEventListener('load', () => {"
+    "const given = () => [...document.querySelectorAll('#main img')].map(i => i.src !== '');"
+    "const r = {atLoad: given()};"
+    "window.scrollTo(0, document.body.scrollHeight);"
+    "let tries = 0;"
+    "const report = () => { const last = [...document.images].pop();"
+    " if (!(last.complete && last.naturalWidth > 0) && ++tries < 40) {"
+    "  setTimeout(report, 100); return; }"
+    " r.atEnd = given(); r.lastWidth = last.naturalWidth;"
+    " const pre = document.createElement('pre'); pre.id = 'probe';"
+    " pre.textContent = JSON.stringify(r); document.body.appendChild(pre); };"
+    "setTimeout(report, 100);});"
+    "</script>");
+
 QString localPath(const QString &href)
 {
     return QUrl(href).toLocalFile();
@@ -52,9 +74,10 @@ private Q_SLOTS:
     void initTestCase();
     void pageLoads_data();
     void pageLoads();
+    void farPicturesWaitForTheScroll();
 
 private:
-    QJsonObject loadInChromium(const QString &page);
+    QJsonObject loadInChromium(const QString &page, const QString &probe = Probe);
 
     QTemporaryDir m_dir;
     QString m_folder;
@@ -82,13 +105,13 @@ void TestGalleryChromium::initTestCase()
     }
 }
 
-QJsonObject TestGalleryChromium::loadInChromium(const QString &page)
+QJsonObject TestGalleryChromium::loadInChromium(const QString &page, const QString &probe)
 {
     QFile in(page);
     if (!in.open(QIODevice::ReadOnly))
         return {};
     QString html = QString::fromUtf8(in.readAll());
-    html.replace(QStringLiteral("</body>\r\n"), Probe + QStringLiteral("\r\n</body>\r\n"));
+    html.replace(QStringLiteral("</body>\r\n"), probe + QStringLiteral("\r\n</body>\r\n"));
     const QString probed = page + QStringLiteral(".probe.html");
     QFile out(probed);
     if (!out.open(QIODevice::WriteOnly))
@@ -102,7 +125,7 @@ QJsonObject TestGalleryChromium::loadInChromium(const QString &page)
     chromium.start(Chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
                               "--disable-background-networking", "--disable-component-update",
                               "--disable-sync", "--user-data-dir=" + profile.path(),
-                              "--allow-file-access-from-files", "--virtual-time-budget=5000",
+                              "--allow-file-access-from-files", "--virtual-time-budget=10000",
                               "--dump-dom", QUrl::fromLocalFile(probed).toString()});
     if (!chromium.waitForFinished(60000)) {
         chromium.kill();
@@ -165,7 +188,7 @@ void TestGalleryChromium::pageLoads()
     if (thumbnails) {
         const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
         const pelmaris::scan::ThumbnailCache cache(
-            m_dir.path() + QStringLiteral("/キャッシュ #1 \"100%\"/thumbnails"));
+            *fileSystem, m_dir.path() + QStringLiteral("/キャッシュ #1 \"100%\"/thumbnails"));
         for (qsizetype i = 0; i < r.paths.size(); ++i) {
             r.thumbnails << pageThumbnail(*fileSystem, cache, r.paths.at(i), 256);
             QVERIFY(r.thumbnails.last().file.contains("/large/"));
@@ -210,6 +233,50 @@ void TestGalleryChromium::pageLoads()
         QCOMPARE(link["text"].toString(), folderLinkText(walk.at(i)));
     }
     QCOMPARE(top.last()["text"].toString(), "a \"b\" 'c'");
+}
+
+// A page of many pictures from thumbnails holds only those near the window: the browser
+// is given the first screens' pictures, the rest as the page scrolls to them.
+void TestGalleryChromium::farPicturesWaitForTheScroll()
+{
+    const QString folder = m_dir.path() + QStringLiteral("/long");
+    QVERIFY(QDir().mkpath(folder));
+    QStringList photos;
+    for (int i = 0; i < 10; ++i) {
+        QImage image(600, 400, QImage::Format_RGB32);
+        image.fill(QColor::fromHsv(i * 36, 200, 200));
+        photos << folder + QStringLiteral("/%1.png").arg(i);
+        QVERIFY(image.save(photos.last(), "PNG"));
+    }
+    fakes::FakePlatform fp;
+    PageRequest r;
+    for (int i = 0; i < 30; ++i)
+        r.paths << photos;
+    r.layout.layout = Layout::RealSize;
+    r.light = true;
+    const QString stem = folder + QStringLiteral("/page");
+    r.files = {stem + ".html", stem + ".ico", stem + ".icon"};
+    r.title = folder;
+    r.folderPath = folder;
+    const auto fileSystem = pelmaris::platform::makeSystemFileSystem();
+    const pelmaris::scan::ThumbnailCache cache(*fileSystem, folder + QStringLiteral("/thumbnails"));
+    for (const QString &path : r.paths)
+        r.thumbnails << pageThumbnail(*fileSystem, cache, path, 256);
+    QVERIFY(writeHtmlFile(fp.services(), r).ok());
+
+    const QJsonObject result = loadInChromium(r.files.html, ScrollProbe);
+    QVERIFY2(!result.isEmpty(), "Chromium gave no result");
+    const QJsonArray atLoad = result["atLoad"].toArray();
+    const QJsonArray atEnd = result["atEnd"].toArray();
+    QCOMPARE(atLoad.size(), r.paths.size());
+    QVERIFY(atLoad.first().toBool());
+    const auto given = [](const QJsonArray &a) {
+        return std::count_if(a.begin(), a.end(), [](const QJsonValue &v) { return v.toBool(); });
+    };
+    QVERIFY2(given(atLoad) < r.paths.size() / 4, qPrintable(QString::number(given(atLoad))));
+    QVERIFY(!atLoad.last().toBool());
+    QVERIFY(atEnd.last().toBool());
+    QVERIFY(result["lastWidth"].toInt() > 0);
 }
 
 QTEST_MAIN(TestGalleryChromium)

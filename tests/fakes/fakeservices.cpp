@@ -307,6 +307,53 @@ std::optional<platform::LocalTime> FakeFileSystem::localTime(qint64 secondsSince
     return m_real->localTime(secondsSinceEpoch);
 }
 
+platform::ReadResult FakeFileSystem::readSmallFile(const QString &path, qint64 maxBytes)
+{
+    record(QStringLiteral("small ") + path);
+    if (failFiles.contains(path)) {
+        platform::ReadResult failed;
+        failed.error = QStringLiteral("Input/output error");
+        return failed;
+    }
+    return m_real->readSmallFile(path, maxBytes);
+}
+
+bool FakeFileSystem::writeFile(const QString &path, const QByteArray &bytes,
+                               const platform::WriteOptions &options, QString *error)
+{
+    record(QStringLiteral("write ") + path);
+    if (failWrites.contains(path)) {
+        if (error)
+            *error = QStringLiteral("No space left on device");
+        return false;
+    }
+    return m_real->writeFile(path, bytes, options, error);
+}
+
+bool FakeFileSystem::makePrivateFolder(const QString &path, bool parents)
+{
+    record(QStringLiteral("mkdir ") + path);
+    return m_real->makePrivateFolder(path, parents);
+}
+
+bool FakeFileSystem::isPrivateFolder(const QString &path)
+{
+    record(QStringLiteral("private ") + path);
+    return !foreignFolders.contains(path) && m_real->isPrivateFolder(path);
+}
+
+bool FakeFileSystem::canWriteIn(const QString &folder)
+{
+    record(QStringLiteral("writable ") + folder);
+    return m_real->canWriteIn(folder);
+}
+
+QString FakeFileSystem::canonicalPath(const QString &path)
+{
+    record(QStringLiteral("canonical ") + path);
+    return m_real->canonicalPath(path);
+}
+
 FakePlatform::FakePlatform() : folders(m_dir.path())
 {
     system.temp = m_dir.path() + QStringLiteral("/tmp");

@@ -266,6 +266,14 @@ public:
     std::optional<platform::LocalTime> localTime(qint64 secondsSinceEpoch) const override;
     std::vector<platform::FolderRoot> roots() override;
 
+    platform::ReadResult readSmallFile(const QString &path, qint64 maxBytes) override;
+    bool writeFile(const QString &path, const QByteArray &bytes,
+                   const platform::WriteOptions &options, QString *error) override;
+    bool makePrivateFolder(const QString &path, bool parents) override;
+    bool isPrivateFolder(const QString &path) override;
+    bool canWriteIn(const QString &folder) override;
+    QString canonicalPath(const QString &path) override;
+
     // Set up before use; read after the work is done.
     // The tree's top level when set; otherwise the real system's.
     std::vector<platform::FolderRoot> treeRoots;
@@ -278,9 +286,14 @@ public:
     std::function<void(const QString &folder)> beforeRead;
     // Runs before each file is opened, on the opening thread (a test may hold it there).
     std::function<void(const QString &file)> beforeOpen;
+    // Files whose writing fails part way, as on a full disk (the old file stays).
+    QStringList failWrites;
+    // Folders that are another user's: never private, whatever their permissions.
+    QStringList foreignFolders;
 
-    QStringList
-    calls() const; // "open PATH", "read PATH (folders)", "close PATH", "info PATH", "file PATH"
+    QStringList calls() const; // "open PATH", "read PATH (folders)", "close PATH", "info PATH",
+                               // "file PATH", "small PATH", "write PATH", "mkdir PATH", "private
+                               // PATH", "writable PATH", "canonical PATH"
     int openNow() const;
     int mostOpen() const; // the most folders open at one time
 

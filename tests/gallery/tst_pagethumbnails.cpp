@@ -84,7 +84,7 @@ private Q_SLOTS:
     void madeFoundAndRemade()
     {
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const QString path = picture("photo #1 100%.jpg", QSize(1800, 1200));
         const PageThumbnail made = pageThumbnail(*m_fs, cache, path, ThumbnailCache::LargeEdge);
         QCOMPARE(made.file,
@@ -117,7 +117,7 @@ private Q_SLOTS:
     // The thumbnail is upright, as the browser shows the original.
     void turnedPictureGetsAnUprightThumbnail()
     {
-        const ThumbnailCache cache(newCacheFolder());
+        const ThumbnailCache cache(*m_fs, newCacheFolder());
         const QString path = m_dir.filePath("pictures/turned.jpg");
         QVERIFY(fixtures::writeFile(path, fixtures::jpegWithOrientation(QSize(600, 400), 6)));
         const PageThumbnail made = pageThumbnail(*m_fs, cache, path, ThumbnailCache::XLargeEdge);
@@ -138,7 +138,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QString path = m_dir.filePath("pictures/" + kind + ".jpg");
         if (kind == "damaged picture") {
             path.replace(".jpg", ".png");

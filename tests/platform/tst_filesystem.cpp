@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -73,6 +74,8 @@ private Q_SLOTS:
         data.close();
         QVERIFY(QFile::link(open + "/data.bin", open + "/datalink"));
         QVERIFY(::mkfifo(QFile::encodeName(open + "/pipe").constData(), 0600) == 0);
+        QVERIFY(QFile::link(open + "/pipe", open + "/pipelink"));
+        QVERIFY(QFile::link("/dev/zero", open + "/devicelink"));
     }
 
     // Names that are not UTF-8 are marked, whatever way they fail to be.
@@ -194,6 +197,64 @@ private Q_SLOTS:
         }
     }
 
+    // A cache's small files: read whole in one go, never anything but a regular file,
+    // and nothing beyond the limit.
+    void readsSmallFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<ReadStatus>("status");
+        QTest::newRow("regular") << "data.bin" << qint64(10) << ReadStatus::Ok;
+        QTest::newRow("through a link") << "datalink" << qint64(10) << ReadStatus::Ok;
+        QTest::newRow("over the limit") << "data.bin" << qint64(9) << ReadStatus::TooLarge;
+        QTest::newRow("fifo, which would block") << "pipe" << qint64(10) << ReadStatus::NotRegular;
+        QTest::newRow("link to a fifo") << "pipelink" << qint64(10) << ReadStatus::NotRegular;
+        QTest::newRow("link to a device") << "devicelink" << qint64(10) << ReadStatus::NotRegular;
+        QTest::newRow("folder") << "." << qint64(10) << ReadStatus::NotRegular;
+        QTest::newRow("missing") << "none.bin" << qint64(10) << ReadStatus::Missing;
+        QTest::newRow("below a file") << "data.bin/x" << qint64(10) << ReadStatus::Missing;
+    }
+
+    void readsSmallFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, limit);
+        QFETCH(ReadStatus, status);
+        const ReadResult read = m_fs.readSmallFile(m_dir.filePath("open/" + name), limit);
+        QCOMPARE(read.status, status);
+        QCOMPARE(read.bytes, status == ReadStatus::Ok ? QByteArray("0123456789") : QByteArray());
+    }
+
+    // Private folders: made for the user alone, never through a link, and judged by
+    // owner, kind and who else may write.
+    void privateFolders()
+    {
+        const QString root = m_dir.filePath("private");
+        QVERIFY(m_fs.makePrivateFolder(root + "/a/b/mine", true));
+        QVERIFY(!m_fs.makePrivateFolder(root + "/c/d", false));
+        QVERIFY(!m_fs.makePrivateFolder(root + "/a/b/mine", false)); // already there
+        const auto modeOf = [](const QString &path) {
+            struct stat st {};
+            return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode : 0;
+        };
+        QCOMPARE(modeOf(root + "/a/b/mine") & 07777, mode_t(0700));
+        QVERIFY(m_fs.isPrivateFolder(root + "/a/b/mine"));
+        QVERIFY(m_fs.canWriteIn(root + "/a/b/mine"));
+
+        QVERIFY(QFile::link(root + "/elsewhere", root + "/dangling"));
+        QVERIFY(!m_fs.makePrivateFolder(root + "/dangling", false));
+        QVERIFY(S_ISLNK(modeOf(root + "/dangling")));
+        QVERIFY(!QFileInfo::exists(root + "/elsewhere"));
+        QVERIFY(QFile::link(root + "/a/b/mine", root + "/link"));
+        QVERIFY(!m_fs.isPrivateFolder(root + "/link"));
+        QCOMPARE(m_fs.canonicalPath(root + "/link/./"),
+                 QFileInfo(root).canonicalFilePath() + "/a/b/mine");
+        QVERIFY(m_fs.canonicalPath(root + "/none").isEmpty());
+        QCOMPARE(::chmod(QFile::encodeName(root + "/a").constData(), 0770), 0);
+        QVERIFY(!m_fs.isPrivateFolder(root + "/a"));
+        QVERIFY(!m_fs.isPrivateFolder(m_dir.filePath("open/data.bin")));
+    }
+
     // Beyond PATH_MAX every operation still reaches its target.
     void pathsLongerThanTheSystemLimit()
     {
@@ -204,12 +265,14 @@ private Q_SLOTS:
         QVERIFY(QFile::encodeName(bottom).size() > PATH_MAX);
         const PathInfo info = m_fs.pathInfo(bottom);
         const OpenedFile opened = m_fs.openRegularFile(bottom + "/deep.jpg");
+        const ReadResult read = m_fs.readSmallFile(bottom + "/deep.jpg", 10);
         const FolderListing listing = list(bottom, false);
         const PathInfo missing = m_fs.pathInfo(bottom + "/nothing/here");
         fixtures::removeDeepChain(m_dir.path(), depth, "level", "deep.jpg");
         QVERIFY(info.isFolder);
         QCOMPARE(opened.status, ReadStatus::Ok);
         QCOMPARE(opened.file->readAll(), QByteArray("x"));
+        QCOMPARE(read.bytes, QByteArray("x"));
         QCOMPARE(int(listing.entries.size()), 1);
         QVERIFY(!missing.isFolder);
     }

@@ -1,6 +1,7 @@
 // The cache's large and x-large thumbnails, which the gallery page hands to a browser:
 // judged like the list's thumbnails, and used only in folders no one else can write.
 
+#include "platform/filesystem.h"
 #include "scan/thumbnailcache.h"
 
 #include "fixtures.h"
@@ -19,6 +20,8 @@ class TestSizedThumbnails : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    const std::unique_ptr<pelmaris::platform::FileSystem> m_fs =
+        pelmaris::platform::makeSystemFileSystem();
     QString m_picture; // 1800 x 1200
     int m_caches = 0;
 
@@ -88,7 +91,7 @@ private Q_SLOTS:
     void storedThenFound()
     {
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QImage image(512, 341, QImage::Format_RGB32);
         image.fill(Qt::blue);
         const ThumbnailCache::SizedFile stored =
@@ -130,7 +133,7 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         QFETCH(bool, found);
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(cache.canHoldSized(ThumbnailCache::LargeEdge));
         const QString file = entry(root, "large");
         QMap<QString, QString> texts = validTexts();
@@ -180,7 +183,7 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         QFETCH(bool, usable);
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const QString large = root + "/large";
         QVERIFY(fixtures::writeFile(entry(root, "large"), thumbnailPng({256, 171}, validTexts())));
         QVERIFY(

@@ -128,6 +128,8 @@ private Q_SLOTS:
         QTest::newRow("Japanese and accents")
             << "/写真/ä.jpg" << QByteArray("file:///%E5%86%99%E7%9C%9F/%C3%A4.jpg");
         QTest::newRow("leading dash") << "/p/-a.jpg" << QByteArray("file:///p/-a.jpg");
+        QTest::newRow("dots and doubled slashes")
+            << "/p//q/./r/../s.jpg" << QByteArray("file:///p/q/s.jpg");
     }
 
     void uriAndNameFollowTheStandard()
@@ -174,7 +176,7 @@ private Q_SLOTS:
     void storesThumbnailsOthersCanUse()
     {
         const QString folder = newCacheFolder();
-        const ThumbnailCache cache(folder);
+        const ThumbnailCache cache(*m_fs, folder);
         QVERIFY(cache.isWritable());
         QVERIFY(decodeWith(cache, m_picture));
         const QString entry = entryPath(folder, "normal", m_picture);
@@ -213,7 +215,7 @@ private Q_SLOTS:
             texts.remove("Thumb::Size");
         QVERIFY(fixtures::writeFile(entryPath(root, folder.toLatin1(), m_picture),
                                     thumbnailPng(size, Qt::green, texts)));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const auto row = decodeWith(cache, m_picture);
         QVERIFY(row);
         QVERIFY(isColour(middleOf(row), Qt::green));
@@ -274,7 +276,7 @@ private Q_SLOTS:
         } else {
             QVERIFY(fixtures::writeFile(entry, bytes));
         }
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(isColour(middleOf(decodeWith(cache, m_picture)), Qt::red));
         // Whatever held the name gives way to a valid thumbnail; a folder stays.
         if (kind != "folder") {
@@ -308,7 +310,7 @@ private Q_SLOTS:
             QVERIFY(fixtures::writeFile(root, "not a folder"));
         else
             QVERIFY(fixtures::writeFile(root + "/normal", "not a folder"));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(!cache.isWritable());
         QVERIFY(isColour(middleOf(decodeWith(cache, m_picture)), Qt::red));
         QCOMPARE(QDir(elsewhere + "/normal").entryList(QDir::Files).size(), 1);
@@ -349,7 +351,7 @@ private Q_SLOTS:
         }
         const QString other = m_dir.filePath("pictures/another.jpg");
         QVERIFY(fixtures::writeImage(other, QSize(1800, 1200), "jpeg", Qt::blue));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(!cache.isWritable());
         ThumbnailRequest request;
         request.locale = QLocale::c();
@@ -373,7 +375,7 @@ private Q_SLOTS:
                                     thumbnailPng(QSize(128, 85), Qt::green, textsFor(m_picture))));
         QVERIFY(QFile::setPermissions(root + "/normal",
                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(!cache.isWritable());
         QVERIFY(isColour(middleOf(decodeWith(cache, m_picture)), Qt::green));
         QVERIFY(isColour(middleOf(decodeWith(cache, other)), Qt::red));
@@ -387,7 +389,7 @@ private Q_SLOTS:
         const QString root = newCacheFolder();
         const QString path = m_dir.filePath("pictures/changing.jpg");
         QVERIFY(fixtures::writeImage(path, QSize(1800, 1200), "jpeg", Qt::red));
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         QVERIFY(isColour(middleOf(decodeWith(cache, path)), Qt::red));
         QVERIFY(fixtures::writeImage(path, QSize(1800, 1200), "jpeg", Qt::blue));
         QFile file(path);
@@ -405,7 +407,7 @@ private Q_SLOTS:
     void failureNotes()
     {
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const QString failFolder = root + "/fail/pelmaris-" + pelmaris::program::FileVersion;
 
         QByteArray png = fixtures::encode(QImage(600, 400, QImage::Format_RGB32), "png");
@@ -435,7 +437,7 @@ private Q_SLOTS:
     void failureNoteKnowsTheTimeWithinTheSecond()
     {
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const QString path = m_dir.filePath("pictures/completed.png");
         QImage noise(600, 400, QImage::Format_RGB32);
         for (int y = 0; y < noise.height(); ++y)
@@ -480,7 +482,7 @@ private Q_SLOTS:
     void cacheFilesAreNotThumbnailed()
     {
         const QString root = newCacheFolder();
-        const ThumbnailCache cache(root);
+        const ThumbnailCache cache(*m_fs, root);
         const QString inside = root + "/normal/picture.png";
         QVERIFY(fixtures::writeImage(inside, QSize(600, 400), "png"));
         QVERIFY(decodeWith(cache, inside));

@@ -9,7 +9,6 @@
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
 
-#include <QDir>
 #include <QModelIndex>
 
 #include <algorithm>
@@ -134,9 +133,8 @@ void FileActionCommands::pm3OpenFolderClick()
 void FileActionCommands::pm3PasteFolderPathClick()
 {
     const platform::Outcome pasted = m_fileActions.pasteFolderPath([this](const QString &folder) {
-        m_tree.navigate(folder);
         // The tree refuses what it does not show, a hidden folder among them.
-        return m_tree.selectedPath() == QDir::cleanPath(folder);
+        return m_tree.navigate(folder);
     });
     if (!pasted)
         m_services.dialogs->error(m_window, pasted.text());

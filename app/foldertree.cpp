@@ -3,7 +3,6 @@
 #include "platform/pathtext.h"
 #include "scan/foldertreemodel.h"
 
-#include <QDir>
 #include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
@@ -63,17 +62,18 @@ QString FolderTree::selectedPath() const
     return index.isValid() ? m_model->filePath(index) : QString();
 }
 
-void FolderTree::navigate(const QString &folder, bool atTop)
+bool FolderTree::navigate(const QString &folder, bool atTop)
 {
     if (!m_view)
-        return;
-    const QModelIndex index = m_model->index(QDir::cleanPath(folder));
+        return false;
+    const QModelIndex index = m_model->index(folder);
     if (!index.isValid())
-        return;
+        return false;
     m_atTop = atTop;
     m_view->setCurrentIndex(index);
     m_view->expand(index);
     showSelected();
+    return true;
 }
 
 void FolderTree::showSelected()

@@ -16,7 +16,7 @@ class FolderTreeModel;
 
 namespace pelmaris::app {
 
-// The folder tree `ShellTreeView1`: folders only, rooted at "/", read-only, hidden
+// The folder tree `ShellTreeView1`: folders only, from the file system's roots, read-only, hidden
 // folders shown or not. Made at start-up inside the tree panel. Folders are listed off
 // the window's thread and files cost the tree nothing, so a folder of many pictures
 // never holds up the window.
@@ -33,8 +33,8 @@ public:
     // The selected folder, without a trailing delimiter; empty without a tree.
     QString selectedPath() const;
     // Opens the tree at a folder and scrolls it into view; at the top, with room for its
-    // sub-folders below it, when asked.
-    void navigate(const QString &folder, bool atTop = false);
+    // sub-folders below it, when asked. False when the tree does not show that folder.
+    bool navigate(const QString &folder, bool atTop = false);
     // Scrolls the selected folder into view.
     void showSelected();
     void setShowHidden(bool show);

@@ -269,11 +269,12 @@ void TPelmarisForm::actOnExternalPath(const QString &path, const QString &failur
     const QFileInfo info(path);
     QString folder;
     if (!path.isEmpty() && info.isDir()) {
-        // A typed path may end in a delimiter; the folder is kept as the tree names it.
-        folder = QDir::cleanPath(info.absoluteFilePath());
+        // A typed path may end in a delimiter; the folder is kept as the tree names it,
+        // with the system's own delimiters.
+        folder = QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
     } else if (!path.isEmpty() && info.exists()) {
         // A file counts by its own folder, a link or shortcut file included.
-        folder = info.absolutePath();
+        folder = QDir::toNativeSeparators(info.absolutePath());
     } else {
         m_services.dialogs->messageCentered(failureText + QStringLiteral("\r\n") + path);
         return;

@@ -1,6 +1,7 @@
 #include "gallery/htmlpage.h"
 
 #include "gallery/pageconstants.h"
+#include "platform/pathtext.h"
 #include "platform/styles.h"
 
 namespace pelmaris::gallery {
@@ -177,10 +178,20 @@ QString htmlEscape(const QString &text)
 QString fileUrl(const QString &path)
 {
     static const char hex[] = "0123456789ABCDEF";
-    const QByteArray utf8 = path.toUtf8();
+    // A URL's elements are separated by "/" whatever the system's delimiter: "C:\a"
+    // is "file:///C:/a" and a share "\\srv\s" is "file://srv/s". Where "\" is no
+    // delimiter it is a name character like any other.
+    QString slashed = path;
+    for (QChar &c : slashed)
+        if (pathtext::isDelimiter(c))
+            c = u'/';
+    const QByteArray utf8 = slashed.toUtf8();
     QString out;
     out.reserve(utf8.size() + 16);
-    out += QLatin1String(path.startsWith(u'/') ? "file://" : "file:///");
+    if (slashed.startsWith(QLatin1String("//")) && path.front() != u'/')
+        out += QLatin1String("file:");
+    else
+        out += QLatin1String(slashed.startsWith(u'/') ? "file://" : "file:///");
     for (const char b : utf8) {
         const auto u = static_cast<unsigned char>(b);
         const bool keep = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||

@@ -76,7 +76,8 @@ QString folderLinkText(const QString &folder);
 // Blanks and control characters removed at both ends.
 QString trimBlanksAndControls(const QString &text);
 QString htmlEscape(const QString &text);
-// A file: URL with everything but unreserved characters, "/" and ":" percent-encoded.
+// A file: URL with everything but unreserved characters, "/" and ":" percent-encoded;
+// the system's delimiters become "/".
 QString fileUrl(const QString &path);
 
 } // namespace pelmaris::gallery

@@ -83,6 +83,12 @@ struct OpenedFile {
     qint64 changedNs = 0;
 };
 
+// A folder the folder tree starts from.
+struct FolderRoot {
+    QString path;  // the system's own form, with its trailing delimiter: "/", "C:\\"
+    QString label; // the name a user sees for it ("/", "ローカル ディスク (C:)")
+};
+
 // The parts of a time in the local zone, for "yyyy/mm/dd HH:NN:SS".
 struct LocalTime {
     int year = 0;
@@ -121,6 +127,10 @@ public:
 
     // The local-time parts of a file time; nothing when the system cannot say.
     virtual std::optional<LocalTime> localTime(qint64 secondsSinceEpoch) const = 0;
+
+    // The tree's top level, in the system's order: the one root "/" unless the system
+    // has several (the drives on Windows). Called on the window's thread.
+    virtual std::vector<FolderRoot> roots() { return {{QStringLiteral("/"), QStringLiteral("/")}}; }
 
     // Small files in folders of the user's own, as a cache keeps them.
 

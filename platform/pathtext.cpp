@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace pelmaris::pathtext {
 
 bool isDelimiter(QChar c)
@@ -30,7 +32,9 @@ QString withDelimiter(const QString &path)
 QString withoutDelimiter(const QString &path)
 {
     QString p = path;
-    while (p.size() > 1 && isDelimiter(p.back()))
+    // "C:\" without its delimiter would be the current folder of drive C.
+    const qsizetype keep = std::max<qsizetype>(1, rootOf(p).size());
+    while (p.size() > keep && isDelimiter(p.back()))
         p.chop(1);
     return p;
 }

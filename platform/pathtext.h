@@ -24,6 +24,12 @@ QString fileNameOf(const QString &path);
 // True when `path` lies below `folder` (a prefix match on whole path elements,
 // case-sensitive): "/data/a/x.jpg" is inside "/data/a", "/mnt/data/a/x.jpg" is not.
 bool isInsideFolder(const QString &path, const QString &folder);
+// The root a full path starts from, with its delimiter: "/" on Linux; a drive ("C:\\")
+// or a network share ("\\\\server\\share\\") on Windows. Empty for any other path. Takes
+// the system's own delimiters.
+QString rootOf(const QString &path);
+// Whether the system tells names apart by case (it does not on Windows).
+Qt::CaseSensitivity nameCase();
 // Joins two parts with one delimiter between them; an empty first part gives the second,
 // an absolute second part replaces the first.
 QString joinPath(const QString &first, const QString &second);

@@ -1,6 +1,7 @@
 #include "scan/foldertreemodel.h"
 
 #include "platform/filesystem.h"
+#include "platform/pathtext.h"
 #include "scan/pathorder.h"
 
 #include <QCollatorSortKey>
@@ -13,7 +14,8 @@ namespace pelmaris::scan {
 
 struct FolderTreeModel::Node {
     Node *parent = nullptr;
-    QString name;
+    QString name;  // a root's is its path, with its delimiter
+    QString label; // what a root shows instead of its path
     std::optional<QCollatorSortKey> key;
     bool hidden = false;
     enum class State : quint8 { Unlisted, Listing, Listed } state = State::Unlisted;
@@ -29,13 +31,27 @@ FolderTreeModel::FolderTreeModel(platform::FileSystem &fileSystem, QObject *pare
     // Two listings at once: one slow folder (a network mount) does not hold up the rest.
     m_pool.setMaxThreadCount(2);
     m_root->state = Node::State::Listed;
-    auto slash = std::make_unique<Node>();
-    slash->parent = m_root.get();
-    slash->name = QStringLiteral("/");
-    slash->key = m_collator.sortKey(slash->name);
-    slash->row = 0;
-    m_root->shown.push_back(slash.get());
-    m_root->all.push_back(std::move(slash));
+    for (const platform::FolderRoot &root : m_fileSystem.roots())
+        addRoot(root.path, root.label);
+}
+
+static bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, pathtext::nameCase()) == 0;
+}
+
+// Roots stay in the system's order (drive letters), the ones reached later after them.
+FolderTreeModel::Node *FolderTreeModel::addRoot(const QString &path, const QString &label)
+{
+    auto made = std::make_unique<Node>();
+    made->parent = m_root.get();
+    made->name = pathtext::withDelimiter(path);
+    made->label = label;
+    made->key = m_collator.sortKey(made->name);
+    Node *root = made.get();
+    m_root->all.push_back(std::move(made));
+    updateShown(m_root.get(), true);
+    return root;
 }
 
 FolderTreeModel::~FolderTreeModel()
@@ -73,7 +89,7 @@ QString FolderTreeModel::pathOf(const Node *node) const
     QStringList names;
     for (; node->parent != m_root.get(); node = node->parent)
         names.prepend(node->name);
-    return QStringLiteral("/") + names.join(u'/');
+    return node->name + names.join(pathtext::delimiter());
 }
 
 QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex &parent) const
@@ -110,8 +126,10 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
     if (!index.isValid())
         return QVariant();
     switch (role) {
-    case Qt::DisplayRole:
-        return nodeOf(index)->name;
+    case Qt::DisplayRole: {
+        const Node *node = nodeOf(index);
+        return node->label.isEmpty() ? node->name : node->label;
+    }
     case Qt::DecorationRole:
         if (m_folderIcon.isNull())
             m_folderIcon = QIcon::fromTheme(QStringLiteral("folder"));
@@ -162,7 +180,7 @@ void FolderTreeModel::setFolderIcon(const QIcon &icon)
 {
     m_folderIcon = icon;
     if (!m_root->shown.empty())
-        Q_EMIT dataChanged(indexOf(m_root->shown.front()), indexOf(m_root->shown.front()),
+        Q_EMIT dataChanged(indexOf(m_root->shown.front()), indexOf(m_root->shown.back()),
                            {Qt::DecorationRole});
 }
 
@@ -204,15 +222,24 @@ void FolderTreeModel::startListing(Node *node)
 void FolderTreeModel::applyListing(Node *node, Nodes children)
 {
     // Nodes made by index(path) before the listing came stay as they are; the listing
-    // adds their siblings around them.
+    // adds their siblings around them. Where the system ignores case, such a node takes
+    // the spelling the system gives ("users" typed becomes "Users").
     Nodes merged;
     merged.reserve(node->all.size() + children.size());
+    std::vector<Node *> respelled;
     auto known = node->all.begin();
     for (auto &child : children) {
-        while (known != node->all.end() && before(known->get(), child.get()))
+        while (known != node->all.end() && before(known->get(), child.get()) &&
+               !sameName((*known)->name, child->name))
             merged.push_back(std::move(*known++));
-        if (known != node->all.end() && (*known)->name == child->name)
+        if (known != node->all.end() && sameName((*known)->name, child->name)) {
+            if ((*known)->name != child->name) {
+                (*known)->name = child->name;
+                (*known)->key = std::move(child->key);
+                respelled.push_back(known->get());
+            }
             continue;
+        }
         child->parent = node;
         merged.push_back(std::move(child));
     }
@@ -224,6 +251,12 @@ void FolderTreeModel::applyListing(Node *node, Nodes children)
     for (const Node *n = node; n != m_root.get() && reachable; n = n->parent)
         reachable = n->row >= 0;
     updateShown(node, reachable);
+    for (Node *child : respelled) {
+        if (reachable && child->row >= 0) {
+            const QModelIndex at = indexOf(child);
+            Q_EMIT dataChanged(at, at, {Qt::DisplayRole, FilePathRole});
+        }
+    }
     Q_EMIT folderLoaded(pathOf(node));
 }
 
@@ -320,17 +353,30 @@ FolderTreeModel::Node *FolderTreeModel::addChild(Node *node, const QString &name
 
 QModelIndex FolderTreeModel::index(const QString &path, int column)
 {
-    const QString clean = QDir::cleanPath(path);
-    if (column != 0 || !clean.startsWith(u'/') || !m_fileSystem.pathInfo(clean).isFolder)
+    const QString clean = QDir::toNativeSeparators(QDir::cleanPath(path));
+    const QString rootPath = pathtext::rootOf(clean);
+    if (column != 0 || rootPath.isEmpty() || !m_fileSystem.pathInfo(clean).isFolder)
         return QModelIndex();
-    Node *node = m_root->shown.front();
-    QString prefix;
-    for (const QString &name : clean.split(u'/', Qt::SkipEmptyParts)) {
-        prefix += u'/';
-        prefix += name;
-        const auto found =
-            std::find_if(node->all.begin(), node->all.end(),
-                         [&name](const std::unique_ptr<Node> &n) { return n->name == name; });
+    // The deepest root the path lies in; a root the system does not list (a network
+    // share given by its path) joins the tree when it is reached.
+    const QString cleanWithDelimiter = pathtext::withDelimiter(clean);
+    Node *node = nullptr;
+    for (const auto &top : m_root->all) {
+        if (cleanWithDelimiter.startsWith(top->name, pathtext::nameCase()) &&
+            (!node || top->name.size() > node->name.size()))
+            node = top.get();
+    }
+    if (!node)
+        node = addRoot(rootPath, pathtext::withoutDelimiter(rootPath));
+    QString prefix = node->name;
+    const QStringList names =
+        clean.mid(node->name.size()).split(pathtext::delimiter(), Qt::SkipEmptyParts);
+    const auto byName = [](const QString &name) {
+        return [&name](const std::unique_ptr<Node> &n) { return sameName(n->name, name); };
+    };
+    for (const QString &name : names) {
+        prefix = pathtext::withDelimiter(prefix) + name;
+        const auto found = std::find_if(node->all.begin(), node->all.end(), byName(name));
         Node *child = nullptr;
         if (found != node->all.end()) {
             child = found->get();

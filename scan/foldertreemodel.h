@@ -16,7 +16,8 @@ class FileSystem;
 
 namespace pelmaris::scan {
 
-// The folder tree of the file system from "/", folders only, one column.
+// The folder tree of the file system, folders only, one column. Its top level is the
+// file system's roots ("/" on Linux, the drives on Windows); paths are the system's own.
 //
 // A folder's sub-folders are listed when a view expands it (fetchMore), on a thread of
 // the model's own, through the file-system service; files cost nothing but being passed
@@ -41,7 +42,7 @@ public:
     // when no folder is there, or when the path passes through a hidden folder while
     // hidden folders are not shown.
     QModelIndex index(const QString &path, int column = 0);
-    // The folder's full path, without a trailing delimiter except for "/".
+    // The folder's full path, without a trailing delimiter except for a root ("/", "C:\").
     QString filePath(const QModelIndex &index) const;
 
     void setShowHidden(bool show);
@@ -81,11 +82,12 @@ private:
     void updateShown(Node *node, bool reachable);
     void applyFilter(Node *node, bool reachable);
     Node *addChild(Node *node, const QString &name, bool hidden);
+    Node *addRoot(const QString &path, const QString &label);
 
     platform::FileSystem &m_fileSystem;
     QLocale m_locale;
     QCollator m_collator;         // for nodes made on this thread; listings make their own
-    std::unique_ptr<Node> m_root; // invisible; its one child is "/"
+    std::unique_ptr<Node> m_root; // invisible; its children are the roots
     bool m_showHidden = false;
     mutable QIcon m_folderIcon;
     std::shared_ptr<std::atomic<bool>> m_stopping;

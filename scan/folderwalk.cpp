@@ -5,6 +5,7 @@
 #include "scan/folderwalk.h"
 
 #include "platform/filesystem.h"
+#include "platform/pathtext.h"
 
 #include <algorithm>
 #include <cstring>
@@ -64,11 +65,9 @@ private:
 
 void Walker::run(const QString &folder)
 {
-    m_rootText = folder;
-    while (m_rootText.size() > 1 && m_rootText.endsWith(u'/'))
-        m_rootText.chop(1);
+    m_rootText = pathtext::withoutDelimiter(folder);
     const FolderHandle root = m_rootText.isEmpty() ? kNoFolder : m_fs.openFolder(m_rootText);
-    m_path = m_rootText == u"/" ? m_rootText : m_rootText + u'/';
+    m_path = pathtext::withDelimiter(m_rootText);
     if (root == kNoFolder || !enter(root, {}, {}, false)) {
         m_result.failed = true;
         return;
@@ -113,7 +112,7 @@ bool Walker::enter(FolderHandle handle, QByteArrayView nativeName, QStringView n
     if (depth > 0 && !countOnly) {
         m_path.resize(m_frames[size_t(depth - 1)].prefixLength);
         m_path.append(name);
-        m_path.append(u'/');
+        m_path.append(pathtext::delimiter());
     }
     frame.prefixLength = m_path.size();
     frame.handle = kNoFolder;

@@ -1,5 +1,6 @@
 #include "scan/imagelistmodel.h"
 
+#include "platform/pathtext.h"
 #include "scan/listtexts.h"
 #include "scan/thumbnail.h"
 
@@ -294,9 +295,9 @@ QPixmap ImageListModel::thumbnail(int imageIndex) const
 
 QIcon ImageListModel::smallIcon(const QString &path) const
 {
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString suffix = dot > slash ? path.mid(dot + 1).toLower() : QString();
+    const QString name = pathtext::fileNameOf(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString suffix = dot >= 0 ? name.mid(dot + 1).toLower() : QString();
     auto it = m_iconsBySuffix.constFind(suffix);
     if (it != m_iconsBySuffix.cend())
         return *it;

@@ -17,6 +17,9 @@ public:
     PathInfo pathInfo(const QString &path) override;
     OpenedFile openRegularFile(const QString &path) override;
     std::optional<LocalTime> localTime(qint64 secondsSinceEpoch) const override;
+    // The logical drives, named as the shell names them.
+    std::vector<FolderRoot> roots() override;
+
     // Small files and private folders (windowsprivatefiles.cpp).
     ReadResult readSmallFile(const QString &path, qint64 maxBytes) override;
     bool writeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options,

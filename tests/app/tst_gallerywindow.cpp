@@ -71,7 +71,10 @@ QString readText(const QString &path)
 // unreserved ones and "/" percent-encoded.
 QString expectedUrl(const QString &path)
 {
-    return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+    // A drive's path ("C:\\…" on Windows) gets the third slash of a path from a root.
+    const QString slashed = QDir::fromNativeSeparators(path);
+    return QLatin1String(slashed.startsWith(u'/') ? "file://" : "file:///") +
+           QString::fromLatin1(QUrl::toPercentEncoding(slashed, "/:"));
 }
 
 // The addresses of the page's image lines, in page order (header images carry no title).
@@ -136,7 +139,8 @@ private Q_SLOTS:
 private:
     QString pic(const QString &name) const
     {
-        return m_dir.filePath(QStringLiteral("pics/") + name);
+        // The system's own form, as the scan lists it.
+        return QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("pics/") + name));
     }
     // A shown window with the three pictures listed, all checked.
     bool scanned(Window &w) const;
@@ -564,11 +568,12 @@ void TestGalleryWindow::pageFromThumbnails()
     int lines = 0;
     for (auto it = line.globalMatch(page); it.hasNext(); ++lines) {
         const QRegularExpressionMatch m = it.next();
-        const QString original = QUrl(m.captured(1)).toLocalFile();
+        // Paths in the system's own form, as the list shows them.
+        const QString original = QDir::toNativeSeparators(QUrl(m.captured(1)).toLocalFile());
         QCOMPARE(original, w.captions().at(lines));
-        const QString shown = QUrl(m.captured(2)).toLocalFile();
+        const QString shown = QDir::toNativeSeparators(QUrl(m.captured(2)).toLocalFile());
         if (cache) {
-            QCOMPARE(QFileInfo(shown).path() + '/', folder);
+            QCOMPARE(QFileInfo(shown).path() + '/', QDir::fromNativeSeparators(folder));
             QCOMPARE(QImage(shown).size(), QSize(12, 9));
             QCOMPARE(m.captured(3),
                      QStringLiteral(" width=\"12\" height=\"9\" decoding=\"async\""));

@@ -13,6 +13,7 @@
 #include "scan/scancontroller.h"
 
 #include <QAction>
+#include <QDir>
 #include <QTest>
 
 #include <functional>
@@ -54,7 +55,8 @@ struct WindowFixture {
     bool scan(const QString &folder)
     {
         form.navigateTree(folder);
-        if (form.treeSelectedPath() != folder)
+        // The tree gives the path in the system's own form.
+        if (form.treeSelectedPath() != QDir::toNativeSeparators(folder))
             return false;
         form.Scan->ShellTreeView1DblClick();
         return waitIdle();

@@ -229,6 +229,11 @@ bool FakeFileSystem::readFolder(platform::FolderHandle folder, platform::FolderL
     return m_real->readFolder(folder, out, foldersOnly);
 }
 
+std::vector<platform::FolderRoot> FakeFileSystem::roots()
+{
+    return treeRoots.empty() ? m_real->roots() : treeRoots;
+}
+
 void FakeFileSystem::closeFolder(platform::FolderHandle folder)
 {
     QString path;

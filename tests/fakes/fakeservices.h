@@ -264,6 +264,8 @@ public:
     platform::PathInfo pathInfo(const QString &path) override;
     platform::OpenedFile openRegularFile(const QString &path) override;
     std::optional<platform::LocalTime> localTime(qint64 secondsSinceEpoch) const override;
+    std::vector<platform::FolderRoot> roots() override;
+
     platform::ReadResult readSmallFile(const QString &path, qint64 maxBytes) override;
     bool writeFile(const QString &path, const QByteArray &bytes,
                    const platform::WriteOptions &options, QString *error) override;
@@ -273,6 +275,8 @@ public:
     QString canonicalPath(const QString &path) override;
 
     // Set up before use; read after the work is done.
+    // The tree's top level when set; otherwise the real system's.
+    std::vector<platform::FolderRoot> treeRoots;
     QStringList failOpen;  // folders (full paths) that cannot be opened
     QStringList failRead;  // folders whose reading fails
     QStringList failFiles; // files that cannot be opened

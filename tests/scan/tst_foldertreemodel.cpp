@@ -169,6 +169,34 @@ private Q_SLOTS:
         QCOMPARE(names(model, model.index(m_root + "/.hid")), QStringList({"inner"}));
     }
 
+    // The top level is the file system's roots, in its order and under its names; a
+    // path opens under the root it lies in, and one outside them all brings its own.
+    void startsAtTheFileSystemsRoots()
+    {
+        FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
+        fs.treeRoots = {{m_root + "/B/", "Disk B"}, {m_root + "/a/", "Disk A"}};
+        FolderTreeModel model(fs);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(names(model, {}), QStringList({"Disk B", "Disk A"}));
+        const QModelIndex diskA = model.index(1, 0);
+        QCOMPARE(model.filePath(diskA), m_root + "/a/");
+        QCOMPARE(model.index(m_root + "/a"), diskA);
+
+        const QModelIndex y = model.index(m_root + "/a/x/y");
+        QVERIFY(y.isValid());
+        QCOMPARE(model.filePath(y), m_root + "/a/x/y");
+        QCOMPARE(y.parent().parent(), diskA);
+        QVERIFY(load(model, diskA));
+        QCOMPARE(names(model, diskA), QStringList({"x"}));
+
+        const QModelIndex nine = model.index(m_root + "/9");
+        QVERIFY(nine.isValid());
+        QCOMPARE(model.filePath(nine), m_root + "/9");
+        QCOMPARE(names(model, {}), QStringList({"Disk B", "Disk A", "/"}));
+    }
+
     void pathsThatAreNoFolders_data()
     {
         QTest::addColumn<QString>("path");

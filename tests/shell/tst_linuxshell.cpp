@@ -25,6 +25,16 @@ void writeFile(const QString &path, const QByteArray &bytes, bool executable = f
         f.setPermissions(f.permissions() | QFile::ExeOwner | QFile::ReadOwner);
 }
 
+// A program that records its first argument in `out`, written whole under another name
+// and then renamed, so that the file never shows up empty or half written.
+void writeRecorder(const QString &program, const QString &out)
+{
+    writeFile(program,
+              "#!/bin/sh\nprintf '%s' \"$1\" > \"" + out.toUtf8() + ".tmp\" && mv \"" +
+                  out.toUtf8() + ".tmp\" \"" + out.toUtf8() + "\"\n",
+              true);
+}
+
 } // namespace
 
 // The desktop lookups run against a sandbox of XDG folders; nothing is opened on the
@@ -323,7 +333,7 @@ void TestLinuxShell::openStartsDefaultApplication()
 {
     const QString out = m_dir.path() + "/opened.txt";
     const QString program = m_dir.path() + "/bin/opener";
-    writeFile(program, "#!/bin/sh\nprintf '%s' \"$1\" > \"" + out.toUtf8() + "\"\n", true);
+    writeRecorder(program, out);
     writeFile(m_data + "/applications/opener.desktop",
               "[Desktop Entry]\nType=Application\nName=O\nExec=" + program.toUtf8() +
                   " %f\nMimeType=image/x-portable-graymap;\n");
@@ -369,7 +379,7 @@ void TestLinuxShell::startedFolderLinkOpensItsFolder()
 {
     const QString out = m_dir.path() + "/folder-opened.txt";
     const QString program = m_dir.path() + "/bin/files";
-    writeFile(program, "#!/bin/sh\nprintf '%s' \"$1\" > \"" + out.toUtf8() + "\"\n", true);
+    writeRecorder(program, out);
     const QString entry = m_data + "/applications/files.desktop";
     writeFile(entry, "[Desktop Entry]\nType=Application\nName=F\nExec=" + program.toUtf8() +
                          " %f\nMimeType=inode/directory;\n");

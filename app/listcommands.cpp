@@ -61,6 +61,7 @@ ListCommands::ListCommands(const FormContext &context, QObject *parent)
     for (auto rowsChanged : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(&m_c.model, rowsChanged, this, &ListCommands::updateHint);
     connect(&m_c.model, &QAbstractItemModel::modelReset, this, &ListCommands::updateHint);
+    connect(&m_c.activity, &Activity::changed, this, &ListCommands::updateHint);
     updateHint();
 }
 
@@ -68,18 +69,18 @@ bool ListCommands::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize && watched == m_detailsViewport)
         fitPathColumn();
-    if (watched == m_previewViewport &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::EnabledChange))
+    if (watched == m_previewViewport && event->type() == QEvent::Resize)
         updateHint();
     return QObject::eventFilter(watched, event);
 }
 
 void ListCommands::updateHint()
 {
-    // Not while a scan runs (the list is disabled then), nor once a scan found files.
+    // Not while the program works on the list (a scan, a build, a load), nor once a
+    // scan found files.
     const QWidget *preview = m_c.ui.ListView1Icons->viewport();
     m_hint->setGeometry(preview->rect());
-    m_hint->setVisible(m_c.model.rowCount() == 0 && preview->isEnabled() &&
+    m_hint->setVisible(m_c.model.rowCount() == 0 && m_c.activity.isIdle() &&
                        m_c.scanner.scanList().isEmpty());
 }
 

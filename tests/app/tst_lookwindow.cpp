@@ -187,7 +187,15 @@ void TestLookWindow::firstStartShowsWhereToBegin()
     QVERIFY(hint->isVisible());
     QVERIFY(hint->text().contains(QStringLiteral("ダブルクリック")));
     QVERIFY(hint->text().contains(QStringLiteral("フォルダをスキャン")));
+    // Gone as soon as the program works on the list, before any row arrives.
+    bool shownWhileScanning = true;
+    QObject::connect(&w.form.activity(), &pelmaris::app::Activity::changed, &w.form,
+                     [&](pelmaris::app::Work work) {
+                         if (work == pelmaris::app::Work::Scanning)
+                             shownWhileScanning = hint->isVisible();
+                     });
     QVERIFY(w.scan(w.pictures()));
+    QVERIFY(!shownWhileScanning);
     QVERIFY(!hint->isVisible());
 }
 

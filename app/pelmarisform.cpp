@@ -84,8 +84,8 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     m_captions =
         std::make_unique<CountCaptions>(CheckBoxAll1, CheckBoxTop10, btnBrowse1, btnBrowse3);
     m_pageButtons = std::make_unique<PageButtons>(m_services, btnBrowse1, btnBrowse3);
-    m_routines = std::make_unique<WindowRoutines>(m_services, *this, *this, *m_list, *ListModel,
-                                                  *m_pageButtons, *m_captions);
+    m_routines = std::make_unique<WindowRoutines>(m_services, this, *this, *this, *m_list,
+                                                  *ListModel, *m_pageButtons, *m_captions);
 
     // Before the controllers' handlers: a control's change is in the options when they run.
     m_options = new CurrentOptions(this);
@@ -93,34 +93,35 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     m_activity = new Activity(this);
     connect(m_activity, &Activity::changed, this, &TPelmarisForm::showActivity);
 
-    const FormContext context{m_services,
-                              this,
-                              *this,
-                              *this,
-                              *m_activity,
-                              *m_options,
-                              *m_list,
-                              *m_menus,
-                              *ListModel,
-                              *Scanner,
-                              Scanner->randomEngine(),
-                              *m_tree,
-                              *m_captions,
-                              *m_pageButtons,
-                              *m_routines,
-                              m_shownOnce};
-    Scan = new ScanCommands(context, this);
-    List = new ListCommands(context, this);
-    Gallery = new GalleryCommands(context, this);
-    Viewer = new ViewerCommands(m_services, *m_menus, *m_routines, this);
+    // Each controller gets what it works on: the state it reads and changes, the list as a
+    // page, and the few controls that are its own.
+    WindowRoutines &page = *m_routines;
+    FormState &state = *this;
+    Scan =
+        new ScanCommands(m_services, *m_menus, *m_activity, *m_options, *m_list, state, *ListModel,
+                         *Scanner, *m_tree, *m_captions, page, page, m_shownOnce, this);
+    List = new ListCommands(m_services, *m_menus, *m_activity, *m_list, state, *ListModel, *Scanner,
+                            Scanner->randomEngine(), *m_tree, *m_captions, page, page,
+                            ListControls{ListView1Icons, ListView1Details, GridPanel2, BtnShuffle1},
+                            this);
+    Gallery = new GalleryCommands(m_services, this, *m_menus, *m_options, state, *ListModel,
+                                  *Scanner, *m_tree, *m_pageButtons, page,
+                                  GalleryControls{rbBrowserDefault, rbBrowserEdge, rbBrowserChrome,
+                                                  rbBrowserElse, Label2, Label4, GridPanel1,
+                                                  RadioButton11, RadioButton12, RadioButton21,
+                                                  RadioButton31, RadioButton41, NumberBox12,
+                                                  NumberBox21, NumberBox31, NumberBox41},
+                                  m_shownOnce, this);
+    Viewer = new ViewerCommands(m_services, *m_menus, page, this);
     Help = new HelpCommands(m_services, this, *m_options, Scanner->randomEngine(), this);
-    FileActions = new FileActionCommands(m_services, this, *m_menus, *m_routines, *m_activity,
-                                         *m_tree, CorvindaleExeName1, this);
-    Shortcuts = new ShortcutCommands(m_services, this, *m_menus, *m_routines, this);
-    Order = new OrderCommands(context, this);
-    ListFiles = new ListFileCommands(context, this);
-    Clipboard =
-        new ClipboardCommands(m_services, this, *m_menus, *m_routines, *m_list, *Scanner, this);
+    FileActions = new FileActionCommands(m_services, this, *m_menus, page, *m_activity, *m_tree,
+                                         CorvindaleExeName1, this);
+    Shortcuts = new ShortcutCommands(m_services, this, *m_menus, page, this);
+    Order = new OrderCommands(*m_menus, *m_list, ListViewSortCol1, *ListModel, page, ListView1Icons,
+                              ListView1Details, this);
+    ListFiles = new ListFileCommands(m_services, this, *m_menus, *m_activity, *m_list, state,
+                                     *ListModel, *Scanner, *m_tree, *m_captions, page, page, this);
+    Clipboard = new ClipboardCommands(m_services, this, *m_menus, page, *m_list, *Scanner, this);
     FolderList = new FolderListCommands(m_services, this, *m_menus, *m_tree, *Scanner, this);
     wireControls();
 

@@ -96,17 +96,16 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     // Each controller gets what it works on: the state it reads and changes, the list as a
     // page, and the few controls that are its own.
     WindowRoutines &page = *m_routines;
-    FormState &state = m_state;
     Scan =
-        new ScanCommands(m_services, *m_menus, *m_activity, *m_options, *m_list, state, *ListModel,
-                         *Scanner, *m_tree, *m_captions, page, page, m_shownOnce, this);
+        new ScanCommands(m_services, *m_menus, *m_activity, *m_options, *m_list, m_state,
+                         *ListModel, *Scanner, *m_tree, *m_captions, page, page, m_shownOnce, this);
     List = new ListCommands(
-        m_services, *m_menus, *m_activity, *m_list, state, *ListModel, *Scanner,
+        m_services, *m_menus, *m_activity, *m_list, m_state, *ListModel, *Scanner,
         Scanner->randomEngine(), *m_tree, *m_captions, page, page,
         ListControls{m_ui.ListView1Icons, m_ui.ListView1Details, m_ui.GridPanel2, m_ui.BtnShuffle1},
         this);
     Gallery = new GalleryCommands(
-        m_services, this, *m_menus, *m_options, state, *ListModel, *Scanner, *m_tree,
+        m_services, this, *m_menus, *m_options, m_state, *ListModel, *Scanner, *m_tree,
         *m_pageButtons, page,
         GalleryControls{m_ui.rbBrowserDefault, m_ui.rbBrowserEdge, m_ui.rbBrowserChrome,
                         m_ui.rbBrowserElse, m_ui.Label2, m_ui.Label4, m_ui.GridPanel1,
@@ -121,7 +120,7 @@ TPelmarisForm::TPelmarisForm(const platform::Services &services, QStringList lau
     Shortcuts = new ShortcutCommands(m_services, this, *m_menus, page, this);
     Order = new OrderCommands(*m_menus, *m_list, m_state.ListViewSortCol1, *ListModel, page,
                               m_ui.ListView1Icons, m_ui.ListView1Details, this);
-    ListFiles = new ListFileCommands(m_services, this, *m_menus, *m_activity, *m_list, state,
+    ListFiles = new ListFileCommands(m_services, this, *m_menus, *m_activity, *m_list, m_state,
                                      *ListModel, *Scanner, *m_tree, *m_captions, page, page, this);
     Clipboard = new ClipboardCommands(m_services, this, *m_menus, page, *m_list, *Scanner, this);
     FolderList = new FolderListCommands(m_services, this, *m_menus, *m_tree, *Scanner, this);

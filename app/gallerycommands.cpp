@@ -2,10 +2,11 @@
 
 #include "app/currentoptions.h"
 #include "app/foldertree.h"
+#include "app/formstate.h"
+#include "app/listpage.h"
 #include "app/menucommands.h"
 #include "app/pagebuttons.h"
 #include "app/prompts.h"
-#include "app/windowroutines.h"
 #include "gallery/browserchoice.h"
 #include "gallery/pagelayout.h"
 #include "gallery/pagethumbnailer.h"
@@ -17,10 +18,8 @@
 #include "scan/scancontroller.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
-#include <QMainWindow>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -43,10 +42,17 @@ struct Guard {
 
 } // namespace
 
-GalleryCommands::GalleryCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context)
+GalleryCommands::GalleryCommands(const platform::Services &services, QWidget *window,
+                                 MenuCommands &menus, const CurrentOptions &options,
+                                 FormState &state, const scan::ImageListModel &model,
+                                 const scan::ScanController &scanner, FolderTree &tree,
+                                 PageButtons &pageButtons, ListPage &page,
+                                 const GalleryControls &controls, const bool &shown,
+                                 QObject *parent)
+    : QObject(parent), m_services(services), m_window(window), m_menus(menus), m_options(options),
+      m_state(state), m_model(model), m_scanner(scanner), m_tree(tree), m_pageButtons(pageButtons),
+      m_page(page), m_ui(controls), m_shown(shown)
 {
-    MenuCommands &menus = m_c.menus;
     // The menu entries choose as the radio buttons do; a choice already made runs again.
     menus.claim(Command::pm2Default, [this] { rbBrowserDefaultClick(); });
     menus.claim(Command::pm2Edge, [this] { rbBrowserEdgeClick(); });
@@ -56,15 +62,15 @@ GalleryCommands::GalleryCommands(const FormContext &context, QObject *parent)
     menus.claim(Command::pm2ChangeOtherBrowser1, [this] { btnChangeOtherBrowser1Click(); });
     menus.claim(Command::pm1Browse, [this] { pm1BrowseClick(); });
     menus.enable(Menu::Browser, [](Command) { return true; });
-    m_c.ui.GridPanel1->installEventFilter(this);
-    m_thumbnailer = new gallery::PageThumbnailer(*m_c.services.fileSystem, {}, this);
+    m_ui.GridPanel1->installEventFilter(this);
+    m_thumbnailer = new gallery::PageThumbnailer(*m_services.fileSystem, {}, this);
     connect(m_thumbnailer, &gallery::PageThumbnailer::progress, this,
             &GalleryCommands::onThumbnailsProgress);
     connect(m_thumbnailer, &gallery::PageThumbnailer::finished, this,
             &GalleryCommands::onThumbnailsFinished);
     // The choice a missing browser goes back to: the button that last lost its check.
-    for (QRadioButton *button : {m_c.ui.rbBrowserDefault, m_c.ui.rbBrowserEdge,
-                                 m_c.ui.rbBrowserChrome, m_c.ui.rbBrowserElse})
+    for (QRadioButton *button :
+         {m_ui.rbBrowserDefault, m_ui.rbBrowserEdge, m_ui.rbBrowserChrome, m_ui.rbBrowserElse})
         connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
             if (!checked && !m_revertingBrowser)
                 m_previousBrowser = button;
@@ -80,7 +86,7 @@ GalleryCommands::~GalleryCommands()
 
 void GalleryCommands::chooseKnown(QRadioButton *button, gallery::KnownBrowser browser)
 {
-    gallery::BrowserShown shown = gallery::chooseKnownBrowser(m_c.services, browser);
+    gallery::BrowserShown shown = gallery::chooseKnownBrowser(m_services, browser);
     QRadioButton *previous = m_previousBrowser;
     if (shown.browserName1 && !shown.browserName1->isEmpty()) {
         showBrowser(shown);
@@ -88,7 +94,7 @@ void GalleryCommands::chooseKnown(QRadioButton *button, gallery::KnownBrowser br
     }
     // While the settings are restored the saved choice stays: it is the user's, and
     // the browser may come back.
-    if (!m_c.shown) {
+    if (!m_shown) {
         showBrowser(shown);
         return;
     }
@@ -108,113 +114,113 @@ void GalleryCommands::showBrowser(const gallery::BrowserShown &shown)
 {
     tell(shown.outcome);
     if (shown.browserName1)
-        m_c.state.BrowserName1 = *shown.browserName1;
+        m_state.BrowserName1 = *shown.browserName1;
     if (!shown.slot2Icon.isNull())
-        m_c.pageButtons.ImageListBtnBrowse[gallery::ProgramImage] = shown.slot2Icon;
+        m_pageButtons.ImageListBtnBrowse[gallery::ProgramImage] = shown.slot2Icon;
     if (shown.buttonImage != gallery::KeepImage)
-        m_c.pageButtons.setImage(shown.buttonImage);
+        m_pageButtons.setImage(shown.buttonImage);
     if (shown.statusText)
-        m_c.ui.StatusPanel1->setText(*shown.statusText);
+        m_page.setStatus(*shown.statusText);
     if (shown.checkElse) {
-        const QSignalBlocker block(m_c.ui.rbBrowserElse);
-        m_c.ui.rbBrowserElse->setChecked(true);
+        const QSignalBlocker block(m_ui.rbBrowserElse);
+        m_ui.rbBrowserElse->setChecked(true);
     }
 }
 
 bool GalleryCommands::tell(const platform::Outcome &outcome)
 {
-    return app::tell(*m_c.services.dialogs, m_c.window, outcome);
+    return app::tell(*m_services.dialogs, m_window, outcome);
 }
 
 QString GalleryCommands::GetDefaultBrowser()
 {
-    const platform::Result<QString> found = gallery::GetDefaultBrowser(m_c.services);
+    const platform::Result<QString> found = gallery::GetDefaultBrowser(m_services);
     return tell(found.outcome()) ? *found : QString();
 }
 
 void GalleryCommands::refreshBrowserLabels()
 {
-    const platform::Result<QString> found = gallery::GetDefaultBrowser(m_c.services);
+    const platform::Result<QString> found = gallery::GetDefaultBrowser(m_services);
     tell(found.outcome());
-    m_c.ui.Label2->setText(gallery::defaultBrowserLabel(found));
-    m_c.ui.Label4->setText(gallery::otherBrowserLabel(
-        m_c.options.values().browserElse, m_c.state.BrowserName1, m_c.state.BrowserName2));
+    m_ui.Label2->setText(gallery::defaultBrowserLabel(found));
+    m_ui.Label4->setText(gallery::otherBrowserLabel(m_options.values().browserElse,
+                                                    m_state.BrowserName1, m_state.BrowserName2));
 }
 
 void GalleryCommands::rbBrowserDefaultClick()
 {
-    if (!m_c.options.values().browserDefault) {
-        m_c.ui.rbBrowserDefault->setChecked(true); // runs this handler through its signal
+    if (!m_options.values().browserDefault) {
+        m_ui.rbBrowserDefault->setChecked(true); // runs this handler through its signal
         return;
     }
-    showBrowser(gallery::chooseDefaultBrowser(m_c.services));
+    showBrowser(gallery::chooseDefaultBrowser(m_services));
 }
 
 void GalleryCommands::rbBrowserEdgeClick()
 {
-    if (!m_c.options.values().browserEdge) {
-        m_c.ui.rbBrowserEdge->setChecked(true); // runs this handler through its signal
+    if (!m_options.values().browserEdge) {
+        m_ui.rbBrowserEdge->setChecked(true); // runs this handler through its signal
         return;
     }
-    chooseKnown(m_c.ui.rbBrowserEdge, gallery::KnownBrowser::Edge);
+    chooseKnown(m_ui.rbBrowserEdge, gallery::KnownBrowser::Edge);
 }
 
 void GalleryCommands::rbBrowserChromeClick()
 {
-    if (!m_c.options.values().browserChrome) {
-        m_c.ui.rbBrowserChrome->setChecked(true); // runs this handler through its signal
+    if (!m_options.values().browserChrome) {
+        m_ui.rbBrowserChrome->setChecked(true); // runs this handler through its signal
         return;
     }
-    chooseKnown(m_c.ui.rbBrowserChrome, gallery::KnownBrowser::Chrome);
+    chooseKnown(m_ui.rbBrowserChrome, gallery::KnownBrowser::Chrome);
 }
 
 void GalleryCommands::rbBrowserElseClick()
 {
     // Nothing is asked while the settings are being restored.
-    if (!m_c.shown)
+    if (!m_shown)
         return;
-    if (!m_c.options.values().browserElse) {
-        m_c.ui.rbBrowserElse->setChecked(true); // runs this handler again through its signal
+    if (!m_options.values().browserElse) {
+        m_ui.rbBrowserElse->setChecked(true); // runs this handler again through its signal
         return;
     }
-    if (m_c.state.BrowserName2.isEmpty())
+    if (m_state.BrowserName2.isEmpty())
         askOtherBrowser();
-    showBrowser(gallery::chooseOtherBrowser(m_c.services, m_c.state.BrowserName2));
-    m_c.ui.Label4->setText(gallery::browserLabel(m_c.state.BrowserName2));
+    showBrowser(gallery::chooseOtherBrowser(m_services, m_state.BrowserName2));
+    m_ui.Label4->setText(gallery::browserLabel(m_state.BrowserName2));
 }
 
 void GalleryCommands::btnChangeOtherBrowser1Click()
 {
-    FormState &st = m_c.state;
-    const bool elseChecked = m_c.options.values().browserElse;
+    FormState &st = m_state;
+    const bool elseChecked = m_options.values().browserElse;
     const QString file = askOtherBrowser();
     if (file.isEmpty()) {
         // Cancelled: everything stays as it was, the remembered program included.
-        m_c.ui.Label4->setText(
+        m_ui.Label4->setText(
             gallery::otherBrowserLabel(elseChecked, st.BrowserName1, st.BrowserName2));
         return;
     }
-    gallery::BrowserShown shown = gallery::pickedOtherBrowser(m_c.services, file);
+    gallery::BrowserShown shown = gallery::pickedOtherBrowser(m_services, file);
     shown.checkElse = true;
     showBrowser(shown);
-    m_c.ui.Label4->setText(gallery::browserLabel(st.BrowserName2));
+    m_ui.Label4->setText(gallery::browserLabel(st.BrowserName2));
 }
 
 QString GalleryCommands::askOtherBrowser()
 {
     const platform::FileChoice choice =
-        gallery::otherBrowserChoice(m_c.services, m_c.state.BrowserName2);
+        gallery::otherBrowserChoice(m_services, m_state.BrowserName2);
     const QString file =
-        m_c.services.dialogs->openFileName(m_c.window, choice.title, choice.start, choice.filter);
+        m_services.dialogs->openFileName(m_window, choice.title, choice.start, choice.filter);
     if (!file.isEmpty())
-        m_c.state.BrowserName2 = file;
+        m_state.BrowserName2 = file;
     return file;
 }
 
 void GalleryCommands::BtnChangeDefaultBrowser1Click()
 {
-    m_c.ui.Label2->clear();
-    tell(gallery::changeDefaultBrowser(m_c.services));
+    m_ui.Label2->clear();
+    tell(gallery::changeDefaultBrowser(m_services));
 }
 
 void GalleryCommands::PopupMenu2Popup()
@@ -225,52 +231,52 @@ void GalleryCommands::PopupMenu2Popup()
         {&Options::browserChrome, Command::pm2Chrome},
         {&Options::browserElse, Command::pm2Else},
     };
-    for (QAction *a : m_c.ui.PopupMenu2->actions())
+    for (QAction *a : m_menus.menu(Menu::Browser)->actions())
         a->setChecked(false);
     for (const auto &[chosen, command] : items)
-        if (m_c.options.values().*chosen)
-            m_c.menus.action(command)->setChecked(true);
+        if (m_options.values().*chosen)
+            m_menus.action(command)->setChecked(true);
 }
 
 void GalleryCommands::pm1BrowseClick()
 {
-    const int row = m_c.routines.selectedRow();
+    const int row = m_page.selectedRow();
     if (row < 0)
         return;
-    tell(gallery::openInBrowser(m_c.services, m_c.state.BrowserName1, m_c.model.item(row).caption,
-                                m_c.state.TempHtmlFileName1));
+    tell(gallery::openInBrowser(m_services, m_state.BrowserName1, m_model.item(row).caption,
+                                m_state.TempHtmlFileName1));
 }
 
 void GalleryCommands::btnBrowse1Click()
 {
-    showPage(m_c.model.checkedPaths());
+    showPage(m_model.checkedPaths());
 }
 
 void GalleryCommands::btnBrowse3Click()
 {
-    showPage(m_c.scanner.scanList());
+    showPage(m_scanner.scanList());
 }
 
 void GalleryCommands::showPage(const QStringList &paths)
 {
     if (paths.isEmpty())
         return;
-    const FormState &st = m_c.state;
+    const FormState &st = m_state;
     gallery::PageRequest request;
     request.paths = paths;
     request.layout = layoutChoice();
-    request.light = m_c.options.values().browserLight;
+    request.light = m_options.values().browserLight;
     request.files = {st.TempHtmlFileName1, st.TempIconFileName1, st.TempIconFileName4};
     request.title = st.DblClickPath1;
-    request.folderPath = m_c.tree.selectedPath();
-    request.programIcon = m_c.window->windowIcon();
+    request.folderPath = m_tree.selectedPath();
+    request.programIcon = m_window->windowIcon();
     request.browserName1 = st.BrowserName1;
     cancelThumbnails();
-    if (!m_c.options.values().pageThumbnails) {
+    if (!m_options.values().pageThumbnails) {
         writeAndOpen(request);
         return;
     }
-    if (!m_c.options.values().thumbnailCache) {
+    if (!m_options.values().thumbnailCache) {
         // The desktop's cache is not to be used: the originals, loaded as they scroll near.
         request.thumbnails.resize(request.paths.size());
         writeAndOpen(request);
@@ -280,9 +286,8 @@ void GalleryCommands::showPage(const QStringList &paths)
     // browser never waits on them nor falls back to thousands of originals; the window
     // stays live meanwhile and the user may cancel.
     m_pending = request;
-    m_progress =
-        new QProgressDialog(QStringLiteral("サムネイルを準備しています…"),
-                            QStringLiteral("キャンセル"), 0, int(paths.size()), m_c.window);
+    m_progress = new QProgressDialog(QStringLiteral("サムネイルを準備しています…"),
+                                     QStringLiteral("キャンセル"), 0, int(paths.size()), m_window);
     m_progress->setWindowModality(Qt::WindowModal);
     m_progress->setMinimumDuration(500);
     m_progress->setAutoClose(false);
@@ -290,15 +295,15 @@ void GalleryCommands::showPage(const QStringList &paths)
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_progress, &QProgressDialog::canceled, this, &GalleryCommands::cancelThumbnails);
     m_thumbnailer->start(request.paths, gallery::pageThumbnailEdge(
-                                            request.layout, m_c.services.system->workArea().size(),
+                                            request.layout, m_services.system->workArea().size(),
                                             request.paths.size()));
 }
 
 void GalleryCommands::writeAndOpen(const gallery::PageRequest &request)
 {
     // A failed write is reported, and the browser shows what the page file holds.
-    tell(gallery::writeHtmlFile(m_c.services, request));
-    tell(gallery::openPage(m_c.services, request.browserName1, request.files.html));
+    tell(gallery::writeHtmlFile(m_services, request));
+    tell(gallery::openPage(m_services, request.browserName1, request.files.html));
 }
 
 bool GalleryCommands::isPreparingPage() const
@@ -341,7 +346,7 @@ void GalleryCommands::closeProgress()
 
 gallery::LayoutChoice GalleryCommands::layoutChoice() const
 {
-    const Options &o = m_c.options.values();
+    const Options &o = m_options.values();
     gallery::LayoutChoice choice;
     const std::pair<bool Options::*, gallery::Layout> order[] = {
         {&Options::autoSized, gallery::Layout::AutoScaled},
@@ -366,28 +371,28 @@ gallery::LayoutChoice GalleryCommands::layoutChoice() const
 
 void GalleryCommands::NumberBox12Change()
 {
-    if (!m_c.shown || m_settingNumberBox)
+    if (!m_shown || m_settingNumberBox)
         return;
     const Guard guard(m_settingNumberBox);
-    m_c.ui.NumberBox12->setValue(
-        gallery::guardRangeCount(m_c.ui.NumberBox12->value(), m_c.model.rowCount()));
-    m_c.ui.RadioButton12->setChecked(true);
+    m_ui.NumberBox12->setValue(
+        gallery::guardRangeCount(m_ui.NumberBox12->value(), m_model.rowCount()));
+    m_ui.RadioButton12->setChecked(true);
 }
 
 void GalleryCommands::NumberBox41Change()
 {
-    if (!m_c.shown || m_settingNumberBox)
+    if (!m_shown || m_settingNumberBox)
         return;
     const Guard guard(m_settingNumberBox);
-    m_c.ui.NumberBox41->setValue(gallery::guardWidthPercent(m_c.ui.NumberBox41->value()));
-    m_c.ui.RadioButton41->setChecked(true);
+    m_ui.NumberBox41->setValue(gallery::guardWidthPercent(m_ui.NumberBox41->value()));
+    m_ui.RadioButton41->setChecked(true);
 }
 
 void GalleryCommands::GridPanel1Resize()
 {
-    const FormControls &ui = m_c.ui;
-    const QFontMetrics metrics(m_c.window->font());
-    const QStyle *style = m_c.window->style();
+    const GalleryControls &ui = m_ui;
+    const QFontMetrics metrics(m_window->font());
+    const QStyle *style = m_window->style();
     // Here the indicator is drawn beside the caption, not inside the measured text.
     const int indicator = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                           style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
@@ -400,19 +405,19 @@ void GalleryCommands::GridPanel1Resize()
 
 bool GalleryCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_c.ui.GridPanel1 && event->type() == QEvent::Resize)
+    if (watched == m_ui.GridPanel1 && event->type() == QEvent::Resize)
         GridPanel1Resize();
     return QObject::eventFilter(watched, event);
 }
 
 void GalleryCommands::rbBrowserLightClick()
 {
-    m_c.services.styles->setDark(false);
+    m_services.styles->setDark(false);
 }
 
 void GalleryCommands::rbbrowserDarkClick()
 {
-    m_c.services.styles->setDark(true);
+    m_services.styles->setDark(true);
 }
 
 } // namespace pelmaris::app

@@ -3,11 +3,13 @@
 #include "app/activity.h"
 #include "app/countcaptions.h"
 #include "app/foldertree.h"
+#include "app/formstate.h"
+#include "app/listpage.h"
 #include "app/listviewstate.h"
 #include "app/menucommands.h"
 #include "app/menurules.h"
+#include "app/scanview.h"
 #include "app/settings.h"
-#include "app/windowroutines.h"
 #include "gallery/browserchoice.h"
 #include "platform/pathtext.h"
 #include "platform/specialfolders.h"
@@ -17,35 +19,36 @@
 #include "scan/scancontroller.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
-#include <QMainWindow>
-#include <QPushButton>
-#include <QSignalBlocker>
-#include <QStackedWidget>
 #include <QTreeView>
 
 namespace pelmaris::app {
 
-ListCommands::ListCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context)
+ListCommands::ListCommands(const platform::Services &services, MenuCommands &menus,
+                           const Activity &activity, ListViewState &list, FormState &state,
+                           scan::ImageListModel &model, const scan::ScanController &scanner,
+                           scan::RandomEngine &random, FolderTree &tree, CountCaptions &captions,
+                           ListPage &page, ScanView &view, const ListControls &controls,
+                           QObject *parent)
+    : QObject(parent), m_services(services), m_menus(menus), m_activity(activity), m_list(list),
+      m_state(state), m_model(model), m_scanner(scanner), m_random(random), m_tree(tree),
+      m_captions(captions), m_page(page), m_view(view), m_controls(controls)
 {
-    MenuCommands &menus = m_c.menus;
     menus.claim(Command::pm1vsIcon, [this] { pm1vsIconClick(); });
     menus.claim(Command::pm1vsReport, [this] { pm1vsReportClick(); });
     menus.claim(Command::pm1ShowTop, [this] { pm1ShowTopClick(); });
     menus.claim(Command::pm1ShowBottom, [this] { pm1ShowBottomClick(); });
     menus.claim(Command::pm1Shuffle, [this] { BtnShuffle1Click(); });
     menus.claim(Command::pm1Clear, [this] { pm1ClearClick(); });
-    m_detailsViewport = m_c.ui.ListView1Details->viewport();
-    m_c.ui.ListView1Details->viewport()->installEventFilter(this);
+    m_detailsViewport = m_controls.details->viewport();
+    m_controls.details->viewport()->installEventFilter(this);
 
     // Until a scan has run the list would be a blank area; it says where to begin.
-    QWidget *preview = m_c.ui.ListView1Icons->viewport();
+    QWidget *preview = m_controls.preview->viewport();
     m_hint = new QLabel(
         QStringLiteral("フォルダツリーのフォルダをダブルクリックする（または右クリックして"
                        "「フォルダをスキャン」を選ぶ）と、その下の画像をここに一覧にします"),
@@ -59,8 +62,9 @@ ListCommands::ListCommands(const FormContext &context, QObject *parent)
     m_previewViewport = preview;
     preview->installEventFilter(this);
     for (auto rowsChanged : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(&m_c.model, rowsChanged, this, &ListCommands::updateHint);
-    connect(&m_c.model, &QAbstractItemModel::modelReset, this, &ListCommands::updateHint);
+        connect(&m_model, rowsChanged, this, &ListCommands::updateHint);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &ListCommands::updateHint);
+    connect(&m_activity, &Activity::changed, this, &ListCommands::updateHint);
     updateHint();
 }
 
@@ -68,26 +72,26 @@ bool ListCommands::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize && watched == m_detailsViewport)
         fitPathColumn();
-    if (watched == m_previewViewport &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::EnabledChange))
+    if (watched == m_previewViewport && event->type() == QEvent::Resize)
         updateHint();
     return QObject::eventFilter(watched, event);
 }
 
 void ListCommands::updateHint()
 {
-    // Not while a scan runs (the list is disabled then), nor once a scan found files.
-    const QWidget *preview = m_c.ui.ListView1Icons->viewport();
+    // Not while the program works on the list (a scan, a build, a load), nor once a
+    // scan found files.
+    const QWidget *preview = m_controls.preview->viewport();
     m_hint->setGeometry(preview->rect());
-    m_hint->setVisible(m_c.model.rowCount() == 0 && preview->isEnabled() &&
-                       m_c.scanner.scanList().isEmpty());
+    m_hint->setVisible(m_model.rowCount() == 0 && m_activity.isIdle() &&
+                       m_scanner.scanList().isEmpty());
 }
 
 void ListCommands::fitPathColumn()
 {
     // The path column takes what the five details leave, so that they stay in view in a
     // narrow window; the path is elided in its middle.
-    QTreeView *details = m_c.ui.ListView1Details;
+    QTreeView *details = m_controls.details;
     QHeaderView *header = details->header();
     int others = 0;
     for (int column = 1; column < header->count(); ++column)
@@ -97,59 +101,59 @@ void ListCommands::fitPathColumn()
 
 void ListCommands::CheckBoxAll1Click()
 {
-    m_c.routines.checkAllRows(m_c.list.allChecked());
+    m_page.checkAllRows(m_list.allChecked());
 }
 
 void ListCommands::CheckBoxTop10Click()
 {
-    if (m_c.list.topTenthChecked()) {
-        const qint64 k = scan::tenthOf(m_c.model.rowCount());
-        m_c.model.setCheckedWhere([k](int row, const scan::ListItem &) { return row < k; });
-        m_c.list.setAllChecked(false);
-        m_c.captions.checkedCount(k);
+    if (m_list.topTenthChecked()) {
+        const qint64 k = scan::tenthOf(m_model.rowCount());
+        m_model.setCheckedWhere([k](int row, const scan::ListItem &) { return row < k; });
+        m_list.setAllChecked(false);
+        m_captions.checkedCount(k);
     } else {
-        m_c.list.setAllChecked(false);
+        m_list.setAllChecked(false);
         CheckBoxAll1Click();
-        m_c.captions.noneChecked();
+        m_captions.noneChecked();
     }
 }
 
 void ListCommands::BtnShuffle1Click()
 {
-    const int n = m_c.model.rowCount();
+    const int n = m_model.rowCount();
     if (n == 0)
         return;
-    m_c.ui.BtnShuffle1->setEnabled(false);
-    if (m_c.state.ListViewSortCol1 != 0) {
-        m_c.state.ListViewSortCol1 = 0;
-        m_c.model.ResetColumnCaptions();
+    m_controls.shuffle->setEnabled(false);
+    if (m_state.ListViewSortCol1 != 0) {
+        m_state.ListViewSortCol1 = 0;
+        m_model.ResetColumnCaptions();
     }
-    scan::shuffleCheckedFirst(m_c.model, m_c.random);
-    m_c.captions.rowCounts(n);
-    m_c.ui.BtnShuffle1->setEnabled(true);
-    m_c.routines.selectRow(0);
-    if (m_c.list.topTenthChecked())
+    scan::shuffleCheckedFirst(m_model, m_random);
+    m_captions.rowCounts(n);
+    m_controls.shuffle->setEnabled(true);
+    m_page.selectRow(0);
+    if (m_list.topTenthChecked())
         CheckBoxTop10Click();
 }
 
 void ListCommands::pm1vsIconClick()
 {
-    m_c.model.setDecoration(scan::ImageListModel::Decoration::Thumbnail);
-    m_c.list.setShownForm(ListForm::Preview);
-    m_c.menus.action(Command::pm1vsIcon)->setChecked(true);
+    m_model.setDecoration(scan::ImageListModel::Decoration::Thumbnail);
+    m_list.setShownForm(ListForm::Preview);
+    m_menus.action(Command::pm1vsIcon)->setChecked(true);
 }
 
 void ListCommands::pm1vsReportClick()
 {
-    m_c.model.setDecoration(scan::ImageListModel::Decoration::SmallIcon);
-    QTreeView *details = m_c.ui.ListView1Details;
-    m_c.list.setShownForm(ListForm::Detail);
-    m_c.menus.action(Command::pm1vsReport)->setChecked(true);
+    m_model.setDecoration(scan::ImageListModel::Decoration::SmallIcon);
+    QTreeView *details = m_controls.details;
+    m_list.setShownForm(ListForm::Detail);
+    m_menus.action(Command::pm1vsReport)->setChecked(true);
     // Detail columns take their widths from the first row's texts.
     QHeaderView *header = details->header();
-    if (m_c.model.rowCount() > 0) {
-        const QFontMetrics metrics(m_c.window->font());
-        const scan::ListItem &first = m_c.model.item(0);
+    if (m_model.rowCount() > 0) {
+        const QFontMetrics metrics(details->font());
+        const scan::ListItem &first = m_model.item(0);
         for (int column = 5; column >= 1; --column) {
             const int width = metrics.horizontalAdvance(first.subItems[size_t(column - 1)]) + 24;
             header->resizeSection(column, width);
@@ -170,43 +174,43 @@ void ListCommands::RbReportClick()
 
 void ListCommands::ListView1Click(const QModelIndex &index)
 {
-    if (!index.isValid() || m_c.model.rowCount() == 0)
+    if (!index.isValid() || m_model.rowCount() == 0)
         return;
-    const scan::ListItem &item = m_c.model.item(index.row());
-    m_c.routines.selectRow(index.row());
+    const scan::ListItem &item = m_model.item(index.row());
+    m_page.selectRow(index.row());
     const QString folder = pathtext::folderOf(item.caption);
-    m_c.tree.navigate(folder);
+    m_tree.navigate(folder);
     using S = scan::ListItem;
-    m_c.ui.StatusPanel1->setText(
-        pathtext::fileNameOf(item.caption) + QStringLiteral("  ( ") + item.subItems[S::ByteSize] +
-        QStringLiteral(" Bytes / ") + item.subItems[S::Width] + QStringLiteral(" x ") +
-        item.subItems[S::Height] + QStringLiteral(" ) ") + item.subItems[S::Modified]);
-    m_c.state.CurrentDir1 = folder;
+    m_page.setStatus(pathtext::fileNameOf(item.caption) + QStringLiteral("  ( ") +
+                     item.subItems[S::ByteSize] + QStringLiteral(" Bytes / ") +
+                     item.subItems[S::Width] + QStringLiteral(" x ") + item.subItems[S::Height] +
+                     QStringLiteral(" ) ") + item.subItems[S::Modified]);
+    m_state.CurrentDir1 = folder;
 }
 
 void ListCommands::pm1ShowTopClick()
 {
-    if (m_c.model.rowCount() > 0)
-        m_c.routines.selectRow(0);
+    if (m_model.rowCount() > 0)
+        m_page.selectRow(0);
 }
 
 void ListCommands::pm1ShowBottomClick()
 {
-    if (m_c.model.rowCount() > 0)
-        m_c.routines.selectRow(m_c.model.rowCount() - 1);
+    if (m_model.rowCount() > 0)
+        m_page.selectRow(m_model.rowCount() - 1);
 }
 
 void ListCommands::pm1ClearClick()
 {
-    m_c.model.clearRows(false);
-    m_c.captions.plainCounts();
-    m_c.captions.noneChecked();
-    m_c.ui.BtnShuffle1->setEnabled(false);
-    m_c.routines.EnableListControls(false);
-    m_c.ui.ListView1->setEnabled(true);
-    m_c.model.ResetColumnCaptions();
-    m_c.state.ListViewSortCol1 = 0;
-    m_c.ui.StatusPanel1->clear();
+    m_model.clearRows(false);
+    m_captions.plainCounts();
+    m_captions.noneChecked();
+    m_controls.shuffle->setEnabled(false);
+    m_view.EnableListControls(false);
+    m_view.setListEnabled(true);
+    m_model.ResetColumnCaptions();
+    m_state.ListViewSortCol1 = 0;
+    m_page.setStatus({});
 }
 
 void ListCommands::PopupMenu1Popup()
@@ -216,30 +220,30 @@ void ListCommands::PopupMenu1Popup()
         return;
     // "既定のアプリケーションで開く" shows the file type's icon, "ブラウザで開く" the
     // browser's.
-    const QIcon typeIcon = gallery::fileTypeIcon(m_c.services, m_c.model.item(row).caption);
+    const QIcon typeIcon = gallery::fileTypeIcon(m_services, m_model.item(row).caption);
     if (!typeIcon.isNull())
-        m_c.menus.action(Command::pm1Open)->setIcon(typeIcon);
-    const QIcon browserIcon = gallery::programIcon(m_c.services, m_c.state.BrowserName1);
+        m_menus.action(Command::pm1Open)->setIcon(typeIcon);
+    const QIcon browserIcon = gallery::programIcon(m_services, m_state.BrowserName1);
     if (!browserIcon.isNull())
-        m_c.menus.action(Command::pm1Browse)->setIcon(browserIcon);
+        m_menus.action(Command::pm1Browse)->setIcon(browserIcon);
 }
 
 int ListCommands::updateMenuEnabling()
 {
     ListMenuState s;
-    s.work = m_c.activity.work();
-    const bool busy = m_c.activity.fillsList();
-    s.rows = m_c.model.rowCount();
-    s.selectedRow = s.rows > 0 ? m_c.routines.selectedRow() : -1;
-    s.scanListEmpty = m_c.scanner.scanList().isEmpty();
+    s.work = m_activity.work();
+    const bool busy = m_activity.fillsList();
+    s.rows = m_model.rowCount();
+    s.selectedRow = s.rows > 0 ? m_page.selectedRow() : -1;
+    s.scanListEmpty = m_scanner.scanList().isEmpty();
     if (busy)
-        m_c.ui.GridPanel2->setEnabled(false);
+        m_controls.optionRow->setEnabled(false);
     if (!busy && s.selectedRow >= 0) {
-        m_c.state.CorvindaleExeName1 =
-            FindCorvindaleExe(m_c.services.folders->path(platform::SpecialFolder::AppData));
-        s.siblingFound = !m_c.state.CorvindaleExeName1.isEmpty();
+        m_state.CorvindaleExeName1 =
+            FindCorvindaleExe(m_services.folders->path(platform::SpecialFolder::AppData));
+        s.siblingFound = !m_state.CorvindaleExeName1.isEmpty();
     }
-    m_c.menus.enable(Menu::List, [&s](Command c) { return listMenuEnables(c, s); });
+    m_menus.enable(Menu::List, [&s](Command c) { return listMenuEnables(c, s); });
     return busy ? -1 : s.selectedRow;
 }
 

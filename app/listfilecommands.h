@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/formcontext.h"
 #include "listio/listfile.h"
 #include "platform/clipboard.h"
+#include "platform/services.h"
 
 #include <QObject>
 #include <QString>
@@ -13,7 +13,21 @@ class ListSaver;
 struct SaveResult;
 } // namespace pelmaris::listio
 
+namespace pelmaris::scan {
+class ImageListModel;
+class ScanController;
+} // namespace pelmaris::scan
+
 namespace pelmaris::app {
+
+class Activity;
+class CountCaptions;
+class FolderTree;
+class ListPage;
+class ListViewState;
+class MenuCommands;
+class ScanView;
+struct FormState;
 
 // The list as text in files and from the clipboard: save, open, paste, the rows made
 // from list text, the file-name rebuild, and the folder list's save. Loading and saving
@@ -22,7 +36,12 @@ class ListFileCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit ListFileCommands(const FormContext &context, QObject *parent = nullptr);
+    // `window` parents the dialogs.
+    ListFileCommands(const platform::Services &services, QWidget *window, MenuCommands &menus,
+                     Activity &activity, ListViewState &list, FormState &state,
+                     scan::ImageListModel &model, const scan::ScanController &scanner,
+                     FolderTree &tree, CountCaptions &captions, ListPage &page, ScanView &view,
+                     QObject *parent = nullptr);
 
     // `sender` is the menu entry, or none for the folder list's save: without one, the
     // path form of the scan list is suggested whatever the view.
@@ -54,10 +73,19 @@ private:
     void onLoadFinished();
     void onSaveFinished(const listio::SaveResult &result);
     void onPasteRead(platform::ClipboardText read);
-    void flashWhenInBackground();
     QString startFolder(const QString &last) const;
 
-    FormContext m_c;
+    platform::Services m_services;
+    QWidget *m_window;
+    Activity &m_activity;
+    ListViewState &m_list;
+    FormState &m_state;
+    scan::ImageListModel &m_model;
+    const scan::ScanController &m_scanner;
+    FolderTree &m_tree;
+    CountCaptions &m_captions;
+    ListPage &m_page;
+    ScanView &m_view;
     bool m_flashAfterLoad = false;
     // Where each of the two list dialogs was last used; kept for this run only.
     QString m_saveFolder;

@@ -26,8 +26,14 @@ public:
     virtual void removeRow(int row) = 0;
     // The one selection both views share: whoever follows the list watches it.
     virtual QItemSelectionModel *selection() const = 0;
+    // Both views back at the first row.
+    virtual void scrollToTop() = 0;
+    // What "全選択" does: every row checked ("選択表示(n)") or unchecked ("選択表示"),
+    // and "10%" unchecked without its own action.
+    virtual void checkAllRows(bool all) = 0;
     virtual void setBusyCursor(bool busy) = 0;
     // The message and path line of the status bar.
+    virtual QString status() const = 0;
     virtual void setStatus(const QString &text) = 0;
 };
 

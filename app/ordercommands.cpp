@@ -1,16 +1,14 @@
 #include "app/ordercommands.h"
 
+#include "app/listpage.h"
 #include "app/listviewstate.h"
 #include "app/menucommands.h"
-#include "app/windowroutines.h"
 #include "scan/imagelistmodel.h"
 
-#include <QCheckBox>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QListView>
-#include <QStackedWidget>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -39,10 +37,12 @@ QAbstractItemView *asView(QWidget *widget)
 
 } // namespace
 
-OrderCommands::OrderCommands(const FormContext &context, QObject *parent)
-    : QObject(parent), m_c(context)
+OrderCommands::OrderCommands(MenuCommands &menus, const ListViewState &list, int &sortColumn,
+                             scan::ImageListModel &model, ListPage &page, QListView *preview,
+                             QTreeView *details, QObject *parent)
+    : QObject(parent), m_list(list), m_sortColumn(sortColumn), m_model(model), m_page(page),
+      m_preview(preview), m_details(details)
 {
-    MenuCommands &menus = m_c.menus;
     menus.claim(Command::pm1ToTop, [this] { pm1ToTopClick(); });
     menus.claim(Command::pm1MoveUp, [this] { pm1MoveUpClick(); });
     menus.claim(Command::pm1MoveDown, [this] { pm1MoveDownClick(); });
@@ -50,8 +50,7 @@ OrderCommands::OrderCommands(const FormContext &context, QObject *parent)
 
     // Both views start a drag of the selected row by themselves; the drops are taken here
     // before the views see them, so no view moves or removes a row on its own.
-    for (QAbstractItemView *view :
-         {asView(m_c.ui.ListView1Icons), asView(m_c.ui.ListView1Details)}) {
+    for (QAbstractItemView *view : {asView(m_preview), asView(m_details)}) {
         view->setDragEnabled(true);
         view->setDragDropMode(QAbstractItemView::DragDrop);
         view->setDefaultDropAction(Qt::CopyAction);
@@ -59,30 +58,30 @@ OrderCommands::OrderCommands(const FormContext &context, QObject *parent)
         view->viewport()->setAcceptDrops(true);
         view->viewport()->installEventFilter(this);
     }
-    QHeaderView *header = m_c.ui.ListView1Details->header();
+    QHeaderView *header = m_details->header();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
 }
 
 QAbstractItemView *OrderCommands::shownView() const
 {
-    if (m_c.list.shownForm() == ListForm::Detail)
-        return m_c.ui.ListView1Details;
-    return m_c.ui.ListView1Icons;
+    if (m_list.shownForm() == ListForm::Detail)
+        return m_details;
+    return m_preview;
 }
 
 void OrderCommands::ListView1ColumnClick(int column)
 {
-    if (m_c.model.rowCount() == 0)
+    if (m_model.rowCount() == 0)
         return;
-    int &sort = m_c.state.ListViewSortCol1;
+    int &sort = m_sortColumn;
     sort = scan::nextSortColumn(sort, column);
-    m_c.routines.setBusyCursor(true);
-    m_c.model.showSortMark(sort);
-    m_c.model.sortByColumn(sort);
-    m_c.routines.scrollToTop();
-    m_c.routines.setBusyCursor(false);
-    if (m_c.list.topTenthChecked())
+    m_page.setBusyCursor(true);
+    m_model.showSortMark(sort);
+    m_model.sortByColumn(sort);
+    m_page.scrollToTop();
+    m_page.setBusyCursor(false);
+    if (m_list.topTenthChecked())
         Q_EMIT topTenthToRecheck();
 }
 
@@ -106,7 +105,7 @@ std::optional<scan::RowRects> OrderCommands::rectsOfRowAt(const QPoint &pos) con
     const QStyle *style = view->style();
     scan::RowRects rects;
     rects.row = option.rect;
-    if (view == m_c.ui.ListView1Details)
+    if (view == m_details)
         rects.row = QRect(0, option.rect.top(), view->viewport()->width(), option.rect.height());
     if (option.features & QStyleOptionViewItem::HasCheckIndicator)
         rects.checkBox =
@@ -117,32 +116,31 @@ std::optional<scan::RowRects> OrderCommands::rectsOfRowAt(const QPoint &pos) con
 
 bool OrderCommands::ListView1DragOver(const QObject *source, const QPoint &pos) const
 {
-    const bool fromThisList =
-        source && (source == m_c.ui.ListView1Icons || source == m_c.ui.ListView1Details);
-    return scan::acceptsDrop(fromThisList, m_c.routines.selectedRow() >= 0,
+    const bool fromThisList = source && (source == m_preview || source == m_details);
+    return scan::acceptsDrop(fromThisList, m_page.selectedRow() >= 0,
                              scan::hitArea(pos, rectsOfRowAt(pos)));
 }
 
 void OrderCommands::ListView1DragDrop(const QPoint &pos)
 {
-    m_c.model.ResetColumnCaptions();
-    m_c.state.ListViewSortCol1 = 0;
-    const int selected = m_c.routines.selectedRow();
+    m_model.ResetColumnCaptions();
+    m_sortColumn = 0;
+    const int selected = m_page.selectedRow();
     QAbstractItemView *view = shownView();
     const QModelIndex target = view ? view->indexAt(pos) : QModelIndex();
     if (!target.isValid() || selected < 0)
         return;
-    m_c.routines.selectRow(m_c.model.dropRow(selected, target.row()));
+    m_page.selectRow(m_model.dropRow(selected, target.row()));
 }
 
 void OrderCommands::move(scan::MoveCommand command)
 {
-    const int row = m_c.routines.selectedRow();
+    const int row = m_page.selectedRow();
     if (row < 0)
         return;
-    m_c.routines.setBusyCursor(true);
-    m_c.routines.selectRow(m_c.model.moveRow(row, command));
-    m_c.routines.setBusyCursor(false);
+    m_page.setBusyCursor(true);
+    m_page.selectRow(m_model.moveRow(row, command));
+    m_page.setBusyCursor(false);
 }
 
 void OrderCommands::pm1ToTopClick()
@@ -192,8 +190,7 @@ bool OrderCommands::eventFilter(QObject *watched, QEvent *event)
     // The view follows the drag as it would (the dragged picture, scrolling at the
     // edges); whether the drop is taken is decided here.
     (view->*&ViewAccess::viewportEvent)(event);
-    const bool ownDrag =
-        drop->source() == m_c.ui.ListView1Icons || drop->source() == m_c.ui.ListView1Details;
+    const bool ownDrag = drop->source() == m_preview || drop->source() == m_details;
     // Entering is allowed for the list's own drags, so that the moves over it are asked.
     const bool accept =
         type == QEvent::DragEnter ? ownDrag : ListView1DragOver(drop->source(), pos);

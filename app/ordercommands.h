@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/formcontext.h"
 #include "scan/listorder.h"
 
 #include <QObject>
@@ -9,8 +8,18 @@
 #include <optional>
 
 class QAbstractItemView;
+class QListView;
+class QTreeView;
+
+namespace pelmaris::scan {
+class ImageListModel;
+}
 
 namespace pelmaris::app {
+
+class ListPage;
+class ListViewState;
+class MenuCommands;
 
 // The list's order: the column sort by a click on the detail view's header, the
 // drag-and-drop move of one row in either view, and the four move commands. The views
@@ -19,7 +28,11 @@ class OrderCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit OrderCommands(const FormContext &context, QObject *parent = nullptr);
+    // `sortColumn` is the list's column sort (ListViewSortCol1); the two views are the
+    // ones whose drops come here.
+    OrderCommands(MenuCommands &menus, const ListViewState &list, int &sortColumn,
+                  scan::ImageListModel &model, ListPage &page, QListView *preview,
+                  QTreeView *details, QObject *parent = nullptr);
 
     void ListView1ColumnClick(int column);
     // Whether a drag from `source` may be dropped at `pos` (in the shown view's viewport).
@@ -45,7 +58,12 @@ private:
     QAbstractItemView *shownView() const;
     void move(scan::MoveCommand command);
 
-    FormContext m_c;
+    const ListViewState &m_list;
+    int &m_sortColumn;
+    scan::ImageListModel &m_model;
+    ListPage &m_page;
+    QListView *m_preview;
+    QTreeView *m_details;
 };
 
 } // namespace pelmaris::app

@@ -45,14 +45,21 @@ class WindowRoutines;
 // signals to the controllers' handlers, and runs the window's own life: creation, first
 // show, clock, resizing, drops and launch parameters, close. The controls and state
 // fields keep the names the program is designed around (FormControls, FormState); the
-// handlers live in the controllers, under their names.
-class TPelmarisForm : public QMainWindow, public FormControls, public FormState {
+// window owns them and hands each controller only its part. The handlers live in the
+// controllers, under their names.
+class TPelmarisForm : public QMainWindow {
     Q_OBJECT
 
 public:
     TPelmarisForm(const platform::Services &services, QStringList launchParameters,
                   QWidget *parent = nullptr);
     ~TPelmarisForm() override;
+
+    // The controls under their names, as the pages made them.
+    const FormControls &ui() const { return m_ui; }
+    // The state fields; the window's tests read them and set a few.
+    FormState &state() { return m_state; }
+    const FormState &state() const { return m_state; }
 
     // What the program is doing: the cancel buttons and the menus follow it.
     const Activity &activity() const { return *m_activity; }
@@ -131,6 +138,8 @@ private:
     void applyPlacement(const WindowPlacement &placement);
 
     platform::Services m_services;
+    FormControls m_ui;
+    FormState m_state;
     QStringList m_launchParameters;
     bool m_shownOnce = false;
     WindowPlacement m_placement;

@@ -57,7 +57,7 @@ QString TPelmarisForm::settingsFileToWrite() const
 
 void TPelmarisForm::FormCreate()
 {
-    IsTaskBarShowing = true;
+    m_state.IsTaskBarShowing = true;
     setWindowTitle(QApplication::applicationName());
 
     m_placement = currentPlacement();
@@ -69,22 +69,22 @@ void TPelmarisForm::FormCreate()
     applyPlacement(m_settingsLoad.settings.placement);
     m_binding->apply(m_settingsLoad.settings.options, width());
 
-    m_tree->create(PnTreeView, PopupMenu3, m_options->values().showHidden);
-    ShellTreeView1 = m_tree->view();
-    m_menus->attachShortcuts(Menu::Tree, ShellTreeView1);
-    ShellTreeView1->installEventFilter(this);
+    m_tree->create(m_ui.PnTreeView, m_ui.PopupMenu3, m_options->values().showHidden);
+    m_ui.ShellTreeView1 = m_tree->view();
+    m_menus->attachShortcuts(Menu::Tree, m_ui.ShellTreeView1);
+    m_ui.ShellTreeView1->installEventFilter(this);
     MakeTempFileNames();
     // A browser saved as a launcher's first word (env, flatpak) opens nothing: the
     // desktop's own program for web pages stands in for it.
-    if (BrowserName1.isEmpty() || gallery::isLauncherWrapper(BrowserName1))
-        BrowserName1 = Gallery->GetDefaultBrowser();
+    if (m_state.BrowserName1.isEmpty() || gallery::isLauncherWrapper(m_state.BrowserName1))
+        m_state.BrowserName1 = Gallery->GetDefaultBrowser();
 
-    StatusPanel1->setText(treeSelectedPath());
-    CenterCancelButton(btnCancel1, PnListView);
-    btnCancel1->hide();
-    PageControl1->setCurrentWidget(TabSheetSearch);
+    m_ui.StatusPanel1->setText(treeSelectedPath());
+    CenterCancelButton(m_ui.btnCancel1, m_ui.PnListView);
+    m_ui.btnCancel1->hide();
+    m_ui.PageControl1->setCurrentWidget(m_ui.TabSheetSearch);
     setWindowTitle(program::Title);
-    BtnShuffle1->setEnabled(false);
+    m_ui.BtnShuffle1->setEnabled(false);
     ListModel->ResetColumnCaptions();
     Timer1Timer();
 }
@@ -126,10 +126,10 @@ void TPelmarisForm::MakeTempFileNames()
         m_services.dialogs->error(this, error);
         return;
     }
-    TempFileName1 = names.stem;
-    TempHtmlFileName1 = names.html;
-    TempIconFileName1 = names.ico;
-    TempIconFileName4 = names.icon;
+    m_state.TempFileName1 = names.stem;
+    m_state.TempHtmlFileName1 = names.html;
+    m_state.TempIconFileName1 = names.ico;
+    m_state.TempIconFileName4 = names.icon;
 }
 
 void TPelmarisForm::showEvent(QShowEvent *event)
@@ -146,7 +146,7 @@ void TPelmarisForm::ShowingChanged()
     setEnabled(true);
     // The saved scroll position is applied once, at start; later folder loads leave the
     // tree where the user put it.
-    m_tree->setScrollPosition(ScrollPos);
+    m_tree->setScrollPosition(m_state.ScrollPos);
     if (!m_launchParameters.isEmpty()) {
         repaint();
         HandleLaunchParameter();
@@ -162,20 +162,20 @@ void TPelmarisForm::RestoreStartFolder()
     QString folder;
     if (!m_options->values().spreadTree)
         folder = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
-    else if (!CurrentDir1.isEmpty() && QFileInfo(CurrentDir1).isDir())
-        folder = pathtext::withDelimiter(CurrentDir1);
+    else if (!m_state.CurrentDir1.isEmpty() && QFileInfo(m_state.CurrentDir1).isDir())
+        folder = pathtext::withDelimiter(m_state.CurrentDir1);
     else
         folder = GetSpecialFolderPath(platform::SpecialFolder::Desktop);
     // At the top of the tree, so that its sub-folders, where a scan begins, are in view.
     m_tree->navigate(folder, true);
     EnableListControls(false);
-    ListView1->setEnabled(true);
-    StatusPanel1->setText(CurrentDir1);
+    m_ui.ListView1->setEnabled(true);
+    m_ui.StatusPanel1->setText(m_state.CurrentDir1);
 }
 
 void TPelmarisForm::Timer1Timer()
 {
-    StatusPanel0->setText(
+    m_ui.StatusPanel0->setText(
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd  HH:mm:ss")) +
         QString::asprintf("  %d%%", m_services.system->memoryLoad()));
 }
@@ -188,8 +188,9 @@ void TPelmarisForm::resizeEvent(QResizeEvent *event)
 
 void TPelmarisForm::FormResize()
 {
-    PageControl1->pageTabBar()->setTabWidth(PageControl1->width() / (PageControl1->count() + 1));
-    CenterCancelButton(btnCancel1, PnListView);
+    m_ui.PageControl1->pageTabBar()->setTabWidth(m_ui.PageControl1->width() /
+                                                 (m_ui.PageControl1->count() + 1));
+    CenterCancelButton(m_ui.btnCancel1, m_ui.PnListView);
 }
 
 void TPelmarisForm::closeEvent(QCloseEvent *event)
@@ -214,7 +215,7 @@ bool TPelmarisForm::FormCloseQuery()
 void TPelmarisForm::writeSettingsFile()
 {
     if (!m_options->values().spreadTree)
-        CurrentDir1.clear();
+        m_state.CurrentDir1.clear();
     Settings settings;
     settings.placement = currentPlacement();
     settings.options = m_binding->collect();
@@ -229,9 +230,9 @@ void TPelmarisForm::writeSettingsFile()
 
 void TPelmarisForm::removeTempFiles()
 {
-    if (!TempHtmlFileName1.isEmpty() && QFileInfo::exists(TempHtmlFileName1))
-        platform::scrubAndRemove(TempHtmlFileName1);
-    for (const QString &name : {TempIconFileName1, TempIconFileName4})
+    if (!m_state.TempHtmlFileName1.isEmpty() && QFileInfo::exists(m_state.TempHtmlFileName1))
+        platform::scrubAndRemove(m_state.TempHtmlFileName1);
+    for (const QString &name : {m_state.TempIconFileName1, m_state.TempIconFileName4})
         if (!name.isEmpty())
             QFile::remove(name);
 }
@@ -253,14 +254,15 @@ void TPelmarisForm::dropEvent(QDropEvent *event)
 
 void TPelmarisForm::HandleLaunchParameter()
 {
-    TargetFileName1 = m_launchParameters.value(0);
-    actOnExternalPath(TargetFileName1, QStringLiteral("「送る」の起動パラメータが不正です"));
-    IsTaskBarShowing = true;
+    m_state.TargetFileName1 = m_launchParameters.value(0);
+    actOnExternalPath(m_state.TargetFileName1,
+                      QStringLiteral("「送る」の起動パラメータが不正です"));
+    m_state.IsTaskBarShowing = true;
 }
 
 void TPelmarisForm::WMDropFiles(const QString &firstPath)
 {
-    TargetFileName1 = firstPath;
+    m_state.TargetFileName1 = firstPath;
     actOnExternalPath(firstPath, QStringLiteral("ドラッグ＆ドロップに異状があります"));
 }
 

@@ -1,11 +1,26 @@
 #pragma once
 
-#include "app/formcontext.h"
+#include "platform/services.h"
 #include "scan/pathorder.h"
 
 #include <QObject>
 
+namespace pelmaris::scan {
+class ImageListModel;
+class ScanController;
+} // namespace pelmaris::scan
+
 namespace pelmaris::app {
+
+class Activity;
+class CountCaptions;
+class CurrentOptions;
+class FolderTree;
+class ListPage;
+class ListViewState;
+class MenuCommands;
+class ScanView;
+struct FormState;
 
 // The folder scan and the list building: the tree's double-click and click, the scan
 // entries of the tree menu, both cancel buttons, the rebuild, the tree menu's enabling.
@@ -13,7 +28,12 @@ class ScanCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit ScanCommands(const FormContext &context, QObject *parent = nullptr);
+    // `shown` turns true once the window has been shown: start-up is over.
+    ScanCommands(const platform::Services &services, MenuCommands &menus, Activity &activity,
+                 const CurrentOptions &options, ListViewState &list, FormState &state,
+                 scan::ImageListModel &model, scan::ScanController &scanner, FolderTree &tree,
+                 CountCaptions &captions, ListPage &page, ScanView &view, const bool &shown,
+                 QObject *parent = nullptr);
 
     // A new scan of the tree's selected folder.
     void ShellTreeView1DblClick();
@@ -42,7 +62,19 @@ private:
     // Adds what the scan could not list, and why, to the status text.
     void showLeftOut();
 
-    FormContext m_c;
+    platform::Services m_services;
+    MenuCommands &m_menus;
+    Activity &m_activity;
+    const CurrentOptions &m_options;
+    ListViewState &m_list;
+    FormState &m_state;
+    scan::ImageListModel &m_model;
+    scan::ScanController &m_scanner;
+    FolderTree &m_tree;
+    CountCaptions &m_captions;
+    ListPage &m_page;
+    ScanView &m_view;
+    const bool &m_shown;
 };
 
 } // namespace pelmaris::app

@@ -5,26 +5,30 @@
 #include "app/pagebuttons.h"
 #include "platform/desktop.h"
 #include "scan/imagelistmodel.h"
+#include "shell/shellroutines.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
 #include <QListView>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTreeView>
 
 #include <algorithm>
 
 namespace pelmaris::app {
 
-WindowRoutines::WindowRoutines(const platform::Services &services, FormControls &ui,
-                               FormState &state, ListViewState &list, scan::ImageListModel &model,
-                               PageButtons &pageButtons, CountCaptions &captions)
-    : m_services(services), m_ui(ui), m_state(state), m_list(list), m_model(model),
-      m_pageButtons(pageButtons), m_captions(captions)
+WindowRoutines::WindowRoutines(const platform::Services &services, QMainWindow *window,
+                               FormControls &ui, FormState &state, ListViewState &list,
+                               scan::ImageListModel &model, PageButtons &pageButtons,
+                               CountCaptions &captions)
+    : m_services(services), m_window(window), m_ui(ui), m_state(state), m_list(list),
+      m_model(model), m_pageButtons(pageButtons), m_captions(captions)
 {
 }
 
@@ -127,6 +131,11 @@ QItemSelectionModel *WindowRoutines::selection() const
     return m_ui.ListView1Icons->selectionModel();
 }
 
+QString WindowRoutines::status() const
+{
+    return m_ui.StatusPanel1->text();
+}
+
 void WindowRoutines::setStatus(const QString &text)
 {
     m_ui.StatusPanel1->setText(text);
@@ -157,6 +166,71 @@ void WindowRoutines::scrollToTop()
 {
     m_ui.ListView1Icons->scrollToTop();
     m_ui.ListView1Details->scrollToTop();
+}
+
+void WindowRoutines::showScanRunning()
+{
+    m_ui.ListView1->setEnabled(false);
+    m_ui.btnBrowse1->setEnabled(false);
+    m_captions.scanRunning();
+    m_ui.btnBrowse3->setEnabled(false);
+}
+
+void WindowRoutines::showScanDone(qint64 found)
+{
+    m_ui.btnBrowse3->setEnabled(true);
+    m_ui.GridPanel1->setEnabled(true);
+    for (QWidget *w : m_ui.GridPanel1->findChildren<QWidget *>())
+        w->setEnabled(true);
+    m_captions.filesFound(found);
+    m_pageButtons.showBrowser(m_state.BrowserName1);
+}
+
+void WindowRoutines::showBuildDone(int rows)
+{
+    EnableListControls(true);
+    m_captions.rowCounts(rows);
+    m_captions.checkedCount(rows);
+    m_ui.btnBrowse1->setEnabled(true);
+    m_ui.btnBrowse3->setEnabled(true);
+}
+
+void WindowRoutines::showLoadDone(int rows)
+{
+    m_ui.btnBrowse1->setEnabled(true);
+    m_captions.rowCounts(rows);
+    EnableListControls(true);
+}
+
+void WindowRoutines::setListEnabled(bool enabled)
+{
+    m_ui.ListView1->setEnabled(enabled);
+}
+
+void WindowRoutines::showLeftOut(const QString &leftOut)
+{
+    QLabel *status = m_ui.StatusPanel1;
+    status->setToolTip({});
+    if (leftOut.isEmpty())
+        return;
+    // The names make the text longer than the panel: the panel shows its beginning, the
+    // tooltip all of it.
+    status->setText(status->text() + QStringLiteral("  ") + leftOut);
+    status->setToolTip(status->text());
+}
+
+void WindowRoutines::showFolder(const QString &path)
+{
+    const QStatusBar *bar = m_window->statusBar();
+    const int width = bar->width() - m_ui.StatusPanel0->width() - 80;
+    m_ui.StatusPanel1->setText(
+        QFontMetrics(bar->font()).elidedText(path, Qt::ElideLeft, qMax(0, width)));
+}
+
+void WindowRoutines::flashWhenInBackground()
+{
+    if (!m_window->isActiveWindow())
+        shell::FlashTaskbarButton(m_services, m_window, 10, 500);
 }
 
 } // namespace pelmaris::app

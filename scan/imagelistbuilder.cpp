@@ -112,7 +112,12 @@ void ImageListBuilder::work(const std::shared_ptr<Run> &run)
         if (index >= total)
             break;
         request.path = run->paths.at(index);
-        run->settle(index, decodeForList(*run->fileSystem, request));
+        std::optional<DecodedRow> row = decodeForList(*run->fileSystem, request);
+        // A decode the cancel broke off is no skipped file: the rows after it stay out
+        // too, so that a cancelled list is always a beginning of the paths.
+        if (!row && run->cancel.load())
+            break;
+        run->settle(index, std::move(row));
     }
     QMutexLocker lock(&run->mutex);
     if (--run->active > 0)

@@ -118,7 +118,8 @@ int main(int argc, char **argv)
     lateness.start();
     clock.start();
     form.ListFiles->LoadListFromText(text);
-    waitUntil([&] { return !form.ListFiles->Loader->isLoading() && form.btnCancel1->isHidden(); });
+    waitUntil(
+        [&] { return !form.ListFiles->Loader->isLoading() && form.ui().btnCancel1->isHidden(); });
     report(qPrintable(QStringLiteral("load of %1 lines").arg(rows)), clock.elapsed(),
            lateness.stop());
     std::printf("  rows: %d\n", form.ListModel->rowCount());
@@ -133,9 +134,9 @@ int main(int argc, char **argv)
     }
 
     auto select = [&](int row) {
-        form.ListView1Icons->selectionModel()->setCurrentIndex(form.ListModel->index(row, 0),
-                                                               QItemSelectionModel::ClearAndSelect |
-                                                                   QItemSelectionModel::Rows);
+        form.ui().ListView1Icons->selectionModel()->setCurrentIndex(
+            form.ListModel->index(row, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     };
     select(rows - 1);
     lateness.start();
@@ -144,7 +145,7 @@ int main(int argc, char **argv)
     report("last row to the top", clock.elapsed(), lateness.stop());
 
     select(rows - 1);
-    const QPoint first = form.ListView1Icons->visualRect(form.ListModel->index(0, 0)).center();
+    const QPoint first = form.ui().ListView1Icons->visualRect(form.ListModel->index(0, 0)).center();
     lateness.start();
     clock.start();
     form.Order->ListView1DragDrop(first);
@@ -162,7 +163,7 @@ int main(int argc, char **argv)
         clock.start();
         form.ListFiles->saveListTo({sandbox.filePath(QLatin1String(name)), form_});
         waitUntil(
-            [&] { return !form.ListFiles->Saver->isSaving() && form.ListView1->isEnabled(); });
+            [&] { return !form.ListFiles->Saver->isSaving() && form.ui().ListView1->isEnabled(); });
         report(form_ == listio::ListForm::Detail ? "save, detail form" : "save, path form",
                clock.elapsed(), lateness.stop());
         std::printf("  %lld bytes\n", QFileInfo(sandbox.filePath(QLatin1String(name))).size());

@@ -95,11 +95,11 @@ struct Window : pelmaris::testwindow::WindowFixture {
         trigger(entry);
     }
     // The scan leaves the first row selected.
-    void unselect() { form.ListView1Icons->selectionModel()->clearSelection(); }
+    void unselect() { form.ui().ListView1Icons->selectionModel()->clearSelection(); }
     int selectedRow() const
     {
-        const QModelIndex current = form.ListView1Icons->selectionModel()->currentIndex();
-        return form.ListView1Icons->selectionModel()->isRowSelected(current.row(), {})
+        const QModelIndex current = form.ui().ListView1Icons->selectionModel()->currentIndex();
+        return form.ui().ListView1Icons->selectionModel()->isRowSelected(current.row(), {})
                    ? current.row()
                    : -1;
     }

@@ -51,9 +51,9 @@ QByteArray encode(const char *format)
 struct Window : WindowFixture {
     void select(int row)
     {
-        form.ListView1Icons->selectionModel()->setCurrentIndex(form.ListModel->index(row, 0),
-                                                               QItemSelectionModel::ClearAndSelect |
-                                                                   QItemSelectionModel::Rows);
+        form.ui().ListView1Icons->selectionModel()->setCurrentIndex(
+            form.ListModel->index(row, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 };
 
@@ -124,14 +124,14 @@ void TestClipboardWindow::copyList()
     QVERIFY(w.load("\"" + at("pics/写真 #1.jpg") + "\",\"jpeg\",\"12\"\n" + at("pics/a.png")));
     w.form.Scanner->setScanList({at("pics/a.png"), at("pics/notes.txt")});
     if (details)
-        w.form.RbReport->click();
+        w.form.ui().RbReport->click();
     for (Command view : menuViews) {
         w.form.List->PopupMenu1Popup();
         w.trigger(view);
-        QCOMPARE(w.form.ListView1->currentWidget(),
-                 view == Command::pm1vsReport ? static_cast<QWidget *>(w.form.ListView1Details)
-                                              : w.form.ListView1Icons);
-        QCOMPARE(w.form.RbReport->isChecked(), details);
+        QCOMPARE(w.form.ui().ListView1->currentWidget(),
+                 view == Command::pm1vsReport ? static_cast<QWidget *>(w.form.ui().ListView1Details)
+                                              : w.form.ui().ListView1Icons);
+        QCOMPARE(w.form.ui().RbReport->isChecked(), details);
     }
     w.form.List->PopupMenu1Popup();
     w.entry(Command::pm1CopyList)->trigger();
@@ -165,7 +165,7 @@ void TestClipboardWindow::copySelectedRow()
         w.form.List->PopupMenu1Popup();
         w.trigger(entry);
     } else {
-        w.form.ListView1Icons->selectionModel()->clear();
+        w.form.ui().ListView1Icons->selectionModel()->clear();
         // The menu keeps these entries off; the handlers find no row either.
         w.form.Clipboard->pm1CopyPathClick();
         w.form.Clipboard->pm1CopyFileClick();

@@ -80,18 +80,19 @@ void TestFileActionWindow::rightClickChoosesRow()
 {
     Window w;
     QVERIFY(w.ready());
-    w.form.PageControl1->setCurrentWidget(w.form.TabSheetSearch);
-    QWidget *viewport = w.form.ListView1Icons->viewport();
+    w.form.ui().PageControl1->setCurrentWidget(w.form.ui().TabSheetSearch);
+    QWidget *viewport = w.form.ui().ListView1Icons->viewport();
     QVERIFY(QTest::qWaitForWindowExposed(viewport->window()));
     const int row = w.selectedRow() == 0 ? 1 : 0;
-    const QPoint at = w.form.ListView1Icons->visualRect(w.form.ListModel->index(row, 0)).center();
+    const QPoint at =
+        w.form.ui().ListView1Icons->visualRect(w.form.ListModel->index(row, 0)).center();
     // What the system sends for a right click: the press, then the menu request.
     QTest::mousePress(viewport, Qt::RightButton, {}, at);
     QContextMenuEvent request(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
     QCoreApplication::sendEvent(viewport, &request);
-    QVERIFY(w.form.PopupMenu1->isVisible());
+    QVERIFY(w.form.ui().PopupMenu1->isVisible());
     w.entry(Command::pm1Paint)->trigger();
-    w.form.PopupMenu1->close();
+    w.form.ui().PopupMenu1->close();
 
     const auto calls = callsOf(w.fake.shell, {"start"});
     QCOMPARE(calls.size(), 1);
@@ -376,7 +377,7 @@ void TestFileActionWindow::deleteFile()
     QCOMPARE(w.form.ScanList(), scanList);
     // The selection stays on the row, or moves to the one that took the deleted row's place.
     QCOMPARE(w.selectedRow(), qMin(row, int(rowsAfter.size()) - 1));
-    QCOMPARE(w.form.CheckBoxAll1->text(), QStringLiteral("全選択(%1)").arg(rowsAfter.size()));
+    QCOMPARE(w.form.ui().CheckBoxAll1->text(), QStringLiteral("全選択(%1)").arg(rowsAfter.size()));
 }
 
 // The list emptied row by row ends as an empty list does: no selection, its controls off.
@@ -390,9 +391,9 @@ void TestFileActionWindow::deleteEveryRow()
     QCOMPARE(w.form.ListModel->rowCount(), 0);
     QCOMPARE(w.form.ScanList().size(), Names.size());
     QCOMPARE(w.selectedRow(), -1);
-    QCOMPARE(w.form.CheckBoxAll1->text(), QStringLiteral("全選択(0)"));
-    QVERIFY(!w.form.BtnShuffle1->isEnabled());
-    QVERIFY(!w.form.btnBrowse1->isEnabled());
+    QCOMPARE(w.form.ui().CheckBoxAll1->text(), QStringLiteral("全選択(0)"));
+    QVERIFY(!w.form.ui().BtnShuffle1->isEnabled());
+    QVERIFY(!w.form.ui().btnBrowse1->isEnabled());
     for (const QString &name : Names)
         QVERIFY(!QFileInfo::exists(w.path(name)));
     w.choose(Command::pm1DeleteFile); // nothing left to delete: no question
@@ -431,7 +432,7 @@ void TestFileActionWindow::keysReachTheEntries()
     Window w;
     QVERIFY(w.ready());
     w.form.activateWindow();
-    QListView *view = w.form.ListView1Icons;
+    QListView *view = w.form.ui().ListView1Icons;
     view->setFocus();
     QVERIFY(QTest::qWaitForWindowActive(&w.form));
     view->selectionModel()->clear();
@@ -453,7 +454,7 @@ void TestFileActionWindow::keysReachTheEntries()
     view->setFocus();
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     QVERIFY(w.fake.clipboard.text().contains(w.path(QStringLiteral("a.png")) + CrLf));
-    QTreeView *tree = w.form.ShellTreeView1;
+    QTreeView *tree = w.form.ui().ShellTreeView1;
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(w.fake.clipboard.text(), w.pics);
@@ -465,11 +466,12 @@ void TestFileActionWindow::doubleClickOpens()
     QFETCH(bool, onCheckBox);
     Window w;
     QVERIFY(w.ready());
-    w.form.PageControl1->setCurrentWidget(w.form.TabSheetSearch);
+    w.form.ui().PageControl1->setCurrentWidget(w.form.ui().TabSheetSearch);
     if (details)
-        w.form.RbReport->click();
-    QAbstractItemView *view =
-        details ? static_cast<QAbstractItemView *>(w.form.ListView1Details) : w.form.ListView1Icons;
+        w.form.ui().RbReport->click();
+    QAbstractItemView *view = details
+                                  ? static_cast<QAbstractItemView *>(w.form.ui().ListView1Details)
+                                  : w.form.ui().ListView1Icons;
     QVERIFY(QTest::qWaitForWindowExposed(view->window()));
     const int row = w.rowOf(Awkward);
     const QModelIndex cell = w.form.ListModel->index(row, details && !onCheckBox ? 1 : 0);
@@ -557,7 +559,7 @@ void TestFileActionWindow::treePaste()
     QVERIFY(QDir().mkpath(hidden));
     QVERIFY(w.ready());
     QCOMPARE(w.form.treeSelectedPath(), w.pics);
-    w.form.ChkBxShowHidden->setChecked(false);
+    w.form.ui().ChkBxShowHidden->setChecked(false);
     w.form.ChkBxShowHiddenClick();
     clipboard.replace("FOLDER", folder).replace("HIDDEN", hidden).replace("FILE", w.path(Awkward));
     if (clipboard.isEmpty())

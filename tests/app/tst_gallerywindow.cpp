@@ -109,7 +109,7 @@ struct Window : WindowFixture {
           })
     {
     }
-    QString page() const { return readText(form.TempHtmlFileName1); }
+    QString page() const { return readText(form.state().TempHtmlFileName1); }
 };
 
 } // namespace
@@ -238,8 +238,8 @@ void TestGalleryWindow::pageButtons()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, QStringLiteral("start"));
     QCOMPARE(calls[0].target, w.fake.shell.htmlProgram);
-    QCOMPARE(w.form.BrowserName1, w.fake.shell.htmlProgram);
-    QCOMPARE(calls[0].parameters, u'"' + w.form.TempHtmlFileName1 + u'"');
+    QCOMPARE(w.form.state().BrowserName1, w.fake.shell.htmlProgram);
+    QCOMPARE(calls[0].parameters, u'"' + w.form.state().TempHtmlFileName1 + u'"');
     QVERIFY(w.fake.dialogs.calls.isEmpty());
 }
 
@@ -250,17 +250,17 @@ void TestGalleryWindow::colourScheme()
     const QString buttonRule =
         QStringLiteral("\r\n#button button {background: #373737; color: #ffffff}\r\n");
 
-    w.form.rbbrowserDark->click();
+    w.form.ui().rbbrowserDark->click();
     QCOMPARE(w.fake.styles.switches, QList<bool>{true});
-    w.form.btnBrowse1->click();
+    w.form.ui().btnBrowse1->click();
     QString page = w.page();
     QVERIFY(page.contains(buttonRule));
     QVERIFY(page.contains(
         QStringLiteral("\r\nbody {background: #272727; color: #ffffff} a {color: #ffffff}\r\n")));
 
-    w.form.rbBrowserLight->click();
+    w.form.ui().rbBrowserLight->click();
     QCOMPARE(w.fake.styles.switches, (QList<bool>{true, false}));
-    w.form.btnBrowse3->click();
+    w.form.ui().btnBrowse3->click();
     page = w.page();
     QVERIFY(!page.contains(QStringLiteral("#button button")));
     QVERIFY(page.contains(
@@ -308,7 +308,7 @@ void TestGalleryWindow::layoutRow()
 
     Window w;
     QVERIFY(scanned(w));
-    w.form.RadioButton51->click();
+    w.form.ui().RadioButton51->click();
     auto *spin = w.form.findChild<QSpinBox *>(box);
     QVERIFY(spin);
     spin->setValue(typed);
@@ -317,7 +317,7 @@ void TestGalleryWindow::layoutRow()
     QVERIFY(checkedRadio);
     QVERIFY(checkedRadio->isChecked());
 
-    w.form.btnBrowse1->click();
+    w.form.ui().btnBrowse1->click();
     QVERIFY2(w.page().contains(QStringLiteral(" (3) ") + label + QStringLiteral("<br>\r\n")),
              qPrintable(w.page()));
 }
@@ -362,7 +362,7 @@ void TestGalleryWindow::browserChoice()
     if (radio != QLatin1String("rbBrowserChrome")) {
         // somewhere to come back from
         w.fake.shell.installed.insert("google-chrome", "/opt/google/chrome/google-chrome");
-        w.form.rbBrowserChrome->click();
+        w.form.ui().rbBrowserChrome->click();
         w.fake.shell.installed.remove("google-chrome");
     }
     w.fake.dialogs.calls.clear();
@@ -372,20 +372,22 @@ void TestGalleryWindow::browserChoice()
     button->click();
     QVERIFY(w.form.findChild<QRadioButton *>(checked)->isChecked());
     QCOMPARE(button->isChecked(), radio == checked);
-    QCOMPARE(w.form.BrowserName1, browser);
+    QCOMPARE(w.form.state().BrowserName1, browser);
     QCOMPARE(w.form.pageButtonImage(), image);
-    QCOMPARE(w.form.StatusPanel1->text(), browser);
+    QCOMPARE(w.form.ui().StatusPanel1->text(), browser);
     QCOMPARE(w.fake.dialogs.texts("message"),
              message.isEmpty() ? QStringList() : QStringList{message});
     // The options hold the choice the buttons show, also one put back with its signals
     // held.
     const pelmaris::app::Options &o = w.form.options().values();
     QCOMPARE((QList<bool>{o.browserDefault, o.browserEdge, o.browserChrome, o.browserElse}),
-             (QList<bool>{w.form.rbBrowserDefault->isChecked(), w.form.rbBrowserEdge->isChecked(),
-                          w.form.rbBrowserChrome->isChecked(), w.form.rbBrowserElse->isChecked()}));
+             (QList<bool>{w.form.ui().rbBrowserDefault->isChecked(),
+                          w.form.ui().rbBrowserEdge->isChecked(),
+                          w.form.ui().rbBrowserChrome->isChecked(),
+                          w.form.ui().rbBrowserElse->isChecked()}));
 
     w.fake.shell.calls.clear();
-    w.form.btnBrowse1->click();
+    w.form.ui().btnBrowse1->click();
     const auto calls = starts(w.fake.shell);
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, QStringLiteral("start"));
@@ -425,22 +427,22 @@ void TestGalleryWindow::browserMenu()
     QVERIFY(button->isChecked());
 
     // The right-click of either page button marks the matching item, and only that one.
-    for (QPushButton *page : {w.form.btnBrowse1, w.form.btnBrowse3}) {
+    for (QPushButton *page : {w.form.ui().btnBrowse1, w.form.ui().btnBrowse3}) {
         Q_EMIT page->customContextMenuRequested(QPoint(2, 2));
         QStringList marked;
-        for (QAction *a : w.form.PopupMenu2->actions())
+        for (QAction *a : w.form.ui().PopupMenu2->actions())
             if (a->isChecked())
                 marked << a->objectName();
         QCOMPARE(marked, QStringList{item});
-        w.form.PopupMenu2->hide();
+        w.form.ui().PopupMenu2->hide();
     }
 
     // An item chooses as its radio button does.
     w.fake.shell.installed.insert(QStringLiteral("google-chrome"),
                                   QStringLiteral("/usr/bin/google-chrome"));
     w.entry(Command::pm2Chrome)->trigger();
-    QVERIFY(w.form.rbBrowserChrome->isChecked());
-    QCOMPARE(w.form.BrowserName1, QStringLiteral("/usr/bin/google-chrome"));
+    QVERIFY(w.form.ui().rbBrowserChrome->isChecked());
+    QCOMPARE(w.form.state().BrowserName1, QStringLiteral("/usr/bin/google-chrome"));
     QCOMPARE(w.form.pageButtonImage(), 1);
 }
 
@@ -452,23 +454,23 @@ void TestGalleryWindow::otherBrowserCancelled()
     QVERIFY(scanned(w));
     w.fake.shell.installed.insert(QStringLiteral("google-chrome"),
                                   QStringLiteral("/usr/bin/google-chrome"));
-    w.form.rbBrowserChrome->click();
+    w.form.ui().rbBrowserChrome->click();
     QCOMPARE(w.form.pageButtonImage(), 1);
-    QVERIFY(w.form.StatusPanel1->text().contains(QStringLiteral("google-chrome")));
+    QVERIFY(w.form.ui().StatusPanel1->text().contains(QStringLiteral("google-chrome")));
 
-    w.form.rbBrowserElse->click(); // no file scripted: the dialog is cancelled
-    QVERIFY(w.form.BrowserName1.isEmpty());
+    w.form.ui().rbBrowserElse->click(); // no file scripted: the dialog is cancelled
+    QVERIFY(w.form.state().BrowserName1.isEmpty());
     QCOMPARE(w.form.pageButtonImage(), -1);
-    QVERIFY(!w.form.StatusPanel1->text().contains(QStringLiteral("google-chrome")));
-    QVERIFY(!w.form.Label4->text().contains(QStringLiteral("Chrome")));
+    QVERIFY(!w.form.ui().StatusPanel1->text().contains(QStringLiteral("google-chrome")));
+    QVERIFY(!w.form.ui().Label4->text().contains(QStringLiteral("Chrome")));
 
     w.fake.dialogs.files = {QStringLiteral("/opt/b/MyBrowser")};
-    w.form.btnChangeOtherBrowser1->click();
-    QCOMPARE(w.form.BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
-    QCOMPARE(w.form.Label4->text(), QStringLiteral("(Mybrowser)"));
-    w.form.btnChangeOtherBrowser1->click(); // cancelled
-    QCOMPARE(w.form.BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
-    QCOMPARE(w.form.BrowserName1, QStringLiteral("/opt/b/MyBrowser"));
+    w.form.ui().btnChangeOtherBrowser1->click();
+    QCOMPARE(w.form.state().BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
+    QCOMPARE(w.form.ui().Label4->text(), QStringLiteral("(Mybrowser)"));
+    w.form.ui().btnChangeOtherBrowser1->click(); // cancelled
+    QCOMPARE(w.form.state().BrowserName2, QStringLiteral("/opt/b/MyBrowser"));
+    QCOMPARE(w.form.state().BrowserName1, QStringLiteral("/opt/b/MyBrowser"));
 }
 
 // A page file that cannot be written is reported, and the browser still starts on it.
@@ -476,11 +478,11 @@ void TestGalleryWindow::pageWriteFailureReportedBrowserStillStarts()
 {
     Window w;
     QVERIFY(scanned(w));
-    const QString page = w.form.TempHtmlFileName1;
+    const QString page = w.form.state().TempHtmlFileName1;
     QVERIFY(QFile::remove(page));
     QVERIFY(QDir().mkdir(page)); // something that is no regular file has taken its name
     w.fake.shell.calls.clear();
-    w.form.btnBrowse1->click();
+    w.form.ui().btnBrowse1->click();
     QCOMPARE(w.fake.dialogs.texts("message"),
              QStringList{"Create HtmlFile Failed, Try Again a little later\r\n" + page});
     const auto calls = starts(w.fake.shell);
@@ -493,7 +495,7 @@ void TestGalleryWindow::browseOneImage()
 {
     Window w;
     QVERIFY(scanned(w));
-    QItemSelectionModel *selection = w.form.ListView1Icons->selectionModel();
+    QItemSelectionModel *selection = w.form.ui().ListView1Icons->selectionModel();
     QAction *browse = w.entry(Command::pm1Browse);
     selection->clear();
     w.form.List->PopupMenu1Popup();
@@ -509,7 +511,7 @@ void TestGalleryWindow::browseOneImage()
     browse->trigger();
     const auto calls = starts(w.fake.shell);
     QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls[0].target, w.form.BrowserName1);
+    QCOMPARE(calls[0].target, w.form.state().BrowserName1);
     QCOMPARE(calls[0].parameters, u'"' + w.form.ListModel->item(1).caption + u'"');
 }
 
@@ -524,16 +526,16 @@ void TestGalleryWindow::savedChoicesAtStart()
                                              QStringLiteral("/usr/bin/microsoft-edge"));
              });
     QVERIFY(w.fake.dialogs.calls.isEmpty());
-    QVERIFY(w.form.rbBrowserEdge->isChecked());
-    QVERIFY(w.form.rbbrowserDark->isChecked());
+    QVERIFY(w.form.ui().rbBrowserEdge->isChecked());
+    QVERIFY(w.form.ui().rbbrowserDark->isChecked());
     QCOMPARE(w.fake.styles.switches, QList<bool>{true});
-    QCOMPARE(w.form.BrowserName1, QStringLiteral("/opt/microsoft/msedge/msedge"));
+    QCOMPARE(w.form.state().BrowserName1, QStringLiteral("/opt/microsoft/msedge/msedge"));
     QVERIFY(std::any_of(w.fake.shell.calls.cbegin(), w.fake.shell.calls.cend(),
                         [](const FakeShell::Call &c) { return c.kind == QLatin1String("find"); }));
 
     QVERIFY(scanned(w));
     QCOMPARE(w.form.pageButtonImage(), 0);
-    w.form.btnBrowse1->click();
+    w.form.ui().btnBrowse1->click();
     QVERIFY(w.page().contains(QStringLiteral("#button button")));
     const auto calls = starts(w.fake.shell);
     QCOMPARE(calls.size(), 1);
@@ -552,9 +554,9 @@ void TestGalleryWindow::pageFromThumbnails()
     QFETCH(bool, cache);
     Window w;
     QVERIFY(scanned(w));
-    w.form.ChkBxThumbnailCache->setChecked(cache);
-    w.form.ChkBxPageThumbnails->setChecked(true);
-    w.form.btnBrowse1->click();
+    w.form.ui().ChkBxThumbnailCache->setChecked(cache);
+    w.form.ui().ChkBxPageThumbnails->setChecked(true);
+    w.form.ui().btnBrowse1->click();
     QTRY_COMPARE_WITH_TIMEOUT(starts(w.fake.shell).size(), 1, 20000);
     QVERIFY(!w.form.Gallery->isPreparingPage());
     QVERIFY(w.fake.dialogs.calls.isEmpty());

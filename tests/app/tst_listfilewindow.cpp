@@ -59,7 +59,7 @@ QByteArray png()
 
 struct Window : WindowFixture {
     // Idle, and the list back on as every piece of work leaves it.
-    bool idle() { return waitIdle() && form.ListView1->isEnabled(); }
+    bool idle() { return waitIdle() && form.ui().ListView1->isEnabled(); }
     bool load(const QString &text)
     {
         form.ListFiles->LoadListFromText(text);
@@ -68,7 +68,8 @@ struct Window : WindowFixture {
     QStringList rows() const { return WindowFixture::captions(); }
     QStringList captions() const
     {
-        return {form.CheckBoxAll1->text(), form.btnBrowse1->text(), form.CheckBoxTop10->text()};
+        return {form.ui().CheckBoxAll1->text(), form.ui().btnBrowse1->text(),
+                form.ui().CheckBoxTop10->text()};
     }
 };
 
@@ -171,7 +172,7 @@ void TestListFileWindow::save()
     QVERIFY(w.load(threeRows()));
     w.form.Scanner->setScanList(fiveFiles());
     if (details)
-        w.form.RbReport->click();
+        w.form.ui().RbReport->click();
     QTemporaryDir out;
     w.fake.dialogs.fileAnswers << FileDialogAnswer{out.filePath(answer), answerType};
 
@@ -194,13 +195,13 @@ void TestListFileWindow::save()
     const auto text =
         pelmaris::listio::listText(form, w.form.ListModel->items(), w.form.ScanList());
     QCOMPARE(readFile(path), text.text.toUtf8());
-    QCOMPARE(w.form.StatusPanel1->text(),
+    QCOMPARE(w.form.ui().StatusPanel1->text(),
              QStringLiteral("%1 保存しました  %2").arg(detailForm ? 3 : 5).arg(written));
-    QVERIFY(w.form.ListView1->isEnabled());
+    QVERIFY(w.form.ui().ListView1->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     if (folderList) { // the list went to the preview view first
-        QVERIFY(w.form.RbPreView->isChecked());
-        QCOMPARE(w.form.ListView1->currentWidget(), w.form.ListView1Icons);
+        QVERIFY(w.form.ui().RbPreView->isChecked());
+        QCOMPARE(w.form.ui().ListView1->currentWidget(), w.form.ui().ListView1Icons);
     }
 }
 
@@ -209,13 +210,13 @@ void TestListFileWindow::saveCancelledOrFailed()
     Window w;
     QVERIFY(w.show());
     QVERIFY(w.load(threeRows()));
-    const QString status = w.form.StatusPanel1->text();
+    const QString status = w.form.ui().StatusPanel1->text();
 
     // Cancelled: nothing is written, nothing changes.
     w.form.ListFiles->pm1SaveListAsClick(nullptr);
     QVERIFY(w.idle());
     QCOMPARE(w.fake.dialogs.requests.size(), 1);
-    QCOMPARE(w.form.StatusPanel1->text(), status);
+    QCOMPARE(w.form.ui().StatusPanel1->text(), status);
 
     // A folder where the file should go: the message names it, no status text.
     w.fake.dialogs.fileAnswers << FileDialogAnswer{at("pics"), 2};
@@ -224,8 +225,8 @@ void TestListFileWindow::saveCancelledOrFailed()
     const QStringList messages = w.fake.dialogs.texts("message");
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages.first().endsWith("\r\n" + at("pics")), qPrintable(messages.first()));
-    QCOMPARE(w.form.StatusPanel1->text(), status);
-    QVERIFY(w.form.ListView1->isEnabled());
+    QCOMPARE(w.form.ui().StatusPanel1->text(), status);
+    QVERIFY(w.form.ui().ListView1->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(QFileInfo(at("pics")).isDir());
 }
@@ -241,7 +242,7 @@ void TestListFileWindow::saveTellsOfNamesLeftOut()
     QVERIFY(w.idle());
     QCOMPARE(readFile(out.filePath("list.txt")),
              (at("pics/a.png") + "\r\n" + at("pics/b.png") + "\r\n").toUtf8());
-    QCOMPARE(w.form.StatusPanel1->text(),
+    QCOMPARE(w.form.ui().StatusPanel1->text(),
              QStringLiteral("2 保存しました  list.txt  (改行を含む 1 件は除外)"));
 }
 
@@ -274,15 +275,15 @@ void TestListFileWindow::loadMakesRowsOfExistingFiles()
     QCOMPARE(QStringList(bare.subItems.begin(), bare.subItems.end()), QStringList(5));
     QCOMPARE(w.form.ListModel->checkedCount(), 4);
     QCOMPARE(w.captions(), QStringList({"全選択(4)", "選択表示(4)", "10%(0)"}));
-    QCOMPARE(w.form.StatusPanel1->text(), QStringLiteral("4 / 14"));
-    QVERIFY(w.form.CheckBoxAll1->isChecked());
-    QVERIFY(w.form.GridPanel2->isEnabled());
-    QVERIFY(w.form.BtnShuffle1->isEnabled());
-    QVERIFY(w.form.btnBrowse1->isEnabled());
+    QCOMPARE(w.form.ui().StatusPanel1->text(), QStringLiteral("4 / 14"));
+    QVERIFY(w.form.ui().CheckBoxAll1->isChecked());
+    QVERIFY(w.form.ui().GridPanel2->isEnabled());
+    QVERIFY(w.form.ui().BtnShuffle1->isEnabled());
+    QVERIFY(w.form.ui().btnBrowse1->isEnabled());
     QVERIFY(w.form.closeEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     // The tree shows where the first picture is.
-    QCOMPARE(w.form.CurrentDir1, at("pics"));
+    QCOMPARE(w.form.state().CurrentDir1, at("pics"));
     QTRY_COMPARE(w.form.treeSelectedPath(), at("pics"));
 }
 
@@ -301,7 +302,7 @@ void TestListFileWindow::emptyTextsLeaveAnEmptyList()
     Window w;
     QVERIFY(w.show());
     QVERIFY(w.load(threeRows()));
-    w.form.DblClickPath1 = "before";
+    w.form.state().DblClickPath1 = "before";
     if (how == "text") {
         QVERIFY(w.load(QString()));
     } else if (how == "comments") {
@@ -313,16 +314,17 @@ void TestListFileWindow::emptyTextsLeaveAnEmptyList()
         QVERIFY(w.idle());
     }
     QCOMPARE(w.form.ListModel->rowCount(), 0);
-    QCOMPARE(w.form.StatusPanel1->text(), QString()); // no line was read to count
+    QCOMPARE(w.form.ui().StatusPanel1->text(), QString()); // no line was read to count
     QCOMPARE(w.captions(), QStringList({"全選択(0)", "選択表示(0)", "10%(0)"}));
-    QVERIFY(!w.form.GridPanel2->isEnabled());
-    QVERIFY(!w.form.BtnShuffle1->isEnabled());
+    QVERIFY(!w.form.ui().GridPanel2->isEnabled());
+    QVERIFY(!w.form.ui().BtnShuffle1->isEnabled());
     QVERIFY(w.form.closeEnabled());
     if (how == "paste") {
         static const QRegularExpression time(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d$)");
-        QVERIFY2(time.match(w.form.DblClickPath1).hasMatch(), qPrintable(w.form.DblClickPath1));
+        QVERIFY2(time.match(w.form.state().DblClickPath1).hasMatch(),
+                 qPrintable(w.form.state().DblClickPath1));
     } else {
-        QCOMPARE(w.form.DblClickPath1, QStringLiteral("before"));
+        QCOMPARE(w.form.state().DblClickPath1, QStringLiteral("before"));
     }
 }
 
@@ -349,7 +351,7 @@ void TestListFileWindow::open()
     QVERIFY(w.show());
     QVERIFY(writeFile(at("list.csv"), threeRows().toUtf8()));
     QVERIFY(w.load(at("pics/a.png") + "\n" + at("pics/b.png")));
-    w.form.DblClickPath1 = "before";
+    w.form.state().DblClickPath1 = "before";
     if (!file.isEmpty())
         w.fake.dialogs.fileAnswers << FileDialogAnswer{at(file), 1};
 
@@ -365,7 +367,8 @@ void TestListFileWindow::open()
     QCOMPARE(messages.size(), told ? 1 : 0);
     if (told)
         QVERIFY2(messages.first().endsWith("\r\n" + at(file)), qPrintable(messages.first()));
-    QCOMPARE(w.form.DblClickPath1, file == "list.csv" ? QStringLiteral("list.csv") : "before");
+    QCOMPARE(w.form.state().DblClickPath1,
+             file == "list.csv" ? QStringLiteral("list.csv") : "before");
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
@@ -384,7 +387,7 @@ void TestListFileWindow::openMostlyUtf8List()
     w.entry(Command::pm1OpenList)->trigger();
     QVERIFY(w.idle());
     QCOMPARE(w.rows(), japanese);
-    QCOMPARE(w.form.StatusPanel1->text(),
+    QCOMPARE(w.form.ui().StatusPanel1->text(),
              QStringLiteral("2 / 3  (文字コードの合わない 1 行は読み込みませんでした)"));
 }
 
@@ -399,7 +402,7 @@ void TestListFileWindow::pasteWaitsWithoutBlocking()
     const QStringList before = w.rows();
     w.fake.clipboard.setText(at("pics/d.png"));
     w.fake.clipboard.answers = false;
-    w.form.DblClickPath1 = "before";
+    w.form.state().DblClickPath1 = "before";
 
     w.form.List->PopupMenu1Popup();
     w.entry(Command::pm1PasteList)->trigger();
@@ -409,14 +412,14 @@ void TestListFileWindow::pasteWaitsWithoutBlocking()
     QTimer::singleShot(50, [&ticked] { ticked = true; });
     QTRY_VERIFY(ticked); // the event loop runs while the read waits
     QVERIFY(w.fake.clipboard.reading());
-    QVERIFY(w.form.btnCancel1->isVisible());
+    QVERIFY(w.form.ui().btnCancel1->isVisible());
     w.form.List->PopupMenu1Popup(); // no second paste or open meanwhile
     QVERIFY(!w.entry(Command::pm1PasteList)->isEnabled());
-    QTest::mouseClick(w.form.btnCancel1, Qt::LeftButton);
-    QTRY_VERIFY(w.form.btnCancel1->isHidden());
+    QTest::mouseClick(w.form.ui().btnCancel1, Qt::LeftButton);
+    QTRY_VERIFY(w.form.ui().btnCancel1->isHidden());
     QVERIFY(w.idle());
     QCOMPARE(w.rows(), before);
-    QCOMPARE(w.form.DblClickPath1, QStringLiteral("before"));
+    QCOMPARE(w.form.state().DblClickPath1, QStringLiteral("before"));
     QVERIFY(w.fake.dialogs.texts("message").isEmpty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
@@ -426,7 +429,7 @@ void TestListFileWindow::pasteWaitsWithoutBlocking()
     w.entry(Command::pm1PasteList)->trigger();
     QTRY_COMPARE(w.rows(), QStringList{at("pics/d.png")});
     QVERIFY(w.idle());
-    QVERIFY(w.form.DblClickPath1 != QStringLiteral("before"));
+    QVERIFY(w.form.state().DblClickPath1 != QStringLiteral("before"));
 }
 
 void TestListFileWindow::longLoadIsBusyAndCancelKeepsRows()
@@ -449,9 +452,9 @@ void TestListFileWindow::longLoadIsBusyAndCancelKeepsRows()
 
     // Busy: the cancel button shows, closing, the list and its menu are off, and
     // neither a scan nor another load starts.
-    QVERIFY(w.form.btnCancel1->isVisible());
+    QVERIFY(w.form.ui().btnCancel1->isVisible());
     QVERIFY(!w.form.closeEnabled());
-    QVERIFY(!w.form.ListView1->isEnabled());
+    QVERIFY(!w.form.ui().ListView1->isEnabled());
     w.form.List->PopupMenu1Popup();
     for (Command name : {Command::pm1OpenList, Command::pm1PasteList, Command::pm1SaveListAs,
                          Command::pm1CopyList})
@@ -459,11 +462,11 @@ void TestListFileWindow::longLoadIsBusyAndCancelKeepsRows()
     w.form.Scan->ShellTreeView1DblClick();
     QVERIFY(!w.form.Scanner->isBusy());
     w.fake.clipboard.setText(at("pics/a.png"));
-    w.form.DblClickPath1 = "loading";
+    w.form.state().DblClickPath1 = "loading";
     w.form.ListFiles->pm1PasteListClick();
-    QCOMPARE(w.form.DblClickPath1, QStringLiteral("loading"));
+    QCOMPARE(w.form.state().DblClickPath1, QStringLiteral("loading"));
 
-    QTest::mouseClick(w.form.btnCancel1, Qt::LeftButton);
+    QTest::mouseClick(w.form.ui().btnCancel1, Qt::LeftButton);
     QVERIFY(w.idle());
     const int kept = w.form.ListModel->rowCount();
     QVERIFY2(kept >= 600 && kept < lines.size(), qPrintable(QString::number(kept)));
@@ -471,7 +474,7 @@ void TestListFileWindow::longLoadIsBusyAndCancelKeepsRows()
     QCOMPARE(w.captions().first(), pelmaris::scan::checkAllCaption(kept));
     QCOMPARE(w.form.ListModel->checkedCount(), kept);
     QVERIFY(w.form.closeEnabled());
-    QVERIFY(!w.form.CancelFlag1);
+    QVERIFY(!w.form.state().CancelFlag1);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
@@ -499,9 +502,9 @@ void TestListFileWindow::listEntriesWork()
     QVERIFY(w.show());
     QVERIFY(w.load(threeRows()));
     w.form.Scanner->setScanList(fiveFiles());
-    w.form.ListView1Icons->selectionModel()->setCurrentIndex(w.form.ListModel->index(1, 0),
-                                                             QItemSelectionModel::ClearAndSelect |
-                                                                 QItemSelectionModel::Rows);
+    w.form.ui().ListView1Icons->selectionModel()->setCurrentIndex(
+        w.form.ListModel->index(1, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     w.form.List->PopupMenu1Popup();
     for (Command name :
          {Command::pm1OpenList, Command::pm1SaveListAs, Command::pm1CopyList, Command::pm1PasteList,

@@ -112,17 +112,17 @@ void TestLookWindow::previewAfterDetailWork()
     Window w;
     QVERIFY(w.show());
     QVERIFY(w.scan(w.pictures()));
-    QListView *preview = w.form.ListView1Icons;
+    QListView *preview = w.form.ui().ListView1Icons;
     QCOMPARE(w.form.ListModel->rowCount(), 12);
     const QRect cell = preview->visualRect(w.form.ListModel->index(0, 0));
     QVERIFY(cell.height() > 96);
 
-    w.form.RbReport->click();
+    w.form.ui().RbReport->click();
     if (shuffle)
-        w.form.BtnShuffle1->click();
+        w.form.ui().BtnShuffle1->click();
     else
         w.form.Order->ListView1ColumnClick(2);
-    w.form.RbPreView->click();
+    w.form.ui().RbPreView->click();
     QVERIFY(preview->isVisible());
 
     // Every row keeps its whole cell: the thumbnail is drawn full size, the name below it.
@@ -139,8 +139,8 @@ void TestLookWindow::narrowWindowKeepsDetailsInView()
     Window w(nullptr, QSize(1600, 800));
     QVERIFY(w.show());
     QVERIFY(w.scan(w.pictures()));
-    w.form.RbReport->click();
-    QTreeView *details = w.form.ListView1Details;
+    w.form.ui().RbReport->click();
+    QTreeView *details = w.form.ui().ListView1Details;
     QHeaderView *header = details->header();
 
     for (int width : {1024, 1400}) {
@@ -182,12 +182,20 @@ void TestLookWindow::firstStartShowsWhereToBegin()
     }
 
     // The empty list says how a scan starts; the hint goes once there are rows.
-    const auto *hint = w.form.ListView1Icons->findChild<QLabel *>(QStringLiteral("ListHint"));
+    const auto *hint = w.form.ui().ListView1Icons->findChild<QLabel *>(QStringLiteral("ListHint"));
     QVERIFY(hint);
     QVERIFY(hint->isVisible());
     QVERIFY(hint->text().contains(QStringLiteral("ダブルクリック")));
     QVERIFY(hint->text().contains(QStringLiteral("フォルダをスキャン")));
+    // Gone as soon as the program works on the list, before any row arrives.
+    bool shownWhileScanning = true;
+    QObject::connect(&w.form.activity(), &pelmaris::app::Activity::changed, &w.form,
+                     [&](pelmaris::app::Work work) {
+                         if (work == pelmaris::app::Work::Scanning)
+                             shownWhileScanning = hint->isVisible();
+                     });
     QVERIFY(w.scan(w.pictures()));
+    QVERIFY(!shownWhileScanning);
     QVERIFY(!hint->isVisible());
 }
 
@@ -225,11 +233,11 @@ void TestLookWindow::dialogsStartWhereUsedLast()
     // Each list dialog first opens in the documents, later where it was last used.
     dialogs.fileAnswers = {{saved + QStringLiteral("/a.csv"), 0}, {}};
     w.form.ListFiles->pm1SaveListAsClick(nullptr);
-    QTRY_VERIFY(w.form.ListView1->isEnabled());
+    QTRY_VERIFY(w.form.ui().ListView1->isEnabled());
     w.form.ListFiles->pm1SaveListAsClick(nullptr);
     dialogs.fileAnswers = {{opened + QStringLiteral("/l.txt"), 0}, {}};
     w.form.ListFiles->pm1OpenListClick();
-    QTRY_VERIFY(w.form.ListView1->isEnabled());
+    QTRY_VERIFY(w.form.ui().ListView1->isEnabled());
     w.form.ListFiles->pm1OpenListClick();
     QStringList folders;
     for (const auto &request : dialogs.requests)
@@ -254,16 +262,16 @@ void TestLookWindow::darkCheckBoxesAreVisible()
     Window w(&styles);
     QVERIFY(w.show());
     QVERIFY(w.scan(w.pictures()));
-    w.form.rbbrowserDark->click();
+    w.form.ui().rbbrowserDark->click();
     QVERIFY(styles.isDark());
-    w.form.RbReport->click();
+    w.form.ui().RbReport->click();
     // The second row: the first is selected, and the selection's colour would stand out.
     w.form.ListModel->setData(w.form.ListModel->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
-    w.form.CheckBoxTop10->setChecked(false);
+    w.form.ui().CheckBoxTop10->setChecked(false);
     QCoreApplication::processEvents();
 
     // An unchecked row's box stands out from the list's background.
-    QTreeView *details = w.form.ListView1Details;
+    QTreeView *details = w.form.ui().ListView1Details;
     const QImage list = details->viewport()->grab().toImage();
     QStyleOptionViewItem item;
     item.initFrom(details->viewport());
@@ -276,7 +284,7 @@ void TestLookWindow::darkCheckBoxesAreVisible()
              qPrintable(QString::number(contrast(list, box, listBackground))));
 
     // An unchecked box on the panel has a visible edge, not a black square.
-    QCheckBox *top10 = w.form.CheckBoxTop10;
+    QCheckBox *top10 = w.form.ui().CheckBoxTop10;
     QStyleOptionButton option;
     option.initFrom(top10);
     const QRect indicator =
@@ -286,7 +294,7 @@ void TestLookWindow::darkCheckBoxesAreVisible()
     QVERIFY2(contrast(panel, indicator, panelBackground) > 60,
              qPrintable(QString::number(contrast(panel, indicator, panelBackground))));
 
-    w.form.rbBrowserLight->click();
+    w.form.ui().rbBrowserLight->click();
     QVERIFY(!styles.isDark());
 }
 

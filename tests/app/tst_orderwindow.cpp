@@ -74,18 +74,18 @@ struct Window : WindowFixture {
     }
     int selected() const
     {
-        const QModelIndex current = form.ListView1Icons->currentIndex();
-        return form.ListView1Icons->selectionModel()->isSelected(current) ? current.row() : -1;
+        const QModelIndex current = form.ui().ListView1Icons->currentIndex();
+        return form.ui().ListView1Icons->selectionModel()->isSelected(current) ? current.row() : -1;
     }
     void select(int row)
     {
-        form.ListView1Icons->selectionModel()->setCurrentIndex(form.ListModel->index(row, 0),
-                                                               QItemSelectionModel::ClearAndSelect |
-                                                                   QItemSelectionModel::Rows);
+        form.ui().ListView1Icons->selectionModel()->setCurrentIndex(
+            form.ListModel->index(row, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     QAbstractItemView *view() const
     {
-        return qobject_cast<QAbstractItemView *>(form.ListView1->currentWidget());
+        return qobject_cast<QAbstractItemView *>(form.ui().ListView1->currentWidget());
     }
 };
 
@@ -191,18 +191,18 @@ void TestOrderWindow::columnClicks()
     QVERIFY(w.show());
     // A click on an empty list does nothing.
     w.form.Order->ListView1ColumnClick(2);
-    QCOMPARE(w.form.ListViewSortCol1, 0);
+    QCOMPARE(w.form.state().ListViewSortCol1, 0);
 
     QVERIFY(w.load(detailText()));
-    w.form.RbReport->click();
-    QHeaderView *header = w.form.ListView1Details->header();
+    w.form.ui().RbReport->click();
+    QHeaderView *header = w.form.ui().ListView1Details->header();
     for (int column : clicks) {
         const QPoint centre(header->sectionViewportPosition(column) +
                                 header->sectionSize(column) / 2,
                             header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
     }
-    QCOMPARE(w.form.ListViewSortCol1, sortState);
+    QCOMPARE(w.form.state().ListViewSortCol1, sortState);
     QCOMPARE(w.names(), order);
     QCOMPARE(w.headers(), headers);
 }
@@ -212,7 +212,7 @@ void TestOrderWindow::columnSortRechecksTheFirstTenth()
     Window w;
     QVERIFY(w.show());
     QVERIFY(w.load(detailText()));
-    w.form.CheckBoxTop10->click(); // five rows: the first one
+    w.form.ui().CheckBoxTop10->click(); // five rows: the first one
     QCOMPARE(w.form.ListModel->checkedCount(), 1);
     QVERIFY(w.form.ListModel->item(0).checked);
 
@@ -220,7 +220,7 @@ void TestOrderWindow::columnSortRechecksTheFirstTenth()
     QCOMPARE(w.names().first(), QStringLiteral("d.png"));
     QVERIFY(w.form.ListModel->item(0).checked);
     QCOMPARE(w.form.ListModel->checkedCount(), 1);
-    QCOMPARE(w.form.btnBrowse1->text(), QStringLiteral("選択表示(1)"));
+    QCOMPARE(w.form.ui().btnBrowse1->text(), QStringLiteral("選択表示(1)"));
 }
 
 void TestOrderWindow::moves_data()
@@ -266,7 +266,7 @@ void TestOrderWindow::moves()
     QCOMPARE(w.names(), order);
     QCOMPARE(w.selected(), selectedAfter);
     // The moves keep the column sort and its mark.
-    QCOMPARE(w.form.ListViewSortCol1, 1);
+    QCOMPARE(w.form.state().ListViewSortCol1, 1);
     QCOMPARE(w.headers().first(), QStringLiteral("ファイル名 ^"));
 }
 
@@ -301,10 +301,10 @@ void TestOrderWindow::dragOver()
     QVERIFY(w.show());
     QVERIFY(w.scan(at("pics")));
     if (details)
-        w.form.RbReport->click();
+        w.form.ui().RbReport->click();
     QAbstractItemView *view = w.view();
-    QCOMPARE(view, details ? static_cast<QAbstractItemView *>(w.form.ListView1Details)
-                           : static_cast<QAbstractItemView *>(w.form.ListView1Icons));
+    QCOMPARE(view, details ? static_cast<QAbstractItemView *>(w.form.ui().ListView1Details)
+                           : static_cast<QAbstractItemView *>(w.form.ui().ListView1Icons));
     QTest::qWait(50); // laid out
 
     const QModelIndex second = w.form.ListModel->index(1, 0);
@@ -374,7 +374,7 @@ void TestOrderWindow::drops()
     w.form.Order->ListView1ColumnClick(0);
     w.form.Order->ListView1ColumnClick(0); // 0 to 5, with a mark the drop takes away
     if (details)
-        w.form.RbReport->click();
+        w.form.ui().RbReport->click();
     QTest::qWait(50);
     QAbstractItemView *view = w.view();
     w.select(selected);
@@ -388,7 +388,7 @@ void TestOrderWindow::drops()
         name.chop(4);
     QCOMPARE(names, order);
     QCOMPARE(w.selected(), selectedAfter);
-    QCOMPARE(w.form.ListViewSortCol1, 0);
+    QCOMPARE(w.form.state().ListViewSortCol1, 0);
     QCOMPARE(w.headers().first(), QStringLiteral("ファイル名"));
     QCOMPARE(w.form.ListModel->rowCount(), 6);
 }
@@ -401,8 +401,9 @@ void TestOrderWindow::dropsFromElsewhereChangeNothing()
     QTest::qWait(50);
     const QStringList before = w.names();
     w.select(0);
-    QWidget *viewport = w.form.ListView1Icons->viewport();
-    const QPoint pos = w.form.ListView1Icons->visualRect(w.form.ListModel->index(3, 0)).center();
+    QWidget *viewport = w.form.ui().ListView1Icons->viewport();
+    const QPoint pos =
+        w.form.ui().ListView1Icons->visualRect(w.form.ListModel->index(3, 0)).center();
 
     // Without a drag of the list's own, the events carry no source: refused, nothing moves
     // and the view does not take rows in by itself.

@@ -93,17 +93,17 @@ void TestPelmarisForm::startsOnTheFolderPage()
     auto form = makeForm(fake);
     QVERIFY(!form->isEnabled()); // until the first show
     QCOMPARE(form->windowTitle(), QStringLiteral("ペルマリス"));
-    QCOMPARE(form->PageControl1->currentWidget(), form->TabSheetSearch);
-    QCOMPARE(form->PageControl1->tabText(form->PageControl1->currentIndex()),
+    QCOMPARE(form->ui().PageControl1->currentWidget(), form->ui().TabSheetSearch);
+    QCOMPARE(form->ui().PageControl1->tabText(form->ui().PageControl1->currentIndex()),
              QStringLiteral("フォルダ"));
-    QVERIFY(QFileInfo(form->TempHtmlFileName1).isFile());
+    QVERIFY(QFileInfo(form->state().TempHtmlFileName1).isFile());
 
     QVERIFY(showForm(*form));
     QVERIFY(form->isEnabled());
     // The first start opens the tree at the desktop folder.
     QCOMPARE(form->treeSelectedPath(), fake.folders.path(SpecialFolder::Desktop));
-    QVERIFY(form->btnCancel1->isHidden());
-    QVERIFY(!form->btnBrowse1->isEnabled());
+    QVERIFY(form->ui().btnCancel1->isHidden());
+    QVERIFY(!form->ui().btnBrowse1->isEnabled());
 }
 
 void TestPelmarisForm::startGeometry_data()
@@ -134,7 +134,7 @@ void TestPelmarisForm::startGeometry()
     auto form = makeForm(fake);
     QVERIFY(showForm(*form));
     QCOMPARE(form->geometry(), geometry);
-    QCOMPARE(form->NumberBox12->value(), 20);
+    QCOMPARE(form->ui().NumberBox12->value(), 20);
 }
 
 void TestPelmarisForm::statusClockShowsMemoryLoad()
@@ -144,13 +144,13 @@ void TestPelmarisForm::statusClockShowsMemoryLoad()
     auto form = makeForm(fake);
     const QRegularExpression clock(
         QStringLiteral("^\\d{4}/\\d{2}/\\d{2}  \\d{2}:\\d{2}:\\d{2}  (\\d+)%$"));
-    const QRegularExpressionMatch match = clock.match(form->StatusPanel0->text());
-    QVERIFY2(match.hasMatch(), qPrintable(form->StatusPanel0->text()));
+    const QRegularExpressionMatch match = clock.match(form->ui().StatusPanel0->text());
+    QVERIFY2(match.hasMatch(), qPrintable(form->ui().StatusPanel0->text()));
     QCOMPARE(match.captured(1), QStringLiteral("73"));
 
     // The timer reads the load afresh on every tick.
     fake.system.load = 5;
-    QTRY_COMPARE_WITH_TIMEOUT(clock.match(form->StatusPanel0->text()).captured(1),
+    QTRY_COMPARE_WITH_TIMEOUT(clock.match(form->ui().StatusPanel0->text()).captured(1),
                               QStringLiteral("5"), 2500);
 }
 
@@ -165,11 +165,11 @@ void TestPelmarisForm::savedSettingsReachTheControls()
     QCOMPARE(form->settingsFileToRead(), ini);
     QVERIFY(form->isMaximized());
     // Within a group the last key read as set wins.
-    QVERIFY(form->rbBrowserChrome->isChecked());
-    QVERIFY(!form->rbBrowserEdge->isChecked());
-    QVERIFY(!form->rbBrowserDefault->isChecked());
-    QCOMPARE(form->NumberBox12->value(), 30);
-    QVERIFY(!form->ChkBxThumbnailCache->isChecked());
+    QVERIFY(form->ui().rbBrowserChrome->isChecked());
+    QVERIFY(!form->ui().rbBrowserEdge->isChecked());
+    QVERIFY(!form->ui().rbBrowserDefault->isChecked());
+    QCOMPARE(form->ui().NumberBox12->value(), 30);
+    QVERIFY(!form->ui().ChkBxThumbnailCache->isChecked());
 
     QVERIFY(showForm(*form));
     QVERIFY(form->close());
@@ -197,9 +197,9 @@ void TestPelmarisForm::userChoicesReachTheOptions()
 
     int changes = 0;
     connect(&options, &pelmaris::app::CurrentOptions::changed, this, [&] { ++changes; });
-    form->ChkBxThumbnailCache->click();
-    form->rbbrowserDark->click();
-    form->NumberBox21->setValue(7);
+    form->ui().ChkBxThumbnailCache->click();
+    form->ui().rbbrowserDark->click();
+    form->ui().NumberBox21->setValue(7);
     form->menus().action(pelmaris::app::Command::pm3RandomOut)->trigger();
     QCOMPARE(changes, 4);
     const pelmaris::app::Options &o = options.values();
@@ -257,18 +257,18 @@ void TestPelmarisForm::saveStatusUncheckedGivesDefaultsNextTime()
     QVERIFY(writeFile(ini, "[Mine]\na=1\n[OPTION]\nRangeVal=7\nCloseQuery=0\n"));
     {
         auto form = makeForm(fake);
-        QCOMPARE(form->NumberBox12->value(), 7);
+        QCOMPARE(form->ui().NumberBox12->value(), 7);
         QVERIFY(showForm(*form));
-        form->ChkBxSaveStatus->setChecked(false);
-        form->NumberBox12->setValue(9);
+        form->ui().ChkBxSaveStatus->setChecked(false);
+        form->ui().NumberBox12->setValue(9);
         QVERIFY(form->close());
     }
     QCOMPARE(IniFile::load(ini).sectionNames(), QStringList({"Mine", "PROGRAM"}));
 
     auto next = makeForm(fake);
-    QVERIFY(next->ChkBxSaveStatus->isChecked());
-    QCOMPARE(next->NumberBox12->value(), 20);
-    QVERIFY(next->RadioButton12->isChecked());
+    QVERIFY(next->ui().ChkBxSaveStatus->isChecked());
+    QCOMPARE(next->ui().NumberBox12->value(), 20);
+    QVERIFY(next->ui().RadioButton12->isChecked());
 }
 
 void TestPelmarisForm::anotherExecutableName()
@@ -283,7 +283,7 @@ void TestPelmarisForm::anotherExecutableName()
         auto form = makeForm(fake);
         QCOMPARE(form->settingsFileToRead(), bin + QStringLiteral("/Foo.ini"));
         QCOMPARE(form->settingsFileToWrite(), perUser);
-        QCOMPARE(form->NumberBox12->value(), 12);
+        QCOMPARE(form->ui().NumberBox12->value(), 12);
         QVERIFY(showForm(*form));
         QVERIFY(form->close());
     }
@@ -295,7 +295,7 @@ void TestPelmarisForm::anotherExecutableName()
 
     auto next = makeForm(fake);
     QCOMPARE(next->settingsFileToRead(), perUser);
-    QCOMPARE(next->NumberBox12->value(), 12);
+    QCOMPARE(next->ui().NumberBox12->value(), 12);
 }
 
 void TestPelmarisForm::unsaveableSettingsStillClose()
@@ -309,7 +309,7 @@ void TestPelmarisForm::unsaveableSettingsStillClose()
 
     auto form = makeForm(fake);
     QVERIFY(showForm(*form));
-    const QString html = form->TempHtmlFileName1;
+    const QString html = form->state().TempHtmlFileName1;
     QVERIFY(form->close());
     const QStringList errors = fake.dialogs.texts(QStringLiteral("error"));
     QCOMPARE(errors.size(), 1);
@@ -326,7 +326,7 @@ void TestPelmarisForm::closeRefusedWhileBusy()
     QVERIFY(!form->close());
     QVERIFY(form->isVisible());
     QVERIFY(!QFileInfo::exists(perUserIni(fake)));
-    QVERIFY(QFileInfo::exists(form->TempHtmlFileName1));
+    QVERIFY(QFileInfo::exists(form->state().TempHtmlFileName1));
 
     form->SetCloseEnabled(true);
     QVERIFY(form->close());
@@ -352,7 +352,7 @@ void TestPelmarisForm::closeConfirmation()
     FakePlatform fake;
     auto form = makeForm(fake);
     QVERIFY(showForm(*form));
-    form->ChkBxCloseQuery->setChecked(confirm);
+    form->ui().ChkBxCloseQuery->setChecked(confirm);
     fake.dialogs.answers = {answer};
 
     QCOMPARE(form->close(), closes);
@@ -360,7 +360,7 @@ void TestPelmarisForm::closeConfirmation()
              confirm ? QStringList({QStringLiteral("終了してもよいですか？")}) : QStringList());
     QCOMPARE(form->isVisible(), !closes);
     QCOMPARE(QFileInfo::exists(perUserIni(fake)), closes);
-    QCOMPARE(QFileInfo::exists(form->TempHtmlFileName1), !closes);
+    QCOMPARE(QFileInfo::exists(form->state().TempHtmlFileName1), !closes);
     if (closes)
         QCOMPARE(IniFile::load(perUserIni(fake)).readInteger("OPTION", "CloseQuery", -1),
                  int(confirm));
@@ -371,19 +371,19 @@ void TestPelmarisForm::tempFilesGoneAfterClose()
     FakePlatform fake;
     auto form = makeForm(fake);
     QVERIFY(showForm(*form));
-    const QStringList temps = {form->TempHtmlFileName1, form->TempIconFileName1,
-                               form->TempIconFileName4};
+    const QStringList temps = {form->state().TempHtmlFileName1, form->state().TempIconFileName1,
+                               form->state().TempIconFileName4};
     for (const QString &t : temps)
         QCOMPARE(QFileInfo(t).absolutePath(), QDir(fake.system.temp).absolutePath());
-    QVERIFY(!QFileInfo::exists(form->TempFileName1));
+    QVERIFY(!QFileInfo::exists(form->state().TempFileName1));
 
     const QByteArray page = "<html>\r\n<img src=\"/home/someone/写真/a.jpg\">\r\n</html>\r\n";
-    QVERIFY(writeFile(form->TempHtmlFileName1, page));
-    QVERIFY(writeFile(form->TempIconFileName1, "ico"));
-    QVERIFY(writeFile(form->TempIconFileName4, "icon"));
+    QVERIFY(writeFile(form->state().TempHtmlFileName1, page));
+    QVERIFY(writeFile(form->state().TempIconFileName1, "ico"));
+    QVERIFY(writeFile(form->state().TempIconFileName4, "icon"));
     // A second name for the page's data shows what was left on the disk.
     const QString second = fake.root() + QStringLiteral("/page-data");
-    QCOMPARE(::link(QFile::encodeName(form->TempHtmlFileName1).constData(),
+    QCOMPARE(::link(QFile::encodeName(form->state().TempHtmlFileName1).constData(),
                     QFile::encodeName(second).constData()),
              0);
 
@@ -428,16 +428,16 @@ void TestPelmarisForm::tabsAndCancelButtonFollowResize()
     for (const QSize size : {QSize(1000, 700), QSize(1203, 655)}) {
         form->resize(size);
         QTRY_COMPARE(form->size(), size);
-        const int pageWidth = form->PageControl1->width();
-        QCOMPARE(form->PageControl1->pageTabBar()->tabWidth(), pageWidth / 4);
+        const int pageWidth = form->ui().PageControl1->width();
+        QCOMPARE(form->ui().PageControl1->pageTabBar()->tabWidth(), pageWidth / 4);
 
-        QCOMPARE(form->btnCancel1->parentWidget(), form->PnListView);
-        const QSize list = form->PnListView->size();
+        QCOMPARE(form->ui().btnCancel1->parentWidget(), form->ui().PnListView);
+        const QSize list = form->ui().PnListView->size();
         const QSize expected(list.width() > list.height() ? list.width() / 4 : list.width() / 2,
                              list.height() / 4);
-        QCOMPARE(form->btnCancel1->size(), expected);
-        QCOMPARE(form->btnCancel1->pos(), QPoint((list.width() - expected.width()) / 2,
-                                                 (list.height() - expected.height()) / 2));
+        QCOMPARE(form->ui().btnCancel1->size(), expected);
+        QCOMPARE(form->ui().btnCancel1->pos(), QPoint((list.width() - expected.width()) / 2,
+                                                      (list.height() - expected.height()) / 2));
     }
 }
 
@@ -452,7 +452,7 @@ void TestPelmarisForm::savedTreeScrollAppliedOnlyAtStart()
     QVERIFY(QDir().mkpath(deep));
     auto form = makeForm(fake);
     QVERIFY(showForm(*form));
-    QScrollBar *bar = form->ShellTreeView1->horizontalScrollBar();
+    QScrollBar *bar = form->ui().ShellTreeView1->horizontalScrollBar();
     const int atStart = bar->value();
     QVERIFY(atStart < 40); // the tree at the desktop is too narrow to scroll that far
 

@@ -91,12 +91,15 @@ QList<bool> checks(const ImageListModel &model)
 struct Window : WindowFixture {
     using WindowFixture::WindowFixture;
     // Idle, and both cancel buttons gone with the work.
-    bool idle() { return waitIdle() && form.btnCancel1->isHidden() && form.btnCancel3->isHidden(); }
+    bool idle()
+    {
+        return waitIdle() && form.ui().btnCancel1->isHidden() && form.ui().btnCancel3->isHidden();
+    }
     // The status text at the moment the walk has ended and the build has begun.
     void recordWalkEnd()
     {
         QObject::connect(form.Scanner, &ScanController::scanFinished, &form,
-                         [this] { walkEndText = form.StatusPanel1->text(); });
+                         [this] { walkEndText = form.ui().StatusPanel1->text(); });
     }
     bool scan(const QString &folder, bool additive = false)
     {
@@ -268,18 +271,18 @@ void TestScanWindow::statusAndCaptions()
     QVERIFY(w.scan(at(folder)));
 
     QCOMPARE(w.walkEndText, walkEnd);
-    QCOMPARE(w.form.StatusPanel1->text(), status);
+    QCOMPARE(w.form.ui().StatusPanel1->text(), status);
     QCOMPARE(w.form.ListModel->rowCount(), rows);
-    QCOMPARE(QStringList({w.form.CheckBoxAll1->text(), w.form.btnBrowse1->text(),
-                          w.form.CheckBoxTop10->text(), w.form.btnBrowse3->text()}),
+    QCOMPARE(QStringList({w.form.ui().CheckBoxAll1->text(), w.form.ui().btnBrowse1->text(),
+                          w.form.ui().CheckBoxTop10->text(), w.form.ui().btnBrowse3->text()}),
              captions);
-    QCOMPARE(w.form.GridPanel2->isEnabled(), gridPanel2);
-    QCOMPARE(w.form.GridPanel1->isEnabled(), gridPanel1);
-    QCOMPARE(w.form.btnBrowse1->isEnabled(), browse1Enabled);
-    QVERIFY(w.form.btnBrowse3->isEnabled());
+    QCOMPARE(w.form.ui().GridPanel2->isEnabled(), gridPanel2);
+    QCOMPARE(w.form.ui().GridPanel1->isEnabled(), gridPanel1);
+    QCOMPARE(w.form.ui().btnBrowse1->isEnabled(), browse1Enabled);
+    QVERIFY(w.form.ui().btnBrowse3->isEnabled());
     QCOMPARE(w.form.ListModel->checkedCount(), rows);
-    QCOMPARE(w.form.DblClickPath1, at(folder));
-    QCOMPARE(w.form.CurrentDir1, at(folder) + u'/');
+    QCOMPARE(w.form.state().DblClickPath1, at(folder));
+    QCOMPARE(w.form.state().CurrentDir1, at(folder) + u'/');
     QVERIFY(w.form.closeEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
@@ -333,7 +336,7 @@ void TestScanWindow::rowsComeFromTheDecoderInListOrder()
     }
 
     // The first row is selected; the tree stays at the scanned folder.
-    QCOMPARE(w.form.ListView1Icons->currentIndex().row(), 0);
+    QCOMPARE(w.form.ui().ListView1Icons->currentIndex().row(), 0);
     QCOMPARE(w.form.treeSelectedPath(), at("mixed"));
 }
 
@@ -374,15 +377,15 @@ void TestScanWindow::additiveScan()
     w.recordWalkEnd();
     QVERIFY(w.scan(at(second), true));
 
-    QCOMPARE(w.form.PrevCount1, before.size());
+    QCOMPARE(w.form.state().PrevCount1, before.size());
     QCOMPARE(w.walkEndText, walkEnd);
-    QCOMPARE(w.form.StatusPanel1->text(), status);
+    QCOMPARE(w.form.ui().StatusPanel1->text(), status);
     const QStringList after = ::captions(*w.form.ListModel);
     QCOMPARE(after.size(), rows);
     QCOMPARE(after.mid(0, before.size()), before);
     QCOMPARE(checks(*w.form.ListModel), QList<bool>(rows, true));
-    QCOMPARE(QStringList({w.form.CheckBoxAll1->text(), w.form.btnBrowse1->text(),
-                          w.form.CheckBoxTop10->text(), w.form.btnBrowse3->text()}),
+    QCOMPARE(QStringList({w.form.ui().CheckBoxAll1->text(), w.form.ui().btnBrowse1->text(),
+                          w.form.ui().CheckBoxTop10->text(), w.form.ui().btnBrowse3->text()}),
              captions);
     // No duplicate check: every image of the second folder is appended once more.
     for (const QString &image : m_mixedImages) {
@@ -395,9 +398,9 @@ void TestScanWindow::additiveScan()
 
     // A new scan starts from an empty list again.
     QVERIFY(w.scan(at("mixed/sub")));
-    QCOMPARE(w.form.PrevCount1, 0);
+    QCOMPARE(w.form.state().PrevCount1, 0);
     QCOMPARE(w.form.ListModel->rowCount(), 3);
-    QCOMPARE(w.form.StatusPanel1->text(), QStringLiteral("3 / 3 発見しました"));
+    QCOMPARE(w.form.ui().StatusPanel1->text(), QStringLiteral("3 / 3 発見しました"));
 }
 
 void TestScanWindow::cancelScanListsWhatWasFound_data()
@@ -426,12 +429,12 @@ void TestScanWindow::cancelScanListsWhatWasFound()
     w.recordWalkEnd();
     w.form.navigateTree(at("wide"));
     w.form.Scan->ShellTreeView1DblClick();
-    QVERIFY(w.form.btnCancel3->isVisible());
+    QVERIFY(w.form.ui().btnCancel3->isVisible());
     QVERIFY(!w.form.close());
     QVERIFY(w.form.isVisible());
     QVERIFY(reached.tryAcquire(1, 20000));
-    w.form.btnCancel3->click();
-    QVERIFY(w.form.CancelFlag3);
+    w.form.ui().btnCancel3->click();
+    QVERIFY(w.form.state().CancelFlag3);
     QVERIFY(w.form.closeEnabled());
     release.release();
     QVERIFY(w.idle());
@@ -442,7 +445,7 @@ void TestScanWindow::cancelScanListsWhatWasFound()
     if (namesOnly) {
         // No list building follows to replace the cancel text: the count closes the scan.
         QCOMPARE(w.walkEndText, pelmaris::scan::scanFoundText(found.size()));
-        QCOMPARE(w.form.StatusPanel1->text(), w.walkEndText);
+        QCOMPARE(w.form.ui().StatusPanel1->text(), w.walkEndText);
         QCOMPARE(w.form.ListModel->rowCount(), 0);
         QVERIFY(w.form.close());
         return;
@@ -462,9 +465,9 @@ void TestScanWindow::cancelScanListsWhatWasFound()
     }
     QCOMPARE(::captions(*w.form.ListModel), images);
     QCOMPARE(w.form.ListModel->checkedCount(), images.size());
-    QCOMPARE(w.form.btnBrowse3->text(),
+    QCOMPARE(w.form.ui().btnBrowse3->text(),
              QStringLiteral("一括表示(%1)").arg(pelmaris::scan::formatCount(found.size())));
-    QCOMPARE(w.form.StatusPanel1->text(),
+    QCOMPARE(w.form.ui().StatusPanel1->text(),
              QStringLiteral("%1 / %2 %3")
                  .arg(images.size())
                  .arg(pelmaris::scan::formatCount(found.size()))
@@ -483,14 +486,14 @@ void TestScanWindow::cancelBuildKeepsRowsChecked()
     // The walk's end starts the build; cancel it there, before any poll could finish it.
     bool closeAfterCancel = false;
     QObject::connect(w.form.Scanner, &ScanController::scanFinished, &w.form, [&] {
-        QVERIFY(w.form.btnCancel1->isVisible());
+        QVERIFY(w.form.ui().btnCancel1->isVisible());
         QVERIFY(!w.form.closeEnabled());
-        w.form.btnCancel1->click();
+        w.form.ui().btnCancel1->click();
         closeAfterCancel = w.form.closeEnabled();
     });
     QVERIFY(w.scan(at("slow"), true));
     QVERIFY(closeAfterCancel);
-    QVERIFY(w.form.CancelFlag1);
+    QVERIFY(w.form.state().CancelFlag1);
 
     const QStringList after = captions(*w.form.ListModel);
     QVERIFY2(after.size() < 3 + 21, qPrintable(QString::number(after.size())));
@@ -498,10 +501,10 @@ void TestScanWindow::cancelBuildKeepsRowsChecked()
     QCOMPARE(after.mid(3), w.form.ScanList().mid(0, after.size() - 3));
     QCOMPARE(w.form.ListModel->checkedCount(), after.size());
     const int n = after.size();
-    QCOMPARE(w.form.StatusPanel1->text(), QStringLiteral("%1 / 24 発見しました").arg(n));
-    QCOMPARE(w.form.CheckBoxAll1->text(), QStringLiteral("全選択(%1)").arg(n));
-    QCOMPARE(w.form.btnBrowse1->text(), QStringLiteral("選択表示(%1)").arg(n));
-    QVERIFY(w.form.GridPanel2->isEnabled());
+    QCOMPARE(w.form.ui().StatusPanel1->text(), QStringLiteral("%1 / 24 発見しました").arg(n));
+    QCOMPARE(w.form.ui().CheckBoxAll1->text(), QStringLiteral("全選択(%1)").arg(n));
+    QCOMPARE(w.form.ui().btnBrowse1->text(), QStringLiteral("選択表示(%1)").arg(n));
+    QVERIFY(w.form.ui().GridPanel2->isEnabled());
     QVERIFY(w.form.close());
 }
 
@@ -526,12 +529,12 @@ void TestScanWindow::whatCouldNotBeListedIsTold()
     Window w;
     QVERIFY(w.show());
     QVERIFY(w.scan(at("badname")));
-    const QString status = w.form.StatusPanel1->text();
+    const QString status = w.form.ui().StatusPanel1->text();
     QVERIFY2(status.startsWith(QStringLiteral("1 / 1 発見しました  ")), qPrintable(status));
     QVERIFY2(status.contains(QStringLiteral("一覧から除外")), qPrintable(status));
     // The panel shows the beginning with the counts, cut at its end; the tooltip all.
-    QCOMPARE(w.form.StatusPanel1->toolTip(), status);
-    const auto *panel = qobject_cast<pelmaris::app::StatusLabel *>(w.form.StatusPanel1);
+    QCOMPARE(w.form.ui().StatusPanel1->toolTip(), status);
+    const auto *panel = qobject_cast<pelmaris::app::StatusLabel *>(w.form.ui().StatusPanel1);
     QVERIFY(panel);
     const QString shown = panel->shownText();
     QVERIFY2(shown.startsWith(QStringLiteral("1 / 1 発見しました")) && shown.endsWith(u'…') &&
@@ -565,7 +568,7 @@ void TestScanWindow::thumbnailCacheFollowsItsSwitch()
 
     Window w;
     QVERIFY(w.show());
-    w.form.ChkBxThumbnailCache->setChecked(on);
+    w.form.ui().ChkBxThumbnailCache->setChecked(on);
     QVERIFY(w.scan(folder));
     QCOMPARE(w.form.ListModel->rowCount(), 1);
     QCOMPARE(QFileInfo::exists(cached), on);
@@ -600,11 +603,11 @@ void TestScanWindow::treeClick()
     QCOMPARE(w.form.treeSelectedPath(), at(folder));
     w.form.Scan->ShellTreeView1Click();
 
-    QCOMPARE(w.form.CurrentDir1, at(folder));
-    QCOMPARE(w.form.btnBrowse1->text(), QStringLiteral("選択表示(%1)").arg(inside.size()));
-    QVERIFY(!w.form.CheckBoxAll1->isChecked());
-    QVERIFY2(w.form.StatusPanel1->text().endsWith(QFileInfo(at(folder)).fileName()),
-             qPrintable(w.form.StatusPanel1->text()));
+    QCOMPARE(w.form.state().CurrentDir1, at(folder));
+    QCOMPARE(w.form.ui().btnBrowse1->text(), QStringLiteral("選択表示(%1)").arg(inside.size()));
+    QVERIFY(!w.form.ui().CheckBoxAll1->isChecked());
+    QVERIFY2(w.form.ui().StatusPanel1->text().endsWith(QFileInfo(at(folder)).fileName()),
+             qPrintable(w.form.ui().StatusPanel1->text()));
     // The rows inside come first, checked; every other row follows, unchecked.
     const ImageListModel &model = *w.form.ListModel;
     QStringList checkedFirst;
@@ -626,31 +629,31 @@ void TestScanWindow::checkAllAndFirstTenth()
     QVERIFY(w.show());
     QVERIFY(w.scan(at("many")));
     QCOMPARE(w.form.ListModel->rowCount(), 25);
-    QCOMPARE(w.form.CheckBoxTop10->text(), QStringLiteral("10%(3)"));
-    QVERIFY(w.form.CheckBoxAll1->isChecked());
+    QCOMPARE(w.form.ui().CheckBoxTop10->text(), QStringLiteral("10%(3)"));
+    QVERIFY(w.form.ui().CheckBoxAll1->isChecked());
 
-    w.form.CheckBoxTop10->click();
+    w.form.ui().CheckBoxTop10->click();
     QList<bool> firstThree(25, false);
     firstThree[0] = firstThree[1] = firstThree[2] = true;
     QCOMPARE(checks(*w.form.ListModel), firstThree);
-    QCOMPARE(w.form.btnBrowse1->text(), QStringLiteral("選択表示(3)"));
-    QVERIFY(!w.form.CheckBoxAll1->isChecked());
+    QCOMPARE(w.form.ui().btnBrowse1->text(), QStringLiteral("選択表示(3)"));
+    QVERIFY(!w.form.ui().CheckBoxAll1->isChecked());
 
-    w.form.CheckBoxTop10->click();
+    w.form.ui().CheckBoxTop10->click();
     QCOMPARE(w.form.ListModel->checkedCount(), 0);
-    QCOMPARE(w.form.btnBrowse1->text(), QStringLiteral("選択表示"));
+    QCOMPARE(w.form.ui().btnBrowse1->text(), QStringLiteral("選択表示"));
 
-    w.form.CheckBoxAll1->click();
+    w.form.ui().CheckBoxAll1->click();
     QCOMPARE(w.form.ListModel->checkedCount(), 25);
-    QCOMPARE(w.form.btnBrowse1->text(), QStringLiteral("選択表示(25)"));
-    QVERIFY(!w.form.CheckBoxTop10->isChecked());
+    QCOMPARE(w.form.ui().btnBrowse1->text(), QStringLiteral("選択表示(25)"));
+    QVERIFY(!w.form.ui().CheckBoxTop10->isChecked());
 
     // The shuffle keeps the counts in the captions and the checked rows first.
-    w.form.CheckBoxTop10->click();
+    w.form.ui().CheckBoxTop10->click();
     w.form.List->BtnShuffle1Click();
     QCOMPARE(checks(*w.form.ListModel), firstThree);
-    QCOMPARE(w.form.CheckBoxAll1->text(), QStringLiteral("全選択(25)"));
-    QCOMPARE(w.form.CheckBoxTop10->text(), QStringLiteral("10%(3)"));
+    QCOMPARE(w.form.ui().CheckBoxAll1->text(), QStringLiteral("全選択(25)"));
+    QCOMPARE(w.form.ui().CheckBoxTop10->text(), QStringLiteral("10%(3)"));
 }
 
 void TestScanWindow::pathFromOutside_data()
@@ -714,20 +717,20 @@ void TestScanWindow::pathFromOutside()
     }
     QVERIFY(w.idle());
 
-    QCOMPARE(w.form.TargetFileName1, absolute.first());
+    QCOMPARE(w.form.state().TargetFileName1, absolute.first());
     QCOMPARE(w.form.ListModel->rowCount(), rows);
     if (message.isEmpty()) {
         QCOMPARE(w.fake.dialogs.calls.size(), 0);
-        QCOMPARE(w.form.DblClickPath1, at(scanned));
+        QCOMPARE(w.form.state().DblClickPath1, at(scanned));
         QVERIFY(!w.form.ScanList().isEmpty());
         for (const QString &path : w.form.ScanList())
             QVERIFY2(path.startsWith(at(scanned) + u'/'), qPrintable(path));
-        QVERIFY(w.form.StatusPanel1->text().endsWith(QStringLiteral(" 発見しました")));
+        QVERIFY(w.form.ui().StatusPanel1->text().endsWith(QStringLiteral(" 発見しました")));
     } else {
         QCOMPARE(w.fake.dialogs.texts("centered"),
                  QStringList{message + QStringLiteral("\r\n") + absolute.first()});
         QCOMPARE(w.fake.dialogs.calls.size(), 1);
-        QVERIFY(w.form.DblClickPath1.isEmpty());
+        QVERIFY(w.form.state().DblClickPath1.isEmpty());
         QVERIFY(w.form.ScanList().isEmpty());
     }
 }
@@ -748,7 +751,7 @@ void TestScanWindow::treeMenuFollowsTheWork()
     QStringList whileBuilding;
     QObject::connect(w.form.Scanner, &ScanController::scanFinished, &w.form, [&] {
         w.form.Scan->PopupMenu3Popup();
-        for (QAction *a : w.form.PopupMenu3->actions())
+        for (QAction *a : w.form.ui().PopupMenu3->actions())
             if (a->isEnabled())
                 whileBuilding << a->objectName();
     });
@@ -756,13 +759,13 @@ void TestScanWindow::treeMenuFollowsTheWork()
     w.entry(Command::Pm3StartDetect)->trigger();
     QVERIFY(w.form.Scanner->isScanning());
     w.form.Scan->PopupMenu3Popup();
-    for (QAction *a : w.form.PopupMenu3->actions())
+    for (QAction *a : w.form.ui().PopupMenu3->actions())
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
     // A second scan request meanwhile is refused.
     w.form.navigateTree(at("junk"));
     w.form.Scan->ShellTreeView1DblClick();
     QVERIFY(w.idle());
-    QCOMPARE(w.form.DblClickPath1, at("mixed"));
+    QCOMPARE(w.form.state().DblClickPath1, at("mixed"));
     QCOMPARE(w.form.ScanList().size(), 9);
     for (Command name :
          {Command::Pm3StartDetect, Command::pm3AddDetect, Command::pm3NumSortA,

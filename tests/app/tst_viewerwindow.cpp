@@ -27,7 +27,7 @@ void TestViewerWindow::followsTheListsKeys()
     QCOMPARE(w.selectedRow(), 0);
 
     // Hidden, the viewer does not open on a row chosen in the list.
-    QTest::keyClick(w.form.ListView1Icons, Qt::Key_Right);
+    QTest::keyClick(w.form.ui().ListView1Icons, Qt::Key_Right);
     QCOMPARE(w.selectedRow(), 1);
     QTest::qWait(50);
     QVERIFY(!viewer->isVisible());
@@ -38,11 +38,11 @@ void TestViewerWindow::followsTheListsKeys()
     QVERIFY(shown.wait(10000));
     QCOMPARE(viewer->path(), rows[1]);
 
-    QTest::keyClick(w.form.ListView1Icons, Qt::Key_Right);
+    QTest::keyClick(w.form.ui().ListView1Icons, Qt::Key_Right);
     QCOMPARE(w.selectedRow(), 2);
     QTRY_COMPARE(viewer->path(), rows[2]);
     QVERIFY(shown.wait(10000));
-    QTest::keyClick(w.form.ListView1Icons, Qt::Key_Home);
+    QTest::keyClick(w.form.ui().ListView1Icons, Qt::Key_Home);
     QTRY_COMPARE(viewer->path(), rows[0]);
     QVERIFY(shown.wait(10000));
     QCOMPARE(shown.size(), 3);

@@ -6,10 +6,12 @@
 #include "fakeservices.h"
 #include "fixtures.h"
 
+#include <QElapsedTimer>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <atomic>
 
@@ -208,6 +210,39 @@ private Q_SLOTS:
         QVERIFY(controller.triedCount() < controller.scanList().size());
         const QStringList listed = captions(model);
         QCOMPARE(listed, m_images.mid(0, listed.size()));
+    }
+
+    void cancelBreakingOffAnEarlierRowListsNoLaterOne()
+    {
+        // The first picture is opened only once the cancel is in, so its decode breaks
+        // off, while the second worker has already finished the rows after it.
+        pelmaris::fakes::FakeFileSystem fs;
+        std::atomic<bool> cancelled{false};
+        QSemaphore laterOpened;
+        fs.beforeOpen = [&](const QString &file) {
+            if (file == m_images.at(0)) {
+                QElapsedTimer held;
+                held.start();
+                while (!cancelled.load() && held.elapsed() < 20000)
+                    QThread::msleep(1);
+            } else if (file == m_images.at(2)) {
+                laterOpened.release();
+            }
+        };
+        ImageListBuilder builder(fs, 2);
+        BuildSettings settings;
+        settings.useThumbnailCache = false;
+        builder.start(m_images.mid(0, 3), settings);
+        QVERIFY(laterOpened.tryAcquire(1, 20000));
+        builder.cancel();
+        cancelled.store(true);
+        builder.waitForDone();
+
+        std::vector<DecodedRow> rows;
+        const ImageListBuilder::Progress progress = builder.take(rows);
+        QVERIFY(progress.cancelled);
+        QCOMPARE(progress.tried, 0);
+        QVERIFY(rows.empty());
     }
 
     void cancelledScanReturnsWhatItFound()

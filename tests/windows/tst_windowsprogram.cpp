@@ -83,10 +83,10 @@ void TestWindowsProgram::listsWritesThePageAndSavesOnClose()
         [&] { return form->ListModel->rowCount() == names.size() && !form->Scanner->isBusy(); },
         30000));
 
-    form->btnBrowse1->click();
-    QVERIFY(!form->TempHtmlFileName1.isEmpty());
-    QFile page(form->TempHtmlFileName1);
-    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(form->TempHtmlFileName1));
+    form->ui().btnBrowse1->click();
+    QVERIFY(!form->state().TempHtmlFileName1.isEmpty());
+    QFile page(form->state().TempHtmlFileName1);
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(form->state().TempHtmlFileName1));
     const QString html = QString::fromUtf8(page.readAll());
     for (const QString &name : names)
         QVERIFY2(html.contains(QString::fromLatin1(QUrl::toPercentEncoding(name))),

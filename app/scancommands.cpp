@@ -105,11 +105,11 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
     m_c.captions.plainCounts();
     st.PrevCount1 = 0;
     m_c.routines.EnableListControls(false);
-    if (folder.isEmpty())
-        return;
     m_c.routines.setBusyCursor(true);
     st.DblClickPath1 = folder;
-    st.CurrentDir1 = pathtext::withDelimiter(folder);
+    // A folder with no path (the computer in the tree) is scanned as one that cannot be
+    // read: a delimiter alone would name a root.
+    st.CurrentDir1 = folder.isEmpty() ? QString() : pathtext::withDelimiter(folder);
 
     ui.ListView1->setEnabled(false);
     m_c.activity.set(Work::Scanning);

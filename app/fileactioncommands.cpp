@@ -6,8 +6,10 @@
 #include "app/menucommands.h"
 #include "app/prompts.h"
 #include "platform/dialogs.h"
+#include "platform/shell.h"
 #include "scan/imagelistmodel.h"
 #include "scan/scancontroller.h"
+#include "shell/shellroutines.h"
 
 #include <QModelIndex>
 
@@ -33,6 +35,15 @@ FileActionCommands::FileActionCommands(const platform::Services &services, QWidg
     menus.claim(Command::pm1DeleteFile, [this] { pm1DeleteFileClick(); });
     menus.claim(Command::pm3OpenFolder, [this] { pm3OpenFolderClick(); });
     menus.claim(Command::pm3PasteFolderPath, [this] { pm3PasteFolderPathClick(); });
+    // A program started here or for the page (a paint program, a browser) that fails
+    // right after its start is reported as a start that failed.
+    m_services.shell->setEarlyExitHandler(
+        [this](const platform::EarlyExit &exit) { tell(shell::earlyExitOutcome(exit)); });
+}
+
+FileActionCommands::~FileActionCommands()
+{
+    m_services.shell->setEarlyExitHandler(nullptr);
 }
 
 QString FileActionCommands::selectedPath() const

@@ -26,6 +26,7 @@ public:
     FileActionCommands(const platform::Services &services, QWidget *window, MenuCommands &menus,
                        ListPage &list, const Activity &activity, FolderTree &tree,
                        const QString &siblingExe, QObject *parent = nullptr);
+    ~FileActionCommands() override;
 
     void pm1OpenClick();
     void pm1PaintClick();

@@ -63,7 +63,10 @@ QString thumbnailRule(Layout layout)
 // A picture of a page from thumbnails names its file in data-src: the page's script
 // gives it to the browser only as it scrolls near, so a page of any length holds the
 // pictures of a few screens. A browser's own lazy loading is not enough: a headless
-// browser, and printing, fetch every picture of the page at once.
+// browser, and printing, fetch every picture of the page at once. A held-back picture
+// of known size has an empty alt: otherwise the browser draws a stand-in box with its
+// title for each one, which costs seconds on a page of thousands. One of unknown size
+// keeps that box, whose height keeps the far ones out of reach.
 QString imageLine(const QString &path, const QString &title, const PageThumbnail *thumbnail)
 {
     const QString url = fileUrl(path);
@@ -74,7 +77,7 @@ QString imageLine(const QString &path, const QString &title, const PageThumbnail
         img = QStringLiteral("data-src=\"") + url + QStringLiteral("\" decoding=\"async\"");
     } else {
         img = QStringLiteral("data-src=\"") + fileUrl(thumbnail->file) +
-              QStringLiteral("\" width=\"%1\" height=\"%2\" decoding=\"async\"")
+              QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\" decoding=\"async\"")
                   .arg(thumbnail->size.width())
                   .arg(thumbnail->size.height());
     }
@@ -82,40 +85,46 @@ QString imageLine(const QString &path, const QString &title, const PageThumbnail
            QStringLiteral(" title=\"") + htmlEscape(title) + QStringLiteral("\"></a>");
 }
 
-// Shows the pictures of the first two screens at once, so that they count for the
-// page's load as plain pictures do, and the others when they come within a screen of
-// the window; all of them before printing. Every place is read before any picture is
-// given: each one given would make the next read lay the whole page out again. Without
-// IntersectionObserver every picture is shown at once.
+// Gives the browser the pictures from a screen above the window to two screens below
+// it: at load, so that they count for the page's load as plain pictures do, and again on
+// each scroll and resize; all of them before printing. The pictures stand in page order,
+// so their places only grow down the page and a binary search finds the ends of the
+// range in a few reads, all made before any picture is given: each one given would
+// make the next read lay the page out again.
 const QStringList LazyPictures = {
     QStringLiteral("<script>"),
     QStringLiteral("(function () {"),
     QStringLiteral("  var pictures = document.querySelectorAll(\"img[data-src]\");"),
+    QStringLiteral("  var count = pictures.length;"),
     QStringLiteral("  function show(img) {"),
     QStringLiteral("    if (img.hasAttribute(\"data-src\")) {"),
     QStringLiteral("      img.src = img.getAttribute(\"data-src\");"),
     QStringLiteral("      img.removeAttribute(\"data-src\");"),
     QStringLiteral("    }"),
     QStringLiteral("  }"),
-    QStringLiteral("  var watcher = null;"),
-    QStringLiteral("  if (\"IntersectionObserver\" in window)"),
-    QStringLiteral("    watcher = new IntersectionObserver(function (entries) {"),
-    QStringLiteral("      entries.forEach(function (e) {"),
-    QStringLiteral(
-        "        if (e.isIntersecting) { watcher.unobserve(e.target); show(e.target); }"),
-    QStringLiteral("      });"),
-    QStringLiteral("    }, {rootMargin: \"100% 0px\"});"),
-    QStringLiteral("  var near = 2 * window.innerHeight, tops = [];"),
-    QStringLiteral("  for (var i = 0; i < pictures.length; ++i)"),
-    QStringLiteral("    tops.push(pictures[i].getBoundingClientRect().top);"),
-    QStringLiteral("  for (var i = 0; i < pictures.length; ++i) {"),
-    QStringLiteral("    if (!watcher || tops[i] < near)"),
-    QStringLiteral("      show(pictures[i]);"),
-    QStringLiteral("    else"),
-    QStringLiteral("      watcher.observe(pictures[i]);"),
+    QStringLiteral("  function firstFrom(y, edge) {"),
+    QStringLiteral("    var low = 0, high = count;"),
+    QStringLiteral("    while (low < high) {"),
+    QStringLiteral("      var middle = (low + high) >> 1;"),
+    QStringLiteral("      if (pictures[middle].getBoundingClientRect()[edge] < y)"),
+    QStringLiteral("        low = middle + 1;"),
+    QStringLiteral("      else"),
+    QStringLiteral("        high = middle;"),
+    QStringLiteral("    }"),
+    QStringLiteral("    return low;"),
     QStringLiteral("  }"),
+    QStringLiteral("  function showNear() {"),
+    QStringLiteral("    var screen = window.innerHeight;"),
+    QStringLiteral(
+        "    var from = firstFrom(-screen, \"bottom\"), to = firstFrom(2 * screen, \"top\");"),
+    QStringLiteral("    for (var i = from; i < to; ++i)"),
+    QStringLiteral("      show(pictures[i]);"),
+    QStringLiteral("  }"),
+    QStringLiteral("  showNear();"),
+    QStringLiteral("  window.addEventListener(\"scroll\", showNear, {passive: true});"),
+    QStringLiteral("  window.addEventListener(\"resize\", showNear);"),
     QStringLiteral("  window.addEventListener(\"beforeprint\", function () {"),
-    QStringLiteral("    document.querySelectorAll(\"img[data-src]\").forEach(show);"),
+    QStringLiteral("    pictures.forEach(show);"),
     QStringLiteral("  });"),
     QStringLiteral("})();"),
     QStringLiteral("</script>"),

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace pelmaris::platform {
@@ -21,6 +23,15 @@ struct ShellError {
     QString text;
 };
 
+// A program that startDetached started and that ended in failure soon after, before it
+// could show anything; the start itself had been answered with success.
+struct EarlyExit {
+    QString program;
+    QString parameters;
+    int exitCode = 0;
+    QString text; // what the user is told of the end
+};
+
 // How the open-with chooser ended. A cancelled chooser is no failure.
 enum class OpenWithResult { Started, Cancelled, Failed };
 
@@ -36,6 +47,13 @@ public:
     // file or address in place of its field codes.
     virtual bool startDetached(const QString &program, const QString &parameters,
                                ShellError *error) = 0;
+    // Called on the window's thread for each program started by startDetached that ends
+    // in failure within a few seconds. A system that cannot watch what it started never
+    // calls it.
+    virtual void setEarlyExitHandler(std::function<void(const EarlyExit &)> handler)
+    {
+        Q_UNUSED(handler);
+    }
     // Shows a file's properties, through the file manager where one offers it.
     virtual bool showProperties(QWidget *parent, const QString &path) = 0;
     // Moves a file or folder to the desktop's trash; never deletes it. Where the file

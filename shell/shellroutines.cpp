@@ -47,6 +47,12 @@ platform::Outcome ShellOpenWith(const platform::Services &services, const QStrin
         openByFailedText(error.code, error.text, unquoted, parameters), error.code);
 }
 
+platform::Outcome earlyExitOutcome(const platform::EarlyExit &exit)
+{
+    return platform::Outcome::desktopFailure(
+        openByFailedText(exit.exitCode, exit.text, exit.program, exit.parameters), exit.exitCode);
+}
+
 platform::Outcome ShowFileProperties(const platform::Services &services, QWidget *parent,
                                      const QString &path)
 {

@@ -6,6 +6,7 @@
 
 #include "platform/outcome.h"
 #include "platform/services.h"
+#include "platform/shell.h"
 
 #include <QString>
 
@@ -21,6 +22,9 @@ platform::Outcome ShellOpen(const platform::Services &services, const QString &t
 // form; platform::quoteArgument() makes one argument of a path.
 platform::Outcome ShellOpenWith(const platform::Services &services, const QString &program,
                                 const QString &parameters);
+// The report of a program that started and then ended in failure at once, in the form
+// of a failed start.
+platform::Outcome earlyExitOutcome(const platform::EarlyExit &exit);
 
 // The desktop's properties window for the file, owned by parent.
 platform::Outcome ShowFileProperties(const platform::Services &services, QWidget *parent,

@@ -151,13 +151,12 @@ bool LinuxShell::startDetached(const QString &program, const QString &parameters
     const QString resolved = desktopentries::resolveProgram(program);
     if (resolved.isEmpty())
         return failErrno(error, NotFound, ENOENT);
-    QProcess process;
-    process.setProgram(resolved);
-    process.setArguments(QProcess::splitCommand(parameters));
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (!process.startDetached())
-        return fail(error, AccessDenied, process.errorString());
-    return true;
+    return m_starter.start(resolved, QProcess::splitCommand(parameters), parameters, error);
+}
+
+void LinuxShell::setEarlyExitHandler(std::function<void(const EarlyExit &)> handler)
+{
+    m_starter.setEarlyExitHandler(std::move(handler));
 }
 
 bool LinuxShell::showProperties(QWidget *parent, const QString &path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/programstarter.h"
 #include "platform/shell.h"
 
 namespace pelmaris::platform {
@@ -13,6 +14,7 @@ public:
     bool open(const QString &target, ShellError *error) override;
     bool startDetached(const QString &program, const QString &parameters,
                        ShellError *error) override;
+    void setEarlyExitHandler(std::function<void(const EarlyExit &)> handler) override;
     bool showProperties(QWidget *parent, const QString &path) override;
     bool moveToTrash(const QString &path, ShellError *error) override;
     QString defaultHtmlProgram(ShellError *error) override;
@@ -31,6 +33,9 @@ public:
     // Theme icon name for a mount: remote file systems, removable media, else a disk.
     static QString driveIconName(const QByteArray &fileSystemType, const QString &rootPath,
                                  bool removable);
+
+private:
+    ProgramStarter m_starter;
 };
 
 } // namespace pelmaris::platform

@@ -32,6 +32,7 @@ private Q_SLOTS:
     void rowCommands();
     void noProgramInstalled_data();
     void noProgramInstalled();
+    void programEndingAtOnceIsReported();
     void fileRemovedSinceListing_data();
     void fileRemovedSinceListing();
     void sendToFolderNeverOverwrites();
@@ -191,6 +192,27 @@ void TestFileActionWindow::noProgramInstalled()
     const QStringList names = entry == Command::pm1Paint ? w.fake.shell.paintProgramNames()
                                                          : w.fake.shell.textEditorNames();
     QVERIFY(messages[0].endsWith(names.join(", ")));
+}
+
+// A program that started and then failed at once (the shell hears of it later) is
+// reported as a start that failed.
+void TestFileActionWindow::programEndingAtOnceIsReported()
+{
+    Window w;
+    QVERIFY(w.ready());
+    w.select(Awkward);
+    w.choose(Command::pm1Paint);
+    QVERIFY(w.fake.dialogs.texts("message").isEmpty());
+    QVERIFY(w.fake.shell.earlyExit);
+    const auto started = callsOf(w.fake.shell, Launches);
+    QCOMPARE(started.size(), 1);
+    w.fake.shell.earlyExit({started[0].target, started[0].parameters, 1,
+                            "プログラムが起動直後に終了しました（終了コード 1）"});
+    const QStringList messages = w.fake.dialogs.texts("message");
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].split("\r\n"),
+             (QStringList{"OpenBy Failed 1", "プログラムが起動直後に終了しました（終了コード 1）",
+                          started[0].target, started[0].parameters}));
 }
 
 // A file removed after the list was made: a clear word or its folder, never a program

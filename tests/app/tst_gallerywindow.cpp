@@ -576,7 +576,7 @@ void TestGalleryWindow::pageFromThumbnails()
             QCOMPARE(QFileInfo(shown).path() + '/', QDir::fromNativeSeparators(folder));
             QCOMPARE(QImage(shown).size(), QSize(12, 9));
             QCOMPARE(m.captured(3),
-                     QStringLiteral(" width=\"12\" height=\"9\" decoding=\"async\""));
+                     QStringLiteral(" width=\"12\" height=\"9\" alt=\"\" decoding=\"async\""));
         } else {
             QCOMPARE(shown, original);
             QCOMPARE(m.captured(3), QStringLiteral(" decoding=\"async\""));

@@ -42,12 +42,15 @@ const QString Probe = QStringLiteral(
     "pre.textContent = JSON.stringify(r); document.body.appendChild(pre);});</script>");
 
 // The same for a long page: which pictures the browser was given by the time the page
-// had loaded. (What comes as the page scrolls needs the browser to draw frames, which a
-// headless dump does not do reliably.)
+// had loaded, and after a scroll to its end. (The browser's own scroll event needs it to
+// draw frames, which a headless dump does not do reliably: the probe sends one.)
 const QString LongPageProbe = QStringLiteral(
     "<script>window.addEventListener('load', () => {"
-    "const r = {atLoad: [...document.querySelectorAll('#main img')].map(i => i.src !== ''),"
-    " firstWidth: document.querySelector('#main img').naturalWidth};"
+    "const given = () => [...document.querySelectorAll('#main img')].map(i => i.src !== '');"
+    "const r = {atLoad: given(), firstWidth: document.querySelector('#main img').naturalWidth};"
+    "window.scrollTo(0, document.body.scrollHeight);"
+    "window.dispatchEvent(new Event('scroll'));"
+    "r.atEnd = given();"
     "const pre = document.createElement('pre'); pre.id = 'probe';"
     "pre.textContent = JSON.stringify(r); document.body.appendChild(pre);});"
     "</script>");
@@ -265,6 +268,14 @@ void TestGalleryChromium::farPicturesAreHeldBack()
         std::count_if(atLoad.begin(), atLoad.end(), [](const QJsonValue &v) { return v.toBool(); });
     QVERIFY2(given < r.paths.size() / 4, qPrintable(QString::number(given)));
     QVERIFY(!atLoad.last().toBool());
+
+    // Scrolled to the end, the last pictures are given; those of the middle, more than
+    // a screen above the window, are still held back.
+    const QJsonArray atEnd = result["atEnd"].toArray();
+    QCOMPARE(atEnd.size(), r.paths.size());
+    QVERIFY(atEnd.first().toBool());
+    QVERIFY(atEnd.last().toBool());
+    QVERIFY(!atEnd.at(r.paths.size() / 2).toBool());
 }
 
 QTEST_MAIN(TestGalleryChromium)

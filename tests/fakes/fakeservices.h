@@ -153,6 +153,10 @@ public:
     bool open(const QString &target, platform::ShellError *error) override;
     bool startDetached(const QString &program, const QString &parameters,
                        platform::ShellError *error) override;
+    void setEarlyExitHandler(std::function<void(const platform::EarlyExit &)> handler) override
+    {
+        earlyExit = std::move(handler);
+    }
     bool showProperties(QWidget *, const QString &path) override;
     bool moveToTrash(const QString &path, platform::ShellError *error) override;
     QString defaultHtmlProgram(platform::ShellError *error) override;
@@ -170,6 +174,8 @@ public:
     bool showItem(const QString &path, platform::ShellError *error) override;
 
     QList<Call> calls;
+    // What the window installed to hear of programs that end at once after their start.
+    std::function<void(const platform::EarlyExit &)> earlyExit;
     QStringList failures;
     int failCode = 2;
     QString failText = QStringLiteral("No such file or directory");

@@ -374,13 +374,13 @@ void TestHtmlPage::thumbnailLines()
         lines.mid(main, 3),
         (QStringList{"<a href=\"file:///p/a%20%231.jpg\" target=\"_blank\"><img "
                      "data-src=\"file:///home/u/.cache/thumbnails/large/0a.png\" width=\"256\" "
-                     "height=\"171\" decoding=\"async\" title=\"a #1.jpg\"></a>",
+                     "height=\"171\" alt=\"\" decoding=\"async\" title=\"a #1.jpg\"></a>",
                      "<a href=\"file:///p/b%20100%25.jpg\" target=\"_blank\"><img "
                      "data-src=\"file:///p/b%20100%25.jpg\" decoding=\"async\" "
                      "title=\"b 100%.jpg\"></a>",
                      "<a href=\"file:///p/c.jpg\" target=\"_blank\"><img "
                      "data-src=\"file:///%E5%86%99%E7%9C%9F%20%22x%22/large/0c.png\" width=\"171\" "
-                     "height=\"256\" decoding=\"async\" title=\"c.jpg\"></a>"}));
+                     "height=\"256\" alt=\"\" decoding=\"async\" title=\"c.jpg\"></a>"}));
     // The page's script shows them; the plain page has none.
     QCOMPARE(lines.at(lines.indexOf("</body>") - 1), "</script>");
     QVERIFY(!buildPageLines(baseInput(paths)).join('\n').contains("<script"));

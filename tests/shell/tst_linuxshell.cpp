@@ -8,7 +8,9 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QUrl>
+#include <algorithm>
 
 using namespace pelmaris::platform;
 
@@ -48,6 +50,7 @@ private Q_SLOTS:
     void startFailures_data();
     void startFailures();
     void startSplitsParameterText();
+    void programsEndingAtOnceInFailureAreReported();
     void browsersFromDesktopEntries();
     void defaultHtmlProgram();
     void defaultFromDeclaredTypes();
@@ -150,6 +153,35 @@ void TestLinuxShell::startSplitsParameterText()
     QFile f(out);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(f.readAll()), page + "\n--second\n");
+}
+
+void TestLinuxShell::programsEndingAtOnceInFailureAreReported()
+{
+    QList<EarlyExit> exits;
+    {
+        LinuxShell shell;
+        shell.setEarlyExitHandler([&](const EarlyExit &exit) { exits << exit; });
+        ShellError error;
+        // A program that ends well at once (a browser handing its page on) is no failure.
+        QVERIFY(shell.startDetached("/bin/sh", "-c \"exit 0\"", &error));
+        QVERIFY(shell.startDetached("/bin/sh", "-c \"kill -9 $$\"", &error));
+        QVERIFY(shell.startDetached("/bin/sh", "-c \"exit 3\" --page", &error));
+        QTRY_COMPARE(exits.size(), 2);
+        QTest::qWait(300);
+        QCOMPARE(exits.size(), 2);
+        std::sort(exits.begin(), exits.end(),
+                  [](const EarlyExit &a, const EarlyExit &b) { return a.exitCode < b.exitCode; });
+        QCOMPARE(exits.at(0).exitCode, 3);
+        QCOMPARE(exits.at(0).program, "/bin/sh");
+        QCOMPARE(exits.at(0).parameters, "-c \"exit 3\" --page");
+        QVERIFY(exits.at(0).text.contains("3"));
+        QCOMPARE(exits.at(1).exitCode, 128 + 9);
+
+        // One still running when the shell goes is never reported.
+        QVERIFY(shell.startDetached("/bin/sh", "-c \"sleep 0.2; exit 1\"", &error));
+    }
+    QTest::qWait(600);
+    QCOMPARE(exits.size(), 2);
 }
 
 void TestLinuxShell::browsersFromDesktopEntries()

@@ -16,10 +16,10 @@ class FolderTreeModel;
 
 namespace pelmaris::app {
 
-// The folder tree `ShellTreeView1`: folders only, from the file system's roots, read-only, hidden
-// folders shown or not. Made at start-up inside the tree panel. Folders are listed off
-// the window's thread and files cost the tree nothing, so a folder of many pictures
-// never holds up the window.
+// The folder tree `ShellTreeView1`: folders only, from the file system's roots (the desktop
+// on Windows), read-only, hidden folders shown or not. Made at start-up inside the tree
+// panel. Folders are listed off the window's thread and files cost the tree nothing, so a
+// folder of many pictures never holds up the window.
 class FolderTree : public QObject {
     Q_OBJECT
 
@@ -30,7 +30,8 @@ public:
     QTreeView *create(QWidget *panel, QMenu *popup, bool showHidden);
     QTreeView *view() const { return m_view; }
 
-    // The selected folder, without a trailing delimiter; empty without a tree.
+    // The selected folder, without a trailing delimiter; empty without a tree, and for a
+    // folder of the shell that has no path (the computer).
     QString selectedPath() const;
     // Opens the tree at a folder and scrolls it into view; at the top, with room for its
     // sub-folders below it, when asked. False when the tree does not show that folder.

@@ -98,11 +98,11 @@ void ScanCommands::startScanOf(const QString &folder, bool additive)
     m_captions.plainCounts();
     st.PrevCount1 = 0;
     m_view.EnableListControls(false);
-    if (folder.isEmpty())
-        return;
     m_page.setBusyCursor(true);
     st.DblClickPath1 = folder;
-    st.CurrentDir1 = pathtext::withDelimiter(folder);
+    // A folder with no path (the computer in the tree) is scanned as one that cannot be
+    // read: a delimiter alone would name a root.
+    st.CurrentDir1 = folder.isEmpty() ? QString() : pathtext::withDelimiter(folder);
 
     m_view.showScanRunning();
     m_activity.set(Work::Scanning);

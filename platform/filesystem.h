@@ -83,10 +83,15 @@ struct OpenedFile {
     qint64 changedNs = 0;
 };
 
-// A folder the folder tree starts from.
+// A folder the folder tree starts from, or a folder of the shell that has no path (the
+// computer on Windows) and only holds such folders.
 struct FolderRoot {
-    QString path;  // the system's own form, with its trailing delimiter: "/", "C:\\"
-    QString label; // the name a user sees for it ("/", "ローカル ディスク (C:)")
+    QString path;  // the system's own form, with its trailing delimiter: "/", "C:\\";
+                   // empty for a folder of the shell, which is never listed
+    QString label; // the name a user sees for it ("/", "ローカル ディスク (C:)", "PC")
+    // Shown inside it in this order, before its own sub-folders: the desktop holds the
+    // computer, which holds the drives.
+    std::vector<FolderRoot> children = {};
 };
 
 // The parts of a time in the local zone, for "yyyy/mm/dd HH:NN:SS".
@@ -129,7 +134,8 @@ public:
     virtual std::optional<LocalTime> localTime(qint64 secondsSinceEpoch) const = 0;
 
     // The tree's top level, in the system's order: the one root "/" unless the system
-    // has several (the drives on Windows). Called on the window's thread.
+    // starts elsewhere (the desktop on Windows, the drives inside it). Called on the
+    // window's thread.
     virtual std::vector<FolderRoot> roots() { return {{QStringLiteral("/"), QStringLiteral("/")}}; }
 
     // Small files in folders of the user's own, as a cache keeps them.

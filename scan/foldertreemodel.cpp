@@ -8,16 +8,19 @@
 #include <QDir>
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 
 namespace pelmaris::scan {
 
 struct FolderTreeModel::Node {
     Node *parent = nullptr;
-    QString name;  // a root's is its path, with its delimiter
+    QString name;  // a root's is its path, with its delimiter; empty for a shell folder
     QString label; // what a root shows instead of its path
     std::optional<QCollatorSortKey> key;
     bool hidden = false;
+    bool isRoot = false;    // its name is a full path, or it has no path at all
+    int rootRank = INT_MAX; // a root's place among the roots its parent holds
     enum class State : quint8 { Unlisted, Listing, Listed } state = State::Unlisted;
     int row = -1; // place among the parent's shown children; -1 while not shown
     Nodes all;    // every known sub-folder, in order
@@ -32,7 +35,7 @@ FolderTreeModel::FolderTreeModel(platform::FileSystem &fileSystem, QObject *pare
     m_pool.setMaxThreadCount(2);
     m_root->state = Node::State::Listed;
     for (const platform::FolderRoot &root : m_fileSystem.roots())
-        addRoot(root.path, root.label);
+        addRoot(m_root.get(), root);
 }
 
 static bool sameName(const QString &a, const QString &b)
@@ -40,18 +43,42 @@ static bool sameName(const QString &a, const QString &b)
     return a.compare(b, pathtext::nameCase()) == 0;
 }
 
-// Roots stay in the system's order (drive letters), the ones reached later after them.
-FolderTreeModel::Node *FolderTreeModel::addRoot(const QString &path, const QString &label)
+// Roots stay in the system's order (drive letters), the ones reached later after them,
+// and come before the sub-folders of the folder that holds them. A root without a path
+// holds only the roots given with it: it is never listed.
+FolderTreeModel::Node *FolderTreeModel::addRoot(Node *parent, const platform::FolderRoot &given)
 {
     auto made = std::make_unique<Node>();
-    made->parent = m_root.get();
-    made->name = pathtext::withDelimiter(path);
-    made->label = label;
-    made->key = m_collator.sortKey(made->name);
+    made->parent = parent;
+    made->isRoot = true;
+    if (!given.path.isEmpty())
+        made->name = pathtext::withDelimiter(given.path);
+    made->label = given.label;
+    // Roots are ordered by rank alone; one without a path has no name to sort by.
+    if (given.path.isEmpty())
+        made->state = Node::State::Listed;
+    else
+        made->key = m_collator.sortKey(made->name);
     Node *root = made.get();
-    m_root->all.push_back(std::move(made));
-    updateShown(m_root.get(), true);
+    for (const platform::FolderRoot &child : given.children)
+        addRoot(root, child); // not shown yet: no view hears of them before their parent
+    const auto at = std::find_if(parent->all.begin(), parent->all.end(),
+                                 [](const std::unique_ptr<Node> &n) { return !n->isRoot; });
+    root->rootRank = int(at - parent->all.begin());
+    parent->all.insert(at, std::move(made));
+    if (!given.path.isEmpty())
+        m_paths.push_back(root);
+    updateShown(parent, inView(parent));
     return root;
+}
+
+bool FolderTreeModel::inView(const Node *node) const
+{
+    for (; node != m_root.get(); node = node->parent) {
+        if (node->row < 0)
+            return false;
+    }
+    return true;
 }
 
 FolderTreeModel::~FolderTreeModel()
@@ -63,6 +90,8 @@ FolderTreeModel::~FolderTreeModel()
 
 bool FolderTreeModel::before(const Node *a, const Node *b)
 {
+    if (a->rootRank != b->rootRank)
+        return a->rootRank < b->rootRank;
     const int c = a->key->compare(*b->key);
     return c != 0 ? c < 0 : a->name < b->name;
 }
@@ -87,8 +116,10 @@ QString FolderTreeModel::pathOf(const Node *node) const
     if (node == m_root.get())
         return QString();
     QStringList names;
-    for (; node->parent != m_root.get(); node = node->parent)
+    for (; !node->isRoot; node = node->parent)
         names.prepend(node->name);
+    if (names.isEmpty())
+        return pathtext::withoutDelimiter(node->name); // a drive keeps its own: "C:\"
     return node->name + names.join(pathtext::delimiter());
 }
 
@@ -223,7 +254,8 @@ void FolderTreeModel::applyListing(Node *node, Nodes children)
 {
     // Nodes made by index(path) before the listing came stay as they are; the listing
     // adds their siblings around them. Where the system ignores case, such a node takes
-    // the spelling the system gives ("users" typed becomes "Users").
+    // the spelling the system gives ("users" typed becomes "Users"). The roots the folder
+    // holds stay first, and no listed name matches theirs (a path, or none).
     Nodes merged;
     merged.reserve(node->all.size() + children.size());
     std::vector<Node *> respelled;
@@ -247,12 +279,10 @@ void FolderTreeModel::applyListing(Node *node, Nodes children)
     node->all = std::move(merged);
     node->state = Node::State::Listed;
     // The folder may have been hidden from view while it was being listed.
-    bool reachable = true;
-    for (const Node *n = node; n != m_root.get() && reachable; n = n->parent)
-        reachable = n->row >= 0;
-    updateShown(node, reachable);
+    const bool shown = inView(node);
+    updateShown(node, shown);
     for (Node *child : respelled) {
-        if (reachable && child->row >= 0) {
+        if (shown && child->row >= 0) {
             const QModelIndex at = indexOf(child);
             Q_EMIT dataChanged(at, at, {Qt::DisplayRole, FilePathRole});
         }
@@ -357,17 +387,18 @@ QModelIndex FolderTreeModel::index(const QString &path, int column)
     const QString rootPath = pathtext::rootOf(clean);
     if (column != 0 || rootPath.isEmpty() || !m_fileSystem.pathInfo(clean).isFolder)
         return QModelIndex();
-    // The deepest root the path lies in; a root the system does not list (a network
-    // share given by its path) joins the tree when it is reached.
+    // The deepest root the path lies in (the desktop before the drive that holds it); a
+    // root the system does not list (a network share given by its path) joins the top
+    // level when it is reached.
     const QString cleanWithDelimiter = pathtext::withDelimiter(clean);
     Node *node = nullptr;
-    for (const auto &top : m_root->all) {
-        if (cleanWithDelimiter.startsWith(top->name, pathtext::nameCase()) &&
-            (!node || top->name.size() > node->name.size()))
-            node = top.get();
+    for (Node *root : m_paths) {
+        if (cleanWithDelimiter.startsWith(root->name, pathtext::nameCase()) &&
+            (!node || root->name.size() > node->name.size()))
+            node = root;
     }
     if (!node)
-        node = addRoot(rootPath, pathtext::withoutDelimiter(rootPath));
+        node = addRoot(m_root.get(), {rootPath, pathtext::withoutDelimiter(rootPath)});
     QString prefix = node->name;
     const QStringList names =
         clean.mid(node->name.size()).split(pathtext::delimiter(), Qt::SkipEmptyParts);

@@ -12,12 +12,15 @@
 
 namespace pelmaris::platform {
 class FileSystem;
-}
+struct FolderRoot;
+} // namespace pelmaris::platform
 
 namespace pelmaris::scan {
 
 // The folder tree of the file system, folders only, one column. Its top level is the
-// file system's roots ("/" on Linux, the drives on Windows); paths are the system's own.
+// file system's roots ("/" on Linux; on Windows the desktop, which holds the computer
+// with the drives before its own sub-folders); paths are the system's own. A folder of
+// the shell that has no path (the computer) gives an empty path and is never listed.
 //
 // A folder's sub-folders are listed when a view expands it (fetchMore), on a thread of
 // the model's own, through the file-system service; files cost nothing but being passed
@@ -42,7 +45,8 @@ public:
     // when no folder is there, or when the path passes through a hidden folder while
     // hidden folders are not shown.
     QModelIndex index(const QString &path, int column = 0);
-    // The folder's full path, without a trailing delimiter except for a root ("/", "C:\").
+    // The folder's full path, without a trailing delimiter except for a root ("/", "C:\");
+    // empty for a folder of the shell that has none.
     QString filePath(const QModelIndex &index) const;
 
     void setShowHidden(bool show);
@@ -81,13 +85,15 @@ private:
     void applyListing(Node *node, Nodes children);
     void updateShown(Node *node, bool reachable);
     void applyFilter(Node *node, bool reachable);
+    bool inView(const Node *node) const;
     Node *addChild(Node *node, const QString &name, bool hidden);
-    Node *addRoot(const QString &path, const QString &label);
+    Node *addRoot(Node *parent, const platform::FolderRoot &given);
 
     platform::FileSystem &m_fileSystem;
     QLocale m_locale;
     QCollator m_collator;         // for nodes made on this thread; listings make their own
     std::unique_ptr<Node> m_root; // invisible; its children are the roots
+    std::vector<Node *> m_paths;  // the roots that have a path, wherever they are
     bool m_showHidden = false;
     mutable QIcon m_folderIcon;
     std::shared_ptr<std::atomic<bool>> m_stopping;

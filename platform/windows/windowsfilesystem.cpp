@@ -1,6 +1,5 @@
 #include "platform/windows/windowsfilesystem.h"
 
-#include "platform/windows/comscope.h"
 #include "platform/windows/win32files.h"
 #include "platform/windows/win32text.h"
 
@@ -10,8 +9,6 @@
 #include <io.h>
 #include <string>
 #include <windows.h>
-
-#include <shellapi.h>
 
 namespace pelmaris::platform {
 
@@ -187,34 +184,6 @@ std::optional<LocalTime> WindowsFileSystem::localTime(qint64 secondsSinceEpoch) 
         return std::nullopt;
     return LocalTime{local.wYear, local.wMonth,  local.wDay,
                      local.wHour, local.wMinute, local.wSecond};
-}
-
-std::vector<FolderRoot> WindowsFileSystem::roots()
-{
-    std::vector<FolderRoot> out;
-    // "A:\<0>" for each of up to 26 drives, and the closing zero.
-    wchar_t drives[26 * 4 + 1] = {};
-    const DWORD length = GetLogicalDriveStringsW(DWORD(std::size(drives)), drives);
-    if (length == 0 || length >= std::size(drives))
-        return out;
-    win32::ComScope com; // the shell's names need COM on this thread
-    // A drive without its medium must not bring up the system's "insert a disk" box.
-    DWORD previousMode = 0;
-    const bool modeSet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previousMode);
-    for (const wchar_t *drive = drives; *drive; drive += wcslen(drive) + 1) {
-        FolderRoot root;
-        root.path = win32::fromWide(drive);
-        SHFILEINFOW info{};
-        if (SHGetFileInfoW(drive, 0, &info, sizeof info, SHGFI_DISPLAYNAME) &&
-            info.szDisplayName[0])
-            root.label = win32::fromWide(info.szDisplayName);
-        else
-            root.label = root.path.left(2); // "C:"
-        out.push_back(std::move(root));
-    }
-    if (modeSet)
-        SetThreadErrorMode(previousMode, nullptr);
-    return out;
 }
 
 std::unique_ptr<FileSystem> makeSystemFileSystem()

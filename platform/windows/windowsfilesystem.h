@@ -17,7 +17,8 @@ public:
     PathInfo pathInfo(const QString &path) override;
     OpenedFile openRegularFile(const QString &path) override;
     std::optional<LocalTime> localTime(qint64 secondsSinceEpoch) const override;
-    // The logical drives, named as the shell names them.
+    // The shell's desktop (its folder), holding the computer, which holds the logical
+    // drives; each named as the shell names it (windowsfolderroots.cpp).
     std::vector<FolderRoot> roots() override;
 
     // Small files and private folders (windowsprivatefiles.cpp).

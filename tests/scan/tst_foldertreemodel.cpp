@@ -181,7 +181,7 @@ private Q_SLOTS:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(names(model, {}), QStringList({"Disk B", "Disk A"}));
         const QModelIndex diskA = model.index(1, 0);
-        QCOMPARE(model.filePath(diskA), m_root + "/a/");
+        QCOMPARE(model.filePath(diskA), m_root + "/a");
         QCOMPARE(model.index(m_root + "/a"), diskA);
 
         const QModelIndex y = model.index(m_root + "/a/x/y");
@@ -195,6 +195,74 @@ private Q_SLOTS:
         QVERIFY(nine.isValid());
         QCOMPARE(model.filePath(nine), m_root + "/9");
         QCOMPARE(names(model, {}), QStringList({"Disk B", "Disk A", "/"}));
+    }
+
+    // The desktop at the top holds the computer, a folder with no path, and then its own
+    // sub-folders; the computer holds the drives. A path opens under the deepest root
+    // that holds it, so the desktop's folders are found under the desktop, not under
+    // the drive the desktop lies on.
+    void desktopHoldsTheComputerThenItsOwnFolders()
+    {
+        const QString desk = m_dir.path() + "/desk";
+        // A folder named as the computer is shown is a folder like any other.
+        for (const char *folder : {"Computer", "sub/inner"})
+            QVERIFY(QDir().mkpath(desk + u'/' + QLatin1String(folder)));
+        FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
+        fs.treeRoots = {
+            {desk + "/", "Desk", {{"", "Computer", {{"/", "System"}, {m_root + "/B/", "Data"}}}}}};
+        FolderTreeModel model(fs);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(names(model, {}), QStringList({"Desk"}));
+        const QPersistentModelIndex top = model.index(0, 0, {});
+        QCOMPARE(model.filePath(top), desk);
+        QCOMPARE(model.index(desk + "/"), QModelIndex(top));
+        QCOMPARE(names(model, top), QStringList({"Computer"}));
+        QVERIFY(load(model, top));
+        QCOMPARE(names(model, top), QStringList({"Computer", "Computer", "sub"}));
+
+        const QPersistentModelIndex computer = model.index(0, 0, top);
+        QCOMPARE(model.filePath(computer), QString());
+        QCOMPARE(computer.data(FolderTreeModel::FilePathRole).toString(), QString());
+        QVERIFY(!model.canFetchMore(computer));
+        QVERIFY(model.hasChildren(computer));
+        QCOMPARE(names(model, computer), QStringList({"System", "Data"})); // the system's order
+        QCOMPARE(model.filePath(model.index(0, 0, computer)), QStringLiteral("/"));
+        QCOMPARE(model.filePath(model.index(1, 0, computer)), m_root + "/B");
+        QCOMPARE(model.filePath(model.index(1, 0, top)), desk + "/Computer");
+
+        const QModelIndex inner = model.index(desk + "/sub/inner");
+        QVERIFY(inner.isValid());
+        QCOMPARE(inner.parent().parent(), QModelIndex(top));
+        QCOMPARE(model.filePath(inner), desk + "/sub/inner");
+        const QModelIndex nine = model.index(m_root + "/9");
+        QVERIFY(nine.isValid());
+        QCOMPARE(model.filePath(nine), m_root + "/9");
+        QModelIndex drive = nine;
+        while (drive.isValid() && drive.parent() != computer)
+            drive = drive.parent();
+        QCOMPARE(drive.data().toString(), QStringLiteral("System"));
+        QCOMPARE(model.index(m_root + "/B").parent(), QModelIndex(computer));
+        QVERIFY(!model.index(QString()).isValid());
+
+        model.setShowHidden(true);
+        QCOMPARE(names(model, computer), QStringList({"System", "Data"}));
+        QCOMPARE(names(model, {}), QStringList({"Desk"}));
+    }
+
+    // Linux: the one root "/", unnamed beyond its path.
+    void systemRootIsTheSlash()
+    {
+        FakeFileSystem fs;
+        fs.confineTo = m_dir.path();
+        FolderTreeModel model(fs);
+        QCOMPARE(names(model, {}), QStringList({"/"}));
+        QCOMPARE(model.filePath(model.index(0, 0, {})), QStringLiteral("/"));
+        QModelIndex top = model.index(m_root);
+        while (top.parent().isValid())
+            top = top.parent();
+        QCOMPARE(top, model.index(0, 0, {}));
     }
 
     void pathsThatAreNoFolders_data()

@@ -1,18 +1,24 @@
+#include "app/pelmarisform.h"
+#include "fakeservices.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
+#include "platform/windows/windowsspecialfolders.h"
 #include "scan/foldertreemodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 using pelmaris::platform::FileSystem;
+using pelmaris::platform::SpecialFolder;
 using pelmaris::scan::FolderTreeModel;
 
-// The folder tree on the real Windows file system: Wine maps its own C: and the host's
-// "/" as Z:. What Wine cannot show: a network share (no UNC server answers here), a
-// drive without its medium, and the shell's names of a real Windows (Wine's differ).
+// The folder tree on the real Windows file system: the desktop at the top, holding the
+// computer with the drives Wine maps (its own C: and the host's "/" as Z:). What Wine
+// cannot show: a network share (no UNC server answers here), a drive without its medium,
+// and the shell's names of a real Windows (Wine's differ).
 class TestWindowsFolderTree : public QObject {
     Q_OBJECT
 
@@ -22,16 +28,37 @@ class TestWindowsFolderTree : public QObject {
         return QTest::qWaitFor([&] { return model.isLoaded(index); }, 10000);
     }
 
+    static QString desktop()
+    {
+        return pelmaris::platform::WindowsSpecialFolders().path(SpecialFolder::Desktop);
+    }
+
+    // The node at the top of the tree that holds `index`.
+    static QModelIndex topOf(QModelIndex index)
+    {
+        while (index.parent().isValid())
+            index = index.parent();
+        return index;
+    }
+
 private Q_SLOTS:
-    void topLevelIsTheDrives()
+    void topIsTheDesktopHoldingTheDrives()
     {
         const std::unique_ptr<FileSystem> fs = pelmaris::platform::makeSystemFileSystem();
+        const std::vector<pelmaris::platform::FolderRoot> roots = fs->roots();
+        QCOMPARE(roots.size(), size_t(1));
+        QCOMPARE(roots[0].path, desktop() + u'\\');
+        QVERIFY(!roots[0].label.isEmpty());
+        QCOMPARE(roots[0].children.size(), size_t(1));
+        const pelmaris::platform::FolderRoot &computer = roots[0].children[0];
+        QVERIFY(computer.path.isEmpty());
+        QVERIFY(!computer.label.isEmpty());
         QStringList paths;
-        for (const auto &root : fs->roots()) {
-            QVERIFY2(root.path.size() == 3 && root.path.endsWith(QLatin1String(":\\")),
-                     qPrintable(root.path));
-            QVERIFY(!root.label.isEmpty());
-            paths << root.path;
+        for (const auto &drive : computer.children) {
+            QVERIFY2(drive.path.size() == 3 && drive.path.endsWith(QLatin1String(":\\")),
+                     qPrintable(drive.path));
+            QVERIFY(!drive.label.isEmpty());
+            paths << drive.path;
         }
         QVERIFY(paths.contains("C:\\"));
         QVERIFY(paths.contains("Z:\\"));
@@ -39,11 +66,53 @@ private Q_SLOTS:
         FolderTreeModel model(*fs);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(model.rowCount(), paths.size());
-        const QModelIndex c = model.index(int(paths.indexOf("C:\\")), 0);
+        QCOMPARE(model.rowCount(), 1);
+        const QModelIndex top = model.index(0, 0, {});
+        QCOMPARE(model.filePath(top), desktop());
+        QCOMPARE(top.data().toString(), roots[0].label);
+        const QModelIndex pc = model.index(0, 0, top);
+        QCOMPARE(pc.data().toString(), computer.label);
+        QCOMPARE(model.filePath(pc), QString());
+        QVERIFY(!model.canFetchMore(pc));
+        QCOMPARE(model.rowCount(pc), paths.size());
+        const QModelIndex c = model.index(int(paths.indexOf("C:\\")), 0, pc);
         QCOMPARE(model.filePath(c), QStringLiteral("C:\\"));
         QVERIFY(load(model, c));
         QVERIFY(model.rowCount(c) > 0); // Wine's C: holds "windows", "users" and more
+        // The desktop's own folders follow the computer.
+        QVERIFY(load(model, top));
+        QCOMPARE(model.index(0, 0, top), pc);
+    }
+
+    // A folder on the desktop opens under the desktop, not under the drive that holds
+    // the desktop.
+    void desktopFoldersOpenUnderTheDesktop()
+    {
+        QVERIFY(QDir().mkpath(desktop()));
+        QTemporaryDir dir(desktop() + QStringLiteral("/pelmaris-tree-XXXXXX"));
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir().mkpath(dir.path() + "/Sub"));
+        const std::unique_ptr<FileSystem> fs = pelmaris::platform::makeSystemFileSystem();
+        FolderTreeModel model(*fs);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QModelIndex sub = model.index(dir.path() + "/Sub");
+        QVERIFY(sub.isValid());
+        QCOMPARE(sub.parent().parent(), model.index(0, 0, {}));
+        QCOMPARE(model.filePath(sub), QDir::toNativeSeparators(dir.path() + "/Sub"));
+    }
+
+    // At a first start the tree is at the desktop, its top node selected.
+    void firstStartSelectsTheDesktop()
+    {
+        pelmaris::fakes::FakePlatform fake;
+        fake.folders.paths[int(SpecialFolder::Desktop)] = desktop();
+        pelmaris::app::TPelmarisForm form(fake.services(), {});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.treeSelectedPath(), desktop());
+        const QModelIndex current = form.ui().ShellTreeView1->currentIndex();
+        QCOMPARE(current, form.ui().ShellTreeView1->model()->index(0, 0));
     }
 
     // A folder given in any spelling (forward slashes, other case, a trailing
@@ -63,10 +132,11 @@ private Q_SLOTS:
         const QPersistentModelIndex sub = model.index(dir.path().toLower() + "/tree/sub/");
         QVERIFY(sub.isValid());
         QCOMPARE(model.index(native + "\\Tree\\Sub"), QModelIndex(sub));
-        QModelIndex top = sub;
-        while (top.parent().isValid())
-            top = top.parent();
-        QCOMPARE(model.filePath(top), native.left(3).toUpper());
+        QModelIndex drive = sub;
+        while (drive.isValid() && !model.filePath(drive.parent()).isEmpty())
+            drive = drive.parent();
+        QCOMPARE(model.filePath(drive), native.left(3).toUpper());
+        QCOMPARE(topOf(sub), model.index(0, 0, {})); // inside the computer on the desktop
 
         QVERIFY(load(model, sub.parent().parent()));
         QVERIFY(load(model, sub.parent()));

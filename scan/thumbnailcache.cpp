@@ -1,5 +1,6 @@
 #include "scan/thumbnailcache.h"
 
+#include "scan/plainpng.h"
 #include "scan/pngcheck.h"
 #include "scan/pngwriter.h"
 
@@ -110,6 +111,27 @@ bool samePreciseTime(const QString &text, qint64 expected, bool required)
     if (text.isEmpty())
         return !required;
     return sameNumber(text, expected);
+}
+
+// A PNG of another shape than thumbnailers write, through the generic reader: null when it
+// is larger than edge x edge, notes another file before its pixels, or inflates beyond
+// its rows.
+QImage readGeneric(QByteArray &bytes, int edge, const QString &expectedUri)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() || size.width() > edge || size.height() > edge)
+        return QImage();
+    // Most writers put their texts before the pixels: a note for another file is
+    // turned down without decoding it.
+    const QString early = reader.text(kUriKey);
+    if (!early.isEmpty() && early != expectedUri)
+        return QImage();
+    if (pngInflatesBeyondItsRows(bytes))
+        return QImage();
+    return reader.read();
 }
 
 } // namespace
@@ -223,21 +245,15 @@ QImage ThumbnailCache::load(const QString &file, int edge, const QByteArray &uri
     platform::ReadResult read = m_fileSystem.readSmallFile(file, maxBytes);
     if (read.status != platform::ReadStatus::Ok)
         return QImage();
-    QBuffer buffer(&read.bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || size.width() > edge || size.height() > edge)
-        return QImage();
     const QString expectedUri = QString::fromLatin1(uri);
-    // Most writers put their texts before the pixels: a note for another file is
-    // turned down without decoding it.
-    const QString early = reader.text(kUriKey);
-    if (!early.isEmpty() && early != expectedUri)
+    // The shape thumbnailers write is inflated once, here; any other goes to the
+    // generic reader behind the guard against pixel data beyond its rows.
+    PlainPng plain = readPlainPng(read.bytes, edge, expectedUri);
+    if (plain.status == PlainPng::Status::Refused)
         return QImage();
-    if (pngInflatesBeyondItsRows(read.bytes))
-        return QImage();
-    QImage image = reader.read();
+    QImage image = plain.status == PlainPng::Status::Decoded
+                       ? std::move(plain.image)
+                       : readGeneric(read.bytes, edge, expectedUri);
     if (image.isNull() || image.text(kUriKey) != expectedUri ||
         !sameNumber(image.text(kMTimeKey), original.modified))
         return QImage();

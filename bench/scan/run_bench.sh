@@ -23,7 +23,7 @@ timed() {
   file=$1 n=$2
   shift 2
   /usr/bin/time -f "%e %U %S" -o "$TMP/time" "$@" > "$TMP/out" 2>/dev/null
-  awk -v n="$n" '{ printf "%.1f %.1f\n", n / $1, n / ($2 + $3) }' "$TMP/time" >> "$file"
+  tail -n 1 "$TMP/time" | awk -v n="$n" '{ printf "%.1f %.1f\n", n / $1, n / ($2 + $3) }' >> "$file"
 }
 # From bench_scan's own lines: "... listed in W s, R images/s, processor P s".
 phase() { awk -F', ' -v key="$1" -v n="$2" 'index($0, key) == 1 {

@@ -18,11 +18,13 @@ TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 
 # Runs a command under time(1) and appends "clock-seconds processor-seconds" to FILE.
+# Only the last line holds the times: a command that fails (a thumbnailer refusing a
+# file) makes time(1) write a line about its exit status first.
 timed() {
   file=$1
   shift
   /usr/bin/time -f "%e %U %S" -o "$TMP/time" "$@" > "$TMP/out" 2>/dev/null || true
-  awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' "$TMP/time" >> "$file"
+  tail -n 1 "$TMP/time" | awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' >> "$file"
 }
 
 find "$CORPUS" -type f -not -path '*/.*' \( -name '*.png' -o -name '*.webp' -o -name '*.jpg' \) \
